@@ -1,0 +1,16 @@
+// Test entry point shared by every test executable: widget tests need one
+// QApplication for the whole run (CTest sets the offscreen platform). Listing
+// the tests, as CTest's discovery does, needs no application.
+#include <QApplication>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <memory>
+
+int main(int argc, char** argv) {
+  bool listing = false;
+  for (int i = 1; i < argc; ++i) listing |= std::strcmp(argv[i], "--gtest_list_tests") == 0;
+  std::unique_ptr<QApplication> app;
+  if (!listing) app = std::make_unique<QApplication>(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
