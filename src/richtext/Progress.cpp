@@ -1,0 +1,79 @@
+#include "richtext/Progress.h"
+
+#include <cmath>
+
+namespace {
+TWPProgressHook GHook = nullptr;
+std::intptr_t GHookTag = 0;
+bool GBusy = false;
+}  // namespace
+
+bool WPEngineBusy() { return GBusy; }
+void WPSetEngineBusy(bool busy) { GBusy = busy; }
+
+std::vector<TWPProgress::TRange>& TWPProgress::Ranges() {
+  static std::vector<TRange> ranges;
+  return ranges;
+}
+
+void TWPProgress::SetHook(TWPProgressHook hook, std::intptr_t tag) {
+  GHook = hook;
+  GHookTag = tag;
+}
+
+TWPProgressHook TWPProgress::Hook() { return GHook; }
+
+int TWPProgress::Depth() { return static_cast<int>(Ranges().size()); }
+
+void TWPProgress::Report(int percent) {
+  if (GHook && !GBusy) GHook(GHookTag, percent);
+}
+
+void TWPProgress::Reset() { Ranges().clear(); }
+
+void TWPProgress::Start(std::int64_t maximum) {
+  auto& ranges = Ranges();
+  TRange range;
+  if (!ranges.empty()) {
+    const TRange& outer = ranges.back();
+    range.StartPercent = outer.CurrentPercent;
+    range.EndPercent =
+        outer.CurrentPercent + outer.SubRangePercent * (outer.EndPercent - outer.CurrentPercent) / 100;
+  }
+  range.CurrentPercent = range.StartPercent;
+  range.Maximum = maximum;
+  if (maximum >= 1) {
+    range.PercentPerUnit =
+        static_cast<double>(range.EndPercent - range.StartPercent) / static_cast<double>(maximum);
+    if (range.PercentPerUnit > 0) {
+      const double units = std::round(1.0 / range.PercentPerUnit);
+      range.UnitsPerStep = units < 1 ? 1 : static_cast<std::int64_t>(units);
+    }
+  }
+  ranges.push_back(range);
+}
+
+void TWPProgress::SetSubRange(int percent) {
+  if (!Ranges().empty()) Ranges().back().SubRangePercent = percent;
+}
+
+void TWPProgress::Update(std::int64_t position) {
+  if (Ranges().empty()) return;
+  TRange& range = Ranges().back();
+  if (range.UnitsPerStep == 0 || range.CurrentPercent >= range.EndPercent) return;
+  const std::int64_t advance = position - range.LastPosition;
+  if (advance < range.UnitsPerStep) return;
+  range.LastPosition = position;
+  const int before = range.CurrentPercent;
+  const double next = range.CurrentPercent + std::round(static_cast<double>(advance) * range.PercentPerUnit);
+  range.CurrentPercent = next > range.EndPercent ? range.EndPercent : static_cast<int>(next);
+  if (range.CurrentPercent != before) Report(range.CurrentPercent);
+}
+
+void TWPProgress::Stop() {
+  auto& ranges = Ranges();
+  if (ranges.empty()) return;
+  Report(ranges.back().EndPercent);
+  ranges.pop_back();
+  if (ranges.empty()) Report(0);
+}
