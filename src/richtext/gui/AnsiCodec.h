@@ -1,0 +1,32 @@
+#pragma once
+// The engine keeps text as Windows-1252 bytes; they become Unicode only here,
+// at the edge where text is drawn or measured.
+#include <QChar>
+#include <QString>
+#include <cstdint>
+
+namespace wpansi {
+
+// 0x80..0x9F through the Windows-1252 table, every other byte as Latin-1.
+// The five codes the code page leaves undefined keep their Latin-1 value.
+inline char16_t ToUnicode(std::uint8_t byte) {
+  static constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                         0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                         0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  if (byte >= 0x80 && byte <= 0x9F) return kHigh[byte - 0x80];
+  return byte;
+}
+
+// Symbol fonts draw their own glyph for each code: the byte is used as itself.
+inline QString ToQString(const char* bytes, int length, bool symbolFont = false) {
+  QString result(length, Qt::Uninitialized);
+  QChar* out = result.data();
+  for (int i = 0; i < length; ++i) {
+    const auto byte = static_cast<std::uint8_t>(bytes[i]);
+    out[i] = QChar(symbolFont ? char16_t{byte} : ToUnicode(byte));
+  }
+  return result;
+}
+
+}  // namespace wpansi

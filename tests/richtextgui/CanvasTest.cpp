@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "richtext/gui/AnsiCodec.h"
+#include "richtext/gui/Canvas.h"
+#include "richtext/gui/FontCache.h"
+
+namespace {
+
+QImage WhiteImage(int width, int height, int ppi = 96) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.setDotsPerMeterX(qRound(ppi / 0.0254));
+  image.setDotsPerMeterY(qRound(ppi / 0.0254));
+  image.fill(Qt::white);
+  return image;
+}
+
+// Bounding box of the pixels that are not white.
+QRect InkBox(const QImage& image) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) != qRgb(255, 255, 255)) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+}  // namespace
+
+TEST(AnsiCodecTest, MapsTheWindowsRangeAndLatin1) {
+  EXPECT_EQ(wpansi::ToUnicode(0x80), u'\u20AC');
+  EXPECT_EQ(wpansi::ToUnicode(0x93), u'\u201C');
+  EXPECT_EQ(wpansi::ToUnicode(0x9F), u'\u0178');
+  EXPECT_EQ(wpansi::ToUnicode(0x81), u'\u0081');
+  EXPECT_EQ(wpansi::ToUnicode(0xE9), u'\u00E9');
+  EXPECT_EQ(wpansi::ToUnicode('A'), u'A');
+  const char symbol[] = "\x80\xE9";
+  EXPECT_EQ(wpansi::ToQString(symbol, 2, true), QString(QChar(0x80)) + QChar(0xE9));
+  EXPECT_EQ(wpansi::ToQString(symbol, 2, false), QString(QChar(0x20AC)) + QChar(0xE9));
+}
+
+TEST(FontCacheTest, SizesFontsInPixelsAndKeepsEntries) {
+  TWPCanvas canvas(96, 96);
+  canvas.SetFont("Arial", 10, 96, 0);
+  const TWPFontEntry& arial = canvas.Font();
+  EXPECT_EQ(arial.Font.pixelSize(), 13);  // MulDiv(10, 96, 72)
+  EXPECT_EQ(arial.Height, arial.Ascent + arial.Descent + std::max(0, QFontMetrics(arial.Font).leading()));
+  EXPECT_GT(arial.Widths['W'], arial.Widths['i']);
+  EXPECT_EQ(arial.Widths[0], 0);
+  EXPECT_EQ(arial.Widths['\t'], arial.Widths[' ']);
+  EXPECT_NE(arial.Glyphs['A'], 0u);
+  canvas.SetFont("Arial", 10, 600, 0);
+  EXPECT_EQ(canvas.Font().PixelSize, 83);  // 10/72 inch at 600 ppi
+  canvas.SetFont("ARIAL", 10, 96, 0);
+  // Same family in another spelling, same size: the cache answers with one entry.
+  EXPECT_EQ(&TWPFontCache::Instance().Find("arial", 13, 0), &TWPFontCache::Instance().Find("Arial", 13, 0));
+}
+
+TEST(CanvasTest, ReadsThePixelsPerInchOfItsDevice) {
+  QImage image = WhiteImage(10, 10, 600);
+  TWPCanvas canvas(&image);
+  EXPECT_EQ(canvas.PixelsPerInchX(), 600);
+  EXPECT_EQ(canvas.PixelsPerInchY(), 600);
+  EXPECT_EQ(canvas.Technology(), kTechRasterDisplay);
+  EXPECT_FALSE(canvas.CanPaint());
+}
+
+TEST(CanvasTest, TextRunPutsGlyphsOnTheBaselineAtTheAdvances) {
+  QImage image = WhiteImage(200, 40);
+  {
+    TWPCanvas canvas(&image, true);
+    canvas.SetFont("Arial", 10, 96, 0);
+    const int advances[] = {40, 40};
+    canvas.TextRun(10, 20, "ll", 2, advances);
+  }
+  const QRect ink = InkBox(image);
+  ASSERT_FALSE(ink.isNull());
+  EXPECT_LE(ink.bottom(), 20);  // 'l' has no descender
+  EXPECT_GE(ink.top(), 8);
+  EXPECT_GE(ink.left(), 10);
+  EXPECT_GE(ink.right(), 50);  // the second l stands 40 pixels further
+  EXPECT_LE(ink.right(), 56);
+}
+
+TEST(CanvasTest, OpaqueRunFillsItsCell) {
+  QImage image = WhiteImage(50, 20);
+  {
+    TWPCanvas canvas(&image, true);
+    canvas.BrushColor = QColor(0, 0, 255);
+    const QRect cell = EdgeRect(5, 2, 25, 18);
+    const int advances[] = {20};
+    canvas.TextRun(5, 14, " ", 1, advances, &cell);
+  }
+  EXPECT_EQ(image.pixel(5, 2), qRgb(0, 0, 255));
+  EXPECT_EQ(image.pixel(24, 17), qRgb(0, 0, 255));
+  EXPECT_EQ(image.pixel(25, 17), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(5, 18), qRgb(255, 255, 255));
+}
