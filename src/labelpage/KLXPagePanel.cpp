@@ -1,0 +1,255 @@
+#include "labelpage/KLXPagePanel.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+const QColor Silver(0xC0, 0xC0, 0xC0);
+const QColor FrameGrey(0x80, 0x80, 0x80);
+
+// The screen's vertical logical pixels per inch, taken once for the whole run.
+int ScreenPixelsPerInch() {
+  static const int ppi = [] {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int value = screen ? qRound(screen->logicalDotsPerInchY()) : 96;
+    return value > 0 ? value : 96;
+  }();
+  return ppi;
+}
+
+// The outline of a rectangle whose right and bottom edges lie outside it.
+QRect OutlineRect(const TCellRect& r) {
+  return QRect(r.Left, r.Top, r.Right - r.Left - 1, r.Bottom - r.Top - 1);
+}
+
+void DrawRoundedOutline(QPainter& painter, const TCellRect& r) {
+  if (r.Right - r.Left < 1 || r.Bottom - r.Top < 1) return;
+  painter.setPen(Silver);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRoundedRect(OutlineRect(r), 5, 5, Qt::AbsoluteSize);
+}
+
+// One silver stripe segment from design-pixel offsets (left, top) to (right,
+// bottom) of the label's corner.
+struct TStripe {
+  int Left, Top, Right, Bottom;
+};
+constexpr TStripe SegmentedStripe[] = {{1, 5, 16, 16},    {19, 5, 161, 16}, {167, 5, 306, 16},
+                                       {311, 5, 329, 16}, {0, 38, 16, 39},  {311, 38, 329, 39}};
+constexpr TStripe FullStripe[] = {{1, 5, 329, 16}};
+
+}  // namespace
+
+TKLXPagePanel::TKLXPagePanel(QWidget* parent) : QWidget(parent), FPixelsPerInch(ScreenPixelsPerInch()) {
+  // The whole sheet is painted from one image, so nothing needs erasing first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  QPalette white = palette();
+  white.setColor(QPalette::Window, Qt::white);
+  setPalette(white);
+  resize(0, 0);
+}
+
+TKLXPagePanel::~TKLXPagePanel() = default;
+
+void TKLXPagePanel::FillLayoutNames(std::vector<std::string>& items) const {
+  for (int i = 1; i <= FLayouts.Count(); ++i) items.push_back(FLayouts[i].LayoutName);
+}
+
+void TKLXPagePanel::DescribeLayout(const std::string& name, QStringList& lines) const {
+  ::DescribeLayout(FLayouts, name, lines);
+}
+
+void TKLXPagePanel::SetLayout(const std::string& name, bool keepContents) {
+  const int oldCount = FLabelsPerPage;
+  if (!keepContents)
+    for (int n = 1; n <= oldCount; ++n) FStorages[n].reset();
+  if (const TLabelLayoutRecord* layout = FLayouts.FindLast(name)) FLayoutDescription = *layout;
+  FLabelsPerPage =
+      IsUsableLayout(FLayoutDescription) ? static_cast<int>(LabelCountOf(FLayoutDescription)) : 0;
+  if (keepContents) {
+    if (FLabelsPerPage < oldCount) ClearCellsFrom(FLabelsPerPage + 1);
+    for (int n = 1; n <= FLabelsPerPage; ++n)
+      if (!FStorages[n]) FStorages[n] = std::make_unique<TWPRtfStorage>();
+  } else {
+    for (int n = 1; n <= FLabelsPerPage; ++n) FStorages[n] = std::make_unique<TWPRtfStorage>();
+  }
+  LayOutCells();
+  ResizeToPage();
+  update();
+}
+
+void TKLXPagePanel::SetMagnification(int percent) {
+  if (percent == FMagnification) return;
+  FMagnification = percent;
+  LayOutCells();
+  ResizeToPage();
+  update();
+  QCoreApplication::processEvents();
+}
+
+void TKLXPagePanel::SetPixelsPerInch(int pixelsPerInch) {
+  FPixelsPerInch = pixelsPerInch;
+  LayOutCells();
+  ResizeToPage();
+  update();
+}
+
+void TKLXPagePanel::ResizeToPage() {
+  const TScreenScale scale = Scale();
+  resize(std::max(scale.Length(FLayoutDescription.PageWidth), 0),
+         std::max(scale.Length(FLayoutDescription.PageHeight), 0));
+}
+
+// Painting recomputes the rectangles as well; doing it here too lets a label
+// be opened before the panel was first painted.
+void TKLXPagePanel::LayOutCells() {
+  const TScreenScale scale = Scale();
+  for (int n = 1; n <= FLabelsPerPage; ++n) FCells[n] = scale.Cell(FLayoutDescription, n);
+}
+
+void TKLXPagePanel::SetSelectedCell(int n) {
+  if (n == FSelectedCell) return;
+  if (TOneBasedArray<TCellRecord, MaxLabelsPerPage>::InRange(FSelectedCell))
+    update(SelectionFrameBounds(FSelectedCell));
+  FSelectedCell = n;
+  if (TOneBasedArray<TCellRecord, MaxLabelsPerPage>::InRange(n)) update(SelectionFrameBounds(n));
+}
+
+QRect TKLXPagePanel::SelectionFrameBounds(int n) const {
+  const TCellRect& r = FCells[n].rFree;
+  return QRect(QPoint(r.Left - 1, r.Top - 1), QPoint(r.Right + 1, r.Bottom + 1));
+}
+
+void TKLXPagePanel::DrawSelectionFrame(QPainter& painter, int n) const {
+  QPen dotted(FrameGrey);
+  dotted.setStyle(Qt::DotLine);
+  painter.setPen(dotted);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(SelectionFrameBounds(n).adjusted(0, 0, -1, -1));
+}
+
+void TKLXPagePanel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (FPageImage.size() != size()) FPageImage = QImage(size(), QImage::Format_RGB32);
+  if (FPageImage.isNull()) {
+    painter.fillRect(rect(), Qt::white);
+    return;
+  }
+  FPageImage.fill(Qt::white);
+  PaintSheet(FPageImage);
+  RenderLabelTexts(FPageImage);
+  painter.drawImage(0, 0, FPageImage);
+  // The selection frame goes straight onto the panel, never into the image,
+  // so moving it only needs the page image under the old frame again.
+  if (TOneBasedArray<TCellRecord, MaxLabelsPerPage>::InRange(FSelectedCell) &&
+      FSelectedCell <= FLabelsPerPage)
+    DrawSelectionFrame(painter, FSelectedCell);
+  // The panel's single border.
+  painter.setPen(Qt::black);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void TKLXPagePanel::PaintSheet(QImage& page) {
+  QPainter painter(&page);
+  const TScreenScale scale = Scale();
+  const auto drawStripes = [&](const TCellRect& outline, const auto& stripes) {
+    for (const TStripe& s : stripes) {
+      const int left = outline.Left + scale.Zoomed(s.Left), top = outline.Top + scale.Zoomed(s.Top);
+      const int right = outline.Left + scale.Zoomed(s.Right), bottom = outline.Top + scale.Zoomed(s.Bottom);
+      if (right > left && bottom > top)
+        painter.fillRect(QRect(left, top, right - left, bottom - top), Silver);
+    }
+  };
+  for (int n = 1; n <= FLabelsPerPage; ++n) {
+    const TCellRecord cell = scale.Cell(FLayoutDescription, n);
+    DrawRoundedOutline(painter, cell.rTotal);
+    if (FLayoutDescription.StripeStyle == 1) drawStripes(cell.rTotal, SegmentedStripe);
+    if (FLayoutDescription.StripeStyle == 2) drawStripes(cell.rTotal, FullStripe);
+    FCells[n] = cell;
+  }
+}
+
+void TKLXPagePanel::RenderLabelTexts(QImage&) {
+  // Label text is painted here through the hidden editor PaintEditor: for
+  // each label a reusable scratch image of the text area is filled white,
+  // painted with PaintToCanvas at the current zoom and stretched onto rFree.
+}
+
+void TKLXPagePanel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) FLeftButtonPressed = true;
+  event->accept();
+}
+
+void TKLXPagePanel::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && FLeftButtonPressed) {
+    FLeftButtonPressed = false;
+    const QPoint position = event->position().toPoint();
+    if (rect().contains(position)) Click(position);
+  }
+  event->accept();
+}
+
+// The second press of a double click does nothing, so a double click acts
+// as one click and its release clicks nothing.
+void TKLXPagePanel::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
+void TKLXPagePanel::Click(QPoint position) {
+  for (int n = 1; n <= FLabelsPerPage; ++n) {
+    if (FCells[n].rTotal.Contains(position.x(), position.y())) {
+      FireClickedInCell(n);
+      return;
+    }
+  }
+  if (OnClick) OnClick(this);
+}
+
+void TKLXPagePanel::FireClickedInCell(int n) {
+  if (!ClickedInCellEvent) return;
+  const TCellRecord cell = FCells[n];
+  ClickedInCellEvent(this, cell.rTotal, cell.rFree, n, FStorages[n]);
+}
+
+void TKLXPagePanel::OpenCell(int n) {
+  if (n >= 1 && n <= FLabelsPerPage) FireClickedInCell(n);
+}
+
+void TKLXPagePanel::OpenPreviousCell(int n) {
+  if (n <= 1 || n - 1 > FLabelsPerPage) return;
+  if (!FCells[n - 1].rFree.IsZero()) FireClickedInCell(n - 1);
+}
+
+void TKLXPagePanel::OpenNextCell(int n) {
+  if (n < 0 || n >= FLabelsPerPage) return;
+  if (!FCells[n + 1].rFree.IsZero()) FireClickedInCell(n + 1);
+}
+
+TLabelDocument& TKLXPagePanel::GetCellText(int n, TLabelDocument& defaultText) {
+  if (n >= 1 && n <= FLabelsPerPage && FStorages[n]) return FStorages[n]->RtfText();
+  return defaultText;
+}
+
+void TKLXPagePanel::ClearCell(int n) {
+  std::unique_ptr<TWPRtfStorage>& storage = FStorages[n];
+  if (!storage) return;
+  try {
+    storage->RtfText().Assign(FEmptyStorage.RtfText());
+  } catch (const std::exception&) {
+    return;  // one label's failure never stops the clearing of the others
+  }
+  FCells[n] = TCellRecord{};
+}
+
+void TKLXPagePanel::ClearAllCells() {
+  for (int n = 1; n <= FLabelsPerPage; ++n) ClearCell(n);
+}
+
+void TKLXPagePanel::ClearCellsFrom(int n) {
+  for (int i = std::max(n, 1); i <= MaxLabelsPerPage; ++i) ClearCell(i);
+}

@@ -1,0 +1,141 @@
+#pragma once
+// The page panel: shows one sheet of labels to scale, owns the sheet (its
+// layout, one rich text storage per label, the labels' screen rectangles,
+// the print selection and the printing nudges) and the table of known
+// layouts, and turns a click into a label number.
+#include <QImage>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "labelpage/LabelLayout.h"
+#include "labelpage/OneBasedArray.h"
+#include "labelpage/PageGeometry.h"
+#include "richtext/RtfStorage.h"
+
+// The document a label's storage holds.
+using TLabelDocument = std::remove_reference_t<decltype(std::declval<TWPRtfStorage&>().RtfText())>;
+
+// Fired when a label is clicked or opened: the panel (the canvas it paints
+// on), the label's outline and text area in panel pixels, its number and its
+// storage slot, which a handler may read or replace.
+using TClickedInCellEvent = std::function<void(QWidget* canvas, TCellRect rTotal, TCellRect rFree,
+                                               int iNumber, std::unique_ptr<TWPRtfStorage>& rtfstorage)>;
+using TNotifyEvent = std::function<void(QObject* sender)>;
+
+constexpr int MaxPrintFlags = 501;
+
+class TKLXPagePanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TKLXPagePanel(QWidget* parent = nullptr);
+  ~TKLXPagePanel() override;
+
+  TClickedInCellEvent ClickedInCellEvent;
+  // A click outside every label.
+  TNotifyEvent OnClick;
+
+  // The table of known layouts.
+  TLabelLayoutArray& Layouts() { return FLayouts; }
+  const TLabelLayoutArray& Layouts() const { return FLayouts; }
+  int LayoutCount() const { return FLayouts.Count(); }
+  bool AddLayout(const TLabelLayoutRecord& layout) { return FLayouts.Add(layout); }
+  // Appends the names of the known layouts in table order (8-bit text).
+  void FillLayoutNames(std::vector<std::string>& items) const;
+  void DescribeLayout(const std::string& name, QStringList& lines) const;
+
+  // The layout of the current sheet.
+  const TLabelLayoutRecord& LayoutDescription() const { return FLayoutDescription; }
+  const TLabelLayoutRecord& CurrentLayout() const { return FLayoutDescription; }
+  // Makes the named layout current (the last match wins; no match keeps the
+  // current one). KeepContents keeps the labels the new sheet still has.
+  void SetLayout(const std::string& name, bool keepContents);
+  int LabelsPerPage() const { return FLabelsPerPage; }
+
+  int Magnification() const { return FMagnification; }
+  // Zoom in per cent; resizes the panel and lets pending events run.
+  void SetMagnification(int percent);
+  // The screen's logical pixels per inch, read once at start-up; tests may set it.
+  int PixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(int pixelsPerInch);
+
+  int SelectedCell() const { return FSelectedCell; }
+  // Moves the selection frame to label n (0 = none).
+  void SetSelectedCell(int n);
+
+  // Screen rectangles of label n (1..200), valid once the sheet was laid out.
+  const TCellRecord& Cell(int n) const { return FCells[n]; }
+  // Storage slot of label n (1..200); empty beyond LabelsPerPage.
+  std::unique_ptr<TWPRtfStorage>& Storage(int n) { return FStorages[n]; }
+  const TWPRtfStorage& EmptyStorage() const { return FEmptyStorage; }
+
+  // Label n's document when 1 <= n <= LabelsPerPage, else defaultText.
+  TLabelDocument& GetCellText(int n, TLabelDocument& defaultText);
+  void ClearAllCells();
+  // Empties every label from n to 200 that has a storage.
+  void ClearCellsFrom(int n);
+  void OpenCell(int n);
+  void OpenPreviousCell(int n);
+  void OpenNextCell(int n);
+
+  // Which labels the next print run prints, 1..501.
+  TOneBasedArray<bool, MaxPrintFlags>& PrintFlags() { return FPrintFlags; }
+  const TOneBasedArray<bool, MaxPrintFlags>& PrintFlags() const { return FPrintFlags; }
+
+  // Printer nudges in thousandths of an inch, set by printing.
+  int TopMarginNudgeThousandthInches() const { return FTopMarginNudge; }
+  void SetTopMarginNudgeThousandthInches(int value) { FTopMarginNudge = value; }
+  int LeftMarginNudgeThousandthInches() const { return FLeftMarginNudge; }
+  void SetLeftMarginNudgeThousandthInches(int value) { FLeftMarginNudge = value; }
+  int VerticalSpacingThousandthInches() const { return FVerticalSpacing; }
+  void SetVerticalSpacingThousandthInches(int value) { FVerticalSpacing = value; }
+  int HorizontalSpacingThousandthInches() const { return FHorizontalSpacing; }
+  void SetHorizontalSpacingThousandthInches(int value) { FHorizontalSpacing = value; }
+
+  QSize sizeHint() const override { return size(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  TScreenScale Scale() const { return TScreenScale(FPixelsPerInch, FMagnification); }
+  void ResizeToPage();
+  // Recomputes the labels' rectangles for the current layout and zoom.
+  void LayOutCells();
+  void PaintSheet(QImage& page);
+  // Label text rendering through the hidden editor goes here (painting
+  // steps 3 and 4 of a label: scratch image, PaintToCanvas, stretched copy).
+  void RenderLabelTexts(QImage& page);
+  void DrawSelectionFrame(QPainter& painter, int n) const;
+  QRect SelectionFrameBounds(int n) const;
+  void Click(QPoint position);
+  void FireClickedInCell(int n);
+  void ClearCell(int n);
+
+  TLabelLayoutRecord FLayoutDescription;
+  TOneBasedArray<TCellRecord, MaxLabelsPerPage> FCells;
+  TLabelLayoutArray FLayouts;
+  TWPRtfStorage FEmptyStorage;
+  int FMagnification = 100;
+  int FLabelsPerPage = 0;
+  TOneBasedArray<std::unique_ptr<TWPRtfStorage>, MaxLabelsPerPage> FStorages;
+  int FTopMarginNudge = 0;
+  int FLeftMarginNudge = 0;
+  int FVerticalSpacing = 0;
+  int FHorizontalSpacing = 0;
+  int FSelectedCell = 0;
+  TOneBasedArray<bool, MaxPrintFlags> FPrintFlags;
+
+  int FPixelsPerInch = 96;
+  QImage FPageImage;
+  bool FLeftButtonPressed = false;
+};
