@@ -1,0 +1,178 @@
+#include "platform/AppRoutines.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QPointer>
+#include <QPrinterInfo>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QWidget>
+
+#include "platform/AppGlobals.h"
+#include "platform/DialogService.h"
+
+namespace {
+
+QString& DirectoryOverride() {
+  static QString directory;
+  return directory;
+}
+
+std::optional<TPrinterQuery>& PrinterQueryOverride() {
+  static std::optional<TPrinterQuery> query;
+  return query;
+}
+
+QPointer<QWidget>& MainForm() {
+  static QPointer<QWidget> form;
+  return form;
+}
+
+QString WithTrailingSlash(QString directory) {
+  if (!directory.endsWith(QLatin1Char('/'))) directory += QLatin1Char('/');
+  return directory;
+}
+
+// Swallows tool-tip events while hints are switched off.
+class THintSwitch : public QObject {
+ public:
+  bool Show = true;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!Show && event->type() == QEvent::ToolTip) return true;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+THintSwitch& HintSwitch() {
+  static THintSwitch* hintSwitch = nullptr;
+  if (!hintSwitch) {
+    hintSwitch = new THintSwitch;
+    hintSwitch->setParent(qApp);  // goes with the application
+    qApp->installEventFilter(hintSwitch);
+  }
+  return *hintSwitch;
+}
+
+// The hint pause is a style hint in Qt; a thin proxy over the current style.
+class THintPauseStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int Pause = 700;
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_ToolTip_WakeUpDelay) return Pause;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+
+}  // namespace
+
+QString ApplicationDirectory() {
+  if (!DirectoryOverride().isEmpty()) return WithTrailingSlash(DirectoryOverride());
+  return WithTrailingSlash(QCoreApplication::applicationDirPath());
+}
+
+void SetApplicationDirectoryOverride(const QString& directory) { DirectoryOverride() = directory; }
+
+QString PreferencesFileName() {
+  if (GlobalApplicationPrefix.isEmpty()) {
+    ShowMessage(QStringLiteral("Application Prefix not set"));
+    return {};
+  }
+  return ApplicationDirectory() + GlobalApplicationPrefix + QStringLiteral(".ini");
+}
+
+int ShowAppMessageBox(const QString& text, const QString& caption, unsigned flags) {
+  return Dialogs().MessageBox(text, caption, flags);
+}
+
+bool ConfirmYesNo(const QString& text, const QString& caption) {
+  return ShowAppMessageBox(text, caption, mbYesNo | mbIconQuestion) == idYes;
+}
+
+void ShowInformation(const QString& text) {
+  ShowAppMessageBox(text, QStringLiteral("Information"), mbOK | mbIconInformation);
+}
+
+void ShowMessage(const QString& text) { ShowAppMessageBox(text, GlobalApplicationName, mbOK); }
+
+void BeginBusyCursor() {
+  if (QApplication::overrideCursor())
+    QApplication::changeOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void EndBusyCursor() {
+  while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
+static TPrinterQuery AskPrintingSystem() {
+  if (PrinterQueryOverride()) return *PrinterQueryOverride();
+  return {QPrinterInfo::availablePrinterNames(), QPrinterInfo::defaultPrinterName()};
+}
+
+bool HasDefaultPrinter() { return !AskPrintingSystem().DefaultPrinter.isEmpty(); }
+
+bool PrinterAvailable(bool showMessages) {
+  if (AskPrintingSystem().Printers.isEmpty()) {
+    if (showMessages)
+      ShowInformation(
+          QStringLiteral("There are no installed printers.\r\nUnable to perform printer related operations"));
+    return false;
+  }
+  if (!HasDefaultPrinter()) {
+    if (showMessages)
+      ShowInformation(QStringLiteral(
+          "There is no default printer selected.\r\nUnable to perform printer related operations"));
+    return false;
+  }
+  return true;
+}
+
+void SetPrinterQueryOverride(std::optional<TPrinterQuery> query) {
+  PrinterQueryOverride() = std::move(query);
+}
+
+void SetApplicationMainForm(QWidget* form) { MainForm() = form; }
+
+QWidget* ApplicationMainForm() { return MainForm().data(); }
+
+QPoint CenteredPosition(const QSize& formSize, const QRect& over) {
+  // C++ integer division truncates toward zero, as the placement rule wants.
+  return {over.left() + (over.width() - formSize.width()) / 2,
+          over.top() + (over.height() - formSize.height()) / 2};
+}
+
+void CenterForm(QWidget& form) {
+  QWidget* main = ApplicationMainForm();
+  const bool isMainClass =
+      main && qstrcmp(form.metaObject()->className(), main->metaObject()->className()) == 0;
+  const QSize size = form.frameGeometry().size();
+  if (!main || isMainClass || main->isMaximized()) {
+    QScreen* screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
+    if (screen) form.move(CenteredPosition(size, screen->geometry()));
+  } else {
+    form.move(CenteredPosition(size, main->frameGeometry()));
+  }
+  if (form.windowFlags() & Qt::WindowMaximizeButtonHint)
+    form.setWindowFlags(form.windowFlags() | Qt::WindowSystemMenuHint);
+}
+
+void SetApplicationShowHint(bool show) { HintSwitch().Show = show; }
+
+bool ApplicationShowHint() { return HintSwitch().Show; }
+
+void SetApplicationHintPause(int milliseconds) {
+  auto* style = dynamic_cast<THintPauseStyle*>(QApplication::style());
+  if (!style) {
+    style = new THintPauseStyle(QStyleFactory::create(QApplication::style()->name()));
+    QApplication::setStyle(style);  // the application owns it
+  }
+  style->Pause = milliseconds;
+}

@@ -1,0 +1,200 @@
+#include "platform/HelpWindow.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "platform/AppGlobals.h"
+#include "platform/AppRoutines.h"
+
+namespace {
+
+const char* const kHelpOnHelp = R"(<h2>Using Help</h2>
+<p>The help window shows the help of this program. It stays open beside the
+program while you work; close it when you no longer need it.</p>
+<h3>Moving around</h3>
+<ul>
+<li><b>Contents</b> shows the list of all help topics. Click a topic to read it.</li>
+<li>Underlined words are links to other topics. Click one to go there.</li>
+<li><b>Back</b> returns to the topic you read before; <b>Forward</b> goes
+the other way again.</li>
+</ul>
+<h3>Searching</h3>
+<p>Type a word or a few words into the <b>Search</b> box and press Enter (or
+click <b>Find</b>). The help shows and marks the next place where the text
+occurs. Press Enter again to go to the following place; after the last one the
+search starts again at the top. When the text occurs nowhere, the window says
+so under the box. Capitals and small letters are treated alike.</p>
+<h3>Help from the program</h3>
+<p>The <b>Help</b> buttons of the program's dialogs open the topic that belongs
+to that dialog. The Help menu of the main window opens the contents, the
+search, this page, the frequently asked questions and the technical support
+topic.</p>
+<p><a href="#contents">Go to the contents</a></p>)";
+
+QPointer<THelpWindow>& HelpWindowInstance() {
+  static QPointer<THelpWindow> window;
+  return window;
+}
+
+QString& HelpFileName() {
+  static QString name;
+  return name;
+}
+
+THelpWindow& OpenHelpWindow() {
+  auto& window = HelpWindowInstance();
+  if (!window) window = new THelpWindow;
+  window->SetHelpFile(HelpFileName());
+  window->show();
+  window->raise();
+  window->activateWindow();
+  return *window;
+}
+
+bool HelpFileSet() {
+  if (!HelpFileName().isEmpty()) return true;
+  ShowMessage(QStringLiteral("Application Helpfile not set"));
+  return false;
+}
+
+}  // namespace
+
+THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setWindowTitle(GlobalApplicationName + QStringLiteral(" Help"));
+  resize(640, 520);
+  FBrowser = new QTextBrowser(this);
+  FBrowser->setOpenExternalLinks(true);
+  FSearchBox = new QLineEdit(this);
+  FSearchBox->setPlaceholderText(QStringLiteral("Search the help"));
+  FSearchBox->setClearButtonEnabled(true);
+  FSearchNote = new QLabel(this);
+
+  auto* contents = new QPushButton(QStringLiteral("&Contents"), this);
+  auto* back = new QPushButton(QStringLiteral("&Back"), this);
+  auto* forward = new QPushButton(QStringLiteral("&Forward"), this);
+  auto* helpOnHelp = new QPushButton(QStringLiteral("&Help on Help"), this);
+  auto* find = new QPushButton(QStringLiteral("F&ind"), this);
+  back->setEnabled(false);
+  forward->setEnabled(false);
+  connect(contents, &QPushButton::clicked, this, &THelpWindow::ShowContents);
+  connect(helpOnHelp, &QPushButton::clicked, this, &THelpWindow::ShowHelpOnHelp);
+  connect(back, &QPushButton::clicked, FBrowser, &QTextBrowser::backward);
+  connect(forward, &QPushButton::clicked, FBrowser, &QTextBrowser::forward);
+  connect(FBrowser, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+  connect(FBrowser, &QTextBrowser::forwardAvailable, forward, &QPushButton::setEnabled);
+  connect(FSearchBox, &QLineEdit::returnPressed, this, [this] { FindText(FSearchBox->text()); });
+  connect(find, &QPushButton::clicked, this, [this] { FindText(FSearchBox->text()); });
+  connect(FBrowser, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
+    if (url.isLocalFile() || url.scheme().isEmpty()) FCurrentAnchor = url.fragment();
+  });
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(contents);
+  buttons->addWidget(back);
+  buttons->addWidget(forward);
+  buttons->addWidget(helpOnHelp);
+  buttons->addSpacing(12);
+  buttons->addWidget(new QLabel(QStringLiteral("&Search:"), this));
+  buttons->addWidget(FSearchBox, 1);
+  buttons->addWidget(find);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(buttons);
+  layout->addWidget(FSearchNote);
+  layout->addWidget(FBrowser, 1);
+  FSearchNote->hide();
+}
+
+void THelpWindow::SetHelpFile(const QString& path) { FHelpFile = path; }
+
+bool THelpWindow::LoadFile() {
+  if (!QFileInfo::exists(FHelpFile)) {
+    FLoadedFile.clear();
+    FBrowser->setHtml(QStringLiteral("<h2>Help is not available</h2><p>The help file %1 cannot be found. "
+                                     "It belongs in the folder of the program.</p>")
+                          .arg(FHelpFile.toHtmlEscaped()));
+    return false;
+  }
+  if (FLoadedFile != FHelpFile) {
+    // The help file is HTML whatever its extension says.
+    FBrowser->clearHistory();
+    FBrowser->setSource(QUrl::fromLocalFile(FHelpFile), QTextDocument::HtmlResource);
+    FLoadedFile = FHelpFile;
+  }
+  return true;
+}
+
+void THelpWindow::GoToAnchor(const QString& anchor) {
+  if (!LoadFile()) return;
+  QUrl url = QUrl::fromLocalFile(FHelpFile);
+  url.setFragment(anchor);
+  FBrowser->setSource(url, QTextDocument::HtmlResource);
+  FBrowser->scrollToAnchor(anchor);  // also when the url did not change
+  FCurrentAnchor = anchor;
+}
+
+void THelpWindow::ShowContents() { GoToAnchor(QStringLiteral("contents")); }
+
+void THelpWindow::ShowTopic(int topic) { GoToAnchor(QString::number(topic)); }
+
+void THelpWindow::ShowHelpOnHelp() {
+  FLoadedFile.clear();  // the help file is loaded again on the next topic
+  FBrowser->setHtml(QString::fromUtf8(kHelpOnHelp));
+  FCurrentAnchor = QStringLiteral("helponhelp");
+}
+
+void THelpWindow::StartSearch() {
+  if (FLoadedFile.isEmpty()) ShowContents();
+  FSearchBox->setFocus();
+  FSearchBox->selectAll();
+}
+
+bool THelpWindow::FindText(const QString& text) {
+  FSearchNote->hide();
+  if (text.trimmed().isEmpty()) return false;
+  if (FBrowser->find(text)) return true;
+  QTextCursor top = FBrowser->textCursor();
+  top.movePosition(QTextCursor::Start);
+  FBrowser->setTextCursor(top);
+  if (FBrowser->find(text)) return true;
+  FSearchNote->setText(QStringLiteral("The help does not contain \"%1\".").arg(text));
+  FSearchNote->show();
+  return false;
+}
+
+// The help routines of AppRoutines.h.
+
+void SetApplicationHelpFile(const QString& path) { HelpFileName() = path; }
+
+QString ApplicationHelpFile() { return HelpFileName(); }
+
+void ShowHelpContext(int topic) {
+  if (HelpFileSet()) OpenHelpWindow().ShowTopic(topic);
+}
+
+void ShowHelpContents() {
+  if (HelpFileSet()) OpenHelpWindow().ShowContents();
+}
+
+void ShowHelpOnHelp() {
+  if (HelpFileSet()) OpenHelpWindow().ShowHelpOnHelp();
+}
+
+void ShowHelpSearch() {
+  if (HelpFileSet()) OpenHelpWindow().StartSearch();
+}
+
+void ApplicationHelpContext(int topic) {
+  // Without a help file there is nothing to show; the application's own help
+  // call simply does nothing then.
+  if (!HelpFileName().isEmpty()) OpenHelpWindow().ShowTopic(topic);
+}
+
+void CloseHelpWindow() { delete HelpWindowInstance().data(); }

@@ -1,0 +1,73 @@
+#include "platform/SingleInstanceGuard.h"
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+namespace {
+constexpr int kConnectTimeoutMs = 1000;
+constexpr int kAnswerTimeoutMs = 3000;
+}  // namespace
+
+TSingleInstanceGuard::TSingleInstanceGuard(QString serverName, QObject* parent)
+    : QObject(parent), FServerName(std::move(serverName)) {}
+
+TSingleInstanceGuard::~TSingleInstanceGuard() = default;
+
+QString TSingleInstanceGuard::DefaultServerName() {
+  return ServerNameFor(QFileInfo(QCoreApplication::applicationFilePath()).fileName(),
+                       QString::number(::getuid()));
+}
+
+QString TSingleInstanceGuard::ServerNameFor(const QString& programFileName, const QString& user) {
+  QString name = programFileName + QLatin1Char('-') + user;
+  // Socket names become file names: keep them to safe characters.
+  for (QChar& c : name)
+    if (!c.isLetterOrNumber() && c != QLatin1Char('-') && c != QLatin1Char('_') && c != QLatin1Char('.'))
+      c = QLatin1Char('_');
+  return name;
+}
+
+bool TSingleInstanceGuard::AskRunningInstanceToComeForward() {
+  QLocalSocket socket;
+  socket.connectToServer(FServerName);
+  if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
+  socket.write(kComeForward);
+  socket.waitForBytesWritten(kAnswerTimeoutMs);
+  // The answer only tells that the request arrived; a copy too busy to answer
+  // still got it, and this copy ends either way.
+  socket.waitForReadyRead(kAnswerTimeoutMs);
+  socket.disconnectFromServer();
+  return true;
+}
+
+bool TSingleInstanceGuard::Listen() {
+  if (!FServer) {
+    FServer = new QLocalServer(this);
+    FServer->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(FServer, &QLocalServer::newConnection, this, &TSingleInstanceGuard::HandleConnection);
+  }
+  if (FServer->listen(FServerName)) return true;
+  // Nobody answered on the name a moment ago, so it was left by a copy that
+  // ended without cleaning up.
+  QLocalServer::removeServer(FServerName);
+  return FServer->listen(FServerName);
+}
+
+void TSingleInstanceGuard::HandleConnection() {
+  while (QLocalSocket* socket = FServer->nextPendingConnection()) {
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+      while (socket->canReadLine()) {
+        if (socket->readLine() != QByteArray(kComeForward)) continue;
+        ++FRequestsReceived;
+        emit ComeForwardRequested();
+        socket->write(QByteArray::number(FRequestsReceived) + '\n');
+        socket->flush();
+      }
+    });
+  }
+}

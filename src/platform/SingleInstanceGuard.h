@@ -1,0 +1,49 @@
+#pragma once
+// Keeps one copy of the program per user. The first copy listens on a local
+// socket named after the program file and the user; a later copy finds it
+// there, asks it to come forward and ends. Only copies of this program ever
+// connect to that name, so no other program's window is touched.
+//
+// Usage (main):
+//   TSingleInstanceGuard guard(TSingleInstanceGuard::DefaultServerName());
+//   if (guard.AskRunningInstanceToComeForward()) return 0;
+//   guard.Listen();
+//   QObject::connect(&guard, &TSingleInstanceGuard::ComeForwardRequested, ...);
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+class TSingleInstanceGuard : public QObject {
+  Q_OBJECT
+ public:
+  explicit TSingleInstanceGuard(QString serverName, QObject* parent = nullptr);
+  ~TSingleInstanceGuard() override;
+
+  // Program file name (without directory) and the user's id.
+  static QString DefaultServerName();
+  static QString ServerNameFor(const QString& programFileName, const QString& user);
+
+  // When another copy listens, sends it the request and returns true (after
+  // its answer, or after a short wait when it does not answer).
+  bool AskRunningInstanceToComeForward();
+  // Starts listening (taking over a name left behind by a copy that crashed).
+  bool Listen();
+
+  QString ServerName() const { return FServerName; }
+  int RequestsReceived() const { return FRequestsReceived; }
+
+  // Request line a second copy sends; the first answers with the number of
+  // requests it has handled, so the exchange can be checked from outside.
+  static constexpr const char* kComeForward = "come-forward\n";
+
+ signals:
+  void ComeForwardRequested();
+
+ private:
+  void HandleConnection();
+
+  QString FServerName;
+  QLocalServer* FServer = nullptr;
+  int FRequestsReceived = 0;
+};

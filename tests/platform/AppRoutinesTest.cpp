@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QMainWindow>
+#include <QScreen>
+#include <QStyle>
+
+#include "platform/AppGlobals.h"
+#include "platform/AppRoutines.h"
+#include "platform/ScriptedDialogService.h"
+
+namespace {
+
+TEST(ApplicationDirectory, IsTheProgramFolderWithTrailingSlash) {
+  SetApplicationDirectoryOverride({});
+  EXPECT_EQ(ApplicationDirectory(), QCoreApplication::applicationDirPath() + "/");
+}
+
+TEST(ApplicationDirectory, OverrideGetsTrailingSlashOnce) {
+  SetApplicationDirectoryOverride("/tmp/somewhere");
+  EXPECT_EQ(ApplicationDirectory(), "/tmp/somewhere/");
+  SetApplicationDirectoryOverride("/tmp/other/");
+  EXPECT_EQ(ApplicationDirectory(), "/tmp/other/");
+  SetApplicationDirectoryOverride({});
+}
+
+TEST(PreferencesFileName, IsPrefixDotIniInProgramFolder) {
+  SetApplicationDirectoryOverride("/tmp/x");
+  TScopedScriptedDialogs dialogs;
+  EXPECT_EQ(PreferencesFileName(), "/tmp/x/KLXFF.ini");
+  EXPECT_TRUE(dialogs->Requests().empty());
+  SetApplicationDirectoryOverride({});
+}
+
+TEST(PreferencesFileName, EmptyPrefixTellsAndGivesEmptyName) {
+  TScopedScriptedDialogs dialogs;
+  dialogs->QueueMessageResult(idOK);
+  GlobalApplicationPrefix.clear();
+  const QString name = PreferencesFileName();
+  AssignGlobalApplicationStrings();
+  EXPECT_TRUE(name.isEmpty());
+  ASSERT_EQ(dialogs->Requests().size(), 1u);
+  EXPECT_EQ(dialogs->Requests()[0].Text, "Application Prefix not set");
+  EXPECT_EQ(dialogs->Requests()[0].Flags, unsigned(mbOK));
+}
+
+TEST(MessageRoutines, ConfirmYesNoAsksWithQuestionIcon) {
+  TScopedScriptedDialogs dialogs;
+  dialogs->QueueMessageResult(idYes);
+  dialogs->QueueMessageResult(idNo);
+  EXPECT_TRUE(ConfirmYesNo("Save changes?", "Save"));
+  EXPECT_FALSE(ConfirmYesNo("Save changes?", "Save"));
+  ASSERT_EQ(dialogs->Requests().size(), 2u);
+  EXPECT_EQ(dialogs->Requests()[0].Caption, "Save");
+  EXPECT_EQ(dialogs->Requests()[0].Flags, unsigned(mbYesNo | mbIconQuestion));
+}
+
+TEST(MessageRoutines, ShowInformationUsesInformationCaptionAndIcon) {
+  TScopedScriptedDialogs dialogs;
+  dialogs->QueueMessageResult(idOK);
+  ShowInformation("Current layout is: \r\rX");
+  ASSERT_EQ(dialogs->Requests().size(), 1u);
+  EXPECT_EQ(dialogs->Requests()[0].Text, "Current layout is: \r\rX");
+  EXPECT_EQ(dialogs->Requests()[0].Caption, "Information");
+  EXPECT_EQ(dialogs->Requests()[0].Flags, unsigned(mbOK | mbIconInformation));
+}
+
+TEST(BusyCursor, EndRestoresDefaultAfterNestedBegins) {
+  BeginBusyCursor();
+  BeginBusyCursor();
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  EndBusyCursor();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EndBusyCursor();  // a second end is harmless
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+class PrinterAvailableTest : public ::testing::Test {
+ protected:
+  void TearDown() override { SetPrinterQueryOverride(std::nullopt); }
+  TScopedScriptedDialogs dialogs;
+};
+
+TEST_F(PrinterAvailableTest, NoPrintersAtAll) {
+  SetPrinterQueryOverride(TPrinterQuery{});
+  EXPECT_FALSE(PrinterAvailable(false));
+  EXPECT_TRUE(dialogs->Requests().empty());
+  dialogs->QueueMessageResult(idOK);
+  EXPECT_FALSE(PrinterAvailable(true));
+  EXPECT_EQ(dialogs->MessageTexts(),
+            QStringList{"There are no installed printers.\r\nUnable to perform printer related operations"});
+  EXPECT_EQ(dialogs->Requests()[0].Caption, "Information");
+}
+
+TEST_F(PrinterAvailableTest, PrintersButNoDefault) {
+  SetPrinterQueryOverride(TPrinterQuery{{"Office"}, {}});
+  EXPECT_FALSE(HasDefaultPrinter());
+  EXPECT_FALSE(PrinterAvailable(false));
+  dialogs->QueueMessageResult(idOK);
+  EXPECT_FALSE(PrinterAvailable(true));
+  EXPECT_EQ(
+      dialogs->MessageTexts(),
+      QStringList{"There is no default printer selected.\r\nUnable to perform printer related operations"});
+}
+
+TEST_F(PrinterAvailableTest, DefaultPrinterPresent) {
+  SetPrinterQueryOverride(TPrinterQuery{{"Office", "Labels"}, "Labels"});
+  EXPECT_TRUE(HasDefaultPrinter());
+  EXPECT_TRUE(PrinterAvailable(true));
+  EXPECT_TRUE(dialogs->Requests().empty());
+}
+
+TEST(CenterForm, Arithmetic) {
+  // (main width - form width) div 2, truncating toward zero also when negative.
+  EXPECT_EQ(CenteredPosition(QSize(200, 100), QRect(100, 50, 621, 451)), QPoint(310, 225));
+  EXPECT_EQ(CenteredPosition(QSize(300, 200), QRect(0, 0, 301, 201)), QPoint(0, 0));
+  EXPECT_EQ(CenteredPosition(QSize(305, 207), QRect(10, 20, 300, 200)), QPoint(8, 17));
+  EXPECT_EQ(CenteredPosition(QSize(100, 100), QRect(-40, -10, 200, 100)), QPoint(10, -10));
+}
+
+class TCenterTestMain : public QMainWindow {
+  Q_OBJECT
+};
+
+TEST(CenterForm, DialogOverMainWindowAndOnScreenWhenMaximised) {
+  TCenterTestMain main;
+  main.setGeometry(100, 80, 620, 450);
+  main.show();
+  SetApplicationMainForm(&main);
+  QDialog dialog(&main);
+  dialog.resize(200, 150);
+  CenterForm(dialog);
+  const QRect over = main.frameGeometry();
+  EXPECT_EQ(dialog.pos(), QPoint(over.left() + (over.width() - dialog.frameGeometry().width()) / 2,
+                                 over.top() + (over.height() - dialog.frameGeometry().height()) / 2));
+
+  main.setWindowState(Qt::WindowMaximized);
+  QDialog second(&main);
+  second.resize(200, 150);
+  CenterForm(second);
+  const QRect screen = second.screen()->geometry();
+  EXPECT_EQ(second.pos(), CenteredPosition(second.frameGeometry().size(), screen));
+  SetApplicationMainForm(nullptr);
+}
+
+TEST(CenterForm, MainWindowClassIsCentredOnScreen) {
+  TCenterTestMain main;
+  main.setGeometry(0, 0, 620, 450);
+  SetApplicationMainForm(&main);
+  TCenterTestMain other;
+  other.resize(300, 200);
+  other.setWindowFlags(other.windowFlags() | Qt::WindowMaximizeButtonHint);
+  CenterForm(other);
+  EXPECT_EQ(other.pos(), CenteredPosition(other.frameGeometry().size(), other.screen()->geometry()));
+  EXPECT_TRUE(other.windowFlags() & Qt::WindowSystemMenuHint);
+  SetApplicationMainForm(nullptr);
+}
+
+TEST(Hints, SwitchOnAndOff) {
+  SetApplicationShowHint(false);
+  EXPECT_FALSE(ApplicationShowHint());
+  SetApplicationShowHint(true);
+  EXPECT_TRUE(ApplicationShowHint());
+  SetApplicationHintPause(1200);
+  EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 1200);
+}
+
+}  // namespace
+
+#include "AppRoutinesTest.moc"
