@@ -1,0 +1,618 @@
+#include "richtext/RtfWriter.h"
+
+#include <array>
+
+#include "richtext/MulDiv.h"
+
+namespace {
+
+// How Run text writes each byte.
+enum TCharClass : std::uint8_t { ccDrop, ccLiteral, ccBackslashed, ccTab, ccLine, ccHex };
+
+constexpr std::array<TCharClass, 256> MakeCharClasses() {
+  std::array<TCharClass, 256> classes{};
+  for (int c = 0; c < 256; ++c) {
+    if (c <= 3)
+      classes[c] = ccDrop;
+    else if (c == 9)
+      classes[c] = ccTab;
+    else if (c == 10)
+      classes[c] = ccLine;
+    else if (c == '\\' || c == '{' || c == '}')
+      classes[c] = ccBackslashed;
+    else if (c >= 32 && c <= 126)
+      classes[c] = ccLiteral;
+    else
+      classes[c] = ccHex;
+  }
+  return classes;
+}
+constexpr std::array<TCharClass, 256> kCharClasses = MakeCharClasses();
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+// Sequence for a byte written as the control symbol \'xx.
+void HexEscape(unsigned char c, char out[4]) {
+  out[0] = '\\';
+  out[1] = '\'';
+  out[2] = kHexDigits[c >> 4];
+  out[3] = kHexDigits[c & 15];
+}
+
+std::uint8_t BorderFlagsWithoutInheritance(std::uint8_t flags) {
+  return static_cast<std::uint8_t>(flags & ~kBorderNotInherited);
+}
+
+}  // namespace
+
+TWPRTFWriter::TWPRTFWriter(TWPRTFText& document) : TWPTextWriter(document) {}
+
+// --- header -------------------------------------------------------------------
+
+void TWPRTFWriter::DoHeader() {
+  FGroups.clear();
+  FPreviousRunRtfCode = false;
+  FPreviousRunHidden = false;
+  FShadingOpen = false;
+  FPlainOutput = FDocument.PlainMode;
+  const TTextHeader& header = FDocument.Header;
+  FTextWidth = header.PageWidth - header.LeftMargin - header.RightMargin;
+
+  Out("{\\rtf1\\ansi\\deff0\\deftab720");
+  Out("{\\fonttbl");
+  auto writeFont = [&](int number, int slot) {
+    Out("{\\f");
+    OutInt(number);
+    switch (header.FontFamilyPitch[slot] & 0xF0) {
+      case 0x30:
+        Out("\\fmodern");
+        break;
+      case 0x40:
+        Out("\\fscript");
+        break;
+      case 0x50:
+        Out("\\fdecor");
+        break;
+      default:
+        Out("\\fnil");
+        break;
+    }
+    Out("\\charset");
+    OutInt(header.FontCharset[slot]);
+    OutChar(' ');
+    WriteDestinationText(header.FontNames[slot]);
+    Out(";}");
+  };
+  if (FPlainOutput) {
+    const int slot = FDocument.CurrentAttr.FontIndex;
+    if (slot < TTextHeader::kFontSlots) writeFont(0, slot);
+  } else {
+    for (int slot = 0; slot < TTextHeader::kFontSlots && !header.FontSlotEmpty(slot); ++slot)
+      writeFont(slot, slot);
+  }
+  Out("}");
+
+  Out("{\\colortbl");
+  for (int i = 0; i < 15; ++i) {
+    const TColor color = header.Colors[i];
+    WriteControl("\\red", color & 0xFF);
+    WriteControl("\\green", (color >> 8) & 0xFF);
+    WriteControl("\\blue", (color >> 16) & 0xFF);
+    OutChar(';');
+  }
+  Out("}");
+  Flush();
+  if (FResult != kResultOk) return;
+
+  WriteControl("\\paperw", header.PageWidth);
+  WriteControl("\\paperh", header.PageHeight);
+  WriteControl("\\margl", header.LeftMargin);
+  WriteControl("\\margr", header.RightMargin);
+  WriteControl("\\margt", header.TopMargin);
+  WriteControl("\\margb", header.BottomMargin);
+  Flush();
+  if (FResult != kResultOk) return;
+
+  auto writeInfo = [&](const char* opening, const std::string& text) {
+    if (text.empty()) return;
+    Out(opening);
+    WriteDestinationText(text);
+    OutChar('}');
+  };
+  writeInfo("{\\title ", header.Title);
+  writeInfo("{\\subject\t", header.Subject);
+  writeInfo("{\\comment\t", header.Comment);
+}
+
+void TWPRTFWriter::WriteDestinationText(const std::string& text) {
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 32 || c == '\\' || c == '{' || c == '}') {
+      char escaped[4];
+      HexEscape(c, escaped);
+      Out(escaped, 4);
+    } else {
+      OutChar(ch);
+    }
+  }
+}
+
+// --- groups -------------------------------------------------------------------
+
+TWPRTFWriter::TGroup& TWPRTFWriter::PushGroup(TGroupKind kind) {
+  TGroup group = FGroups.empty() ? TGroup{} : FGroups.back();
+  group.Kind = kind;
+  FGroups.push_back(std::move(group));
+  return FGroups.back();
+}
+
+bool TWPRTFWriter::HasGroup(TGroupKind kind) const {
+  for (const TGroup& group : FGroups)
+    if (group.Kind == kind) return true;
+  return false;
+}
+
+// Closes groups down to and including the innermost group of the kind; the
+// document group is never closed here.
+void TWPRTFWriter::CloseGroupsThrough(TGroupKind kind) {
+  if (kind == gkDocument || !HasGroup(kind)) return;
+  while (!FGroups.empty()) {
+    const TGroupKind closed = FGroups.back().Kind;
+    FGroups.pop_back();
+    OutChar('}');
+    if (closed == kind) break;
+  }
+}
+
+// --- tables -------------------------------------------------------------------
+
+bool TWPRTFWriter::IsLastCellOfRow(const TParagraph& par) {
+  const TParagraph* next = par.Next;
+  return !(par.ParFlags & kParMoreCells) || !next || !next->IsTableCell() ||
+         !(next->ParFlags & kParNotFirstCell);
+}
+
+std::vector<TParagraph*> TWPRTFWriter::RowStartingAt(TParagraph& par) {
+  std::vector<TParagraph*> row{&par};
+  for (TParagraph* cell = &par; !IsLastCellOfRow(*cell) && static_cast<int>(row.size()) < kMaxCells;) {
+    cell = cell->Next;
+    row.push_back(cell);
+  }
+  return row;
+}
+
+TWPRTFWriter::TCellLayout TWPRTFWriter::CellLayoutOf(const TParagraph& cell) {
+  TCellLayout layout;
+  layout.BorderFlags = BorderFlagsWithoutInheritance(cell.BorderFlags);
+  layout.BorderStyle = cell.BorderStyle;
+  layout.BorderWidth = cell.BorderWidth;
+  layout.BorderSpaceColor = cell.BorderSpaceColor;
+  layout.ShadingColors = cell.ShadingColors;
+  layout.Shading = cell.Shading;
+  layout.CellStart = cell.CellStart;
+  layout.CellWidth = cell.CellWidth;
+  return layout;
+}
+
+// A further cell of the open row always belongs to it; a row's first cell
+// continues the open table group only when its row is laid out the same.
+bool TWPRTFWriter::RowMatchesGroup(TParagraph& par) {
+  if (par.ParFlags & kParNotFirstCell) return true;
+  const std::vector<TParagraph*> row = RowStartingAt(par);
+  const std::vector<TCellLayout>& recorded = Innermost().Row;
+  if (row.size() > recorded.size()) return false;
+  for (std::size_t i = 0; i < row.size(); ++i)
+    if (!(CellLayoutOf(*row[i]) == recorded[i])) return false;
+  return true;
+}
+
+void TWPRTFWriter::WriteBorderStyleWords(std::uint8_t style) {
+  if (style & kBorderDotted) Out("\\brdrdot");
+  if (style & kBorderHairline) Out("\\brdrhair");
+}
+
+void TWPRTFWriter::WriteTableRowStart(TParagraph& par) {
+  TGroup& group = PushGroup(gkTableRow);
+  OutChar('{');
+  WriteControl("\\pard\\trowd\\trgaph", MulDiv((par.BorderSpaceColor >> 4) * 16, 567, 160));
+  WriteControl("\\trleft", par.LeftIndent);
+  // \pard reset these for the reader.
+  group.Alignment = 0;
+  group.FirstIndent = group.LeftIndent = group.RightIndent = 0;
+  group.BorderFlags = group.BorderStyle = group.BorderWidth = group.BorderSpaceColor = 0;
+  group.TabSet = 0;
+  group.Row.clear();
+
+  int rightEdge = 0;  // in 1/255 of the row width
+  for (TParagraph* cell : RowStartingAt(par)) {
+    const std::uint8_t flags = cell->BorderFlags;
+    if (flags & kBorderOn) {
+      const bool box = flags & kBorderBox;
+      const char* line = (flags & kBorderDouble) ? "\\brdrdb" : "\\brdrs";
+      const std::pair<std::uint8_t, const char*> sides[] = {{kBorderTop, "\\clbrdrt"},
+                                                            {kBorderBottom, "\\clbrdrb"},
+                                                            {kBorderLeft, "\\clbrdrl"},
+                                                            {kBorderRight, "\\clbrdrr"}};
+      for (const auto& [bit, word] : sides) {
+        if (box || (flags & bit)) {
+          Out(word);
+          Out(line);
+        }
+      }
+      WriteControl("\\brdrw", cell->BorderWidth * 20);
+      if (cell->BorderSpaceColor != 0) WriteControl("\\brdrcf", cell->BorderSpaceColor & 15);
+      WriteBorderStyleWords(cell->BorderStyle);
+    }
+    if (cell->ShadingColors != 0) {
+      Out("\\clshdng");
+      WriteControl("\\clcfpat", cell->ShadingColors & 15);
+      if (cell->Shading != 100) WriteControl("\\clcbpat", cell->ShadingColors >> 4);
+    }
+    // Cell positions accumulate the widths, so the right edges increase.
+    rightEdge += cell->CellWidth;
+    WriteControl("\\cellx",
+                 static_cast<std::int64_t>(FTextWidth - par.RightIndent) * rightEdge / 255 + par.LeftIndent);
+    if (Pending() >= kRowFlushAt) Flush();
+    group.Row.push_back(CellLayoutOf(*cell));
+  }
+  Out("\\intbl");
+  WriteTabStops(par.TabSet);
+  group.TabSet = par.TabSet;
+}
+
+// --- paragraphs ---------------------------------------------------------------
+
+void TWPRTFWriter::WriteBorderKind(const TParagraph& par) {
+  Out((par.BorderFlags & kBorderDouble) ? "\\brdrdb" : "\\brdrs");
+}
+
+void TWPRTFWriter::WriteBorderGroup(TParagraph& par) {
+  TGroup& group = PushGroup(gkBorder);
+  OutChar('{');
+  const std::uint8_t flags = par.BorderFlags;
+  if (flags & kBorderBox) {
+    Out("\\box");
+    WriteBorderKind(par);
+  }
+  const std::pair<std::uint8_t, const char*> sides[] = {{kBorderTop, "\\brdrt"},
+                                                        {kBorderBottom, "\\brdrb"},
+                                                        {kBorderLeft, "\\brdrl"},
+                                                        {kBorderRight, "\\brdrr"}};
+  for (const auto& [bit, word] : sides) {
+    if (flags & bit) {
+      Out(word);
+      WriteBorderKind(par);
+    }
+  }
+  if (par.BorderStyle & kBorderBar) Out("\\brdrbar");
+  if (par.BorderStyle & kBorderTableLine) Out("\\brdrtablin");
+  WriteControl("\\brdrw", par.BorderWidth * 20);
+  if (par.BorderSpaceColor != 0) {
+    WriteControl("\\brsp", MulDiv((par.BorderSpaceColor >> 4) * 16, 567, 160));
+    WriteControl("\\brdrcf", par.BorderSpaceColor & 15);
+  }
+  WriteBorderStyleWords(par.BorderStyle);
+  group.BorderFlags = BorderFlagsWithoutInheritance(flags);
+  group.BorderStyle = par.BorderStyle;
+  group.BorderWidth = par.BorderWidth;
+  group.BorderSpaceColor = par.BorderSpaceColor;
+}
+
+void TWPRTFWriter::WriteShading(TParagraph& par) {
+  OutChar('{');
+  FShadingOpen = true;
+  if (par.Shading != 0)
+    WriteControl("\\shading", par.Shading * 100);
+  else if (par.ShadingColors & 15)
+    Out("\\shading10000");
+  else
+    Out("\\shading1");
+  WriteControl("\\cfpat", par.ShadingColors & 15);
+  if (par.Shading != 100) WriteControl("\\cbpat", par.ShadingColors >> 4);
+}
+
+void TWPRTFWriter::WriteTabStops(TTabSet tabs) {
+  const TTextHeader& header = FDocument.Header;
+  for (int slot = 0; slot < TTextHeader::kTabSlots; ++slot) {
+    if (!((tabs >> slot) & 1u) || header.TabSlotFree(slot)) continue;
+    switch (header.TabKinds[slot]) {
+      case tkRight:
+        Out("\\tqr");
+        break;
+      case tkCenter:
+        Out("\\tqc");
+        break;
+      case tkDecimal:
+        Out("\\tqdec");
+        break;
+      default:
+        break;
+    }
+    WriteControl("\\tx", header.TabPositions[slot]);
+  }
+}
+
+void TWPRTFWriter::ParagraphStart(TParagraph& par) {
+  if (FGroups.empty()) {
+    PushGroup(gkDocument);
+    OutChar('{');
+  }
+  const bool cell = par.IsTableCell();
+  const bool bordered = par.BorderFlags & kBorderOn;
+
+  // Leave a border group the paragraph does not continue.
+  {
+    const TGroup& inner = Innermost();
+    const bool otherBorder = inner.HasBorder() && bordered &&
+                             (inner.BorderFlags != BorderFlagsWithoutInheritance(par.BorderFlags) ||
+                              inner.BorderStyle != par.BorderStyle || inner.BorderWidth != par.BorderWidth ||
+                              inner.BorderSpaceColor != par.BorderSpaceColor);
+    if ((inner.HasBorder() && !bordered) || otherBorder ||
+        (FPreviousParagraph && (FPreviousParagraph->BorderFlags & kBorderNotInherited)) ||
+        (cell && inner.Kind != gkTableRow))
+      CloseGroupsThrough(gkBorder);
+  }
+  // Leave a table row group the paragraph does not belong to.
+  if (Innermost().Kind == gkTableRow && (!cell || !RowMatchesGroup(par))) CloseGroupsThrough(gkTableRow);
+  // Leave a tab group whose stops differ (cells of an open row keep theirs).
+  if (Innermost().Kind != gkTableRow && Innermost().TabSet != 0 && Innermost().TabSet != par.TabSet)
+    CloseGroupsThrough(gkTab);
+  Flush();
+
+  if (par.ParFlags & kParPageBreakBefore) Out("\\page");
+  if (cell) {
+    if (Innermost().Kind == gkTableRow)
+      Out("\\intbl");
+    else
+      WriteTableRowStart(par);
+  } else {
+    if (bordered && !Innermost().HasBorder()) WriteBorderGroup(par);
+    if (par.ShadingColors != 0) WriteShading(par);
+    if (par.ParFlags & kParKeepTogether) Out("\\keep");
+    if (par.TabSet != Innermost().TabSet) {
+      TGroup& group = PushGroup(gkTab);
+      OutChar('{');
+      WriteTabStops(par.TabSet);
+      group.TabSet = par.TabSet;
+    }
+  }
+
+  TGroup& group = Innermost();
+  if (par.Alignment != group.Alignment) {
+    static const char* const kAlignments[] = {"\\ql", "\\qr", "\\qc", "\\qj"};
+    Out(kAlignments[par.Alignment & 3]);
+  }
+  if (!cell && (par.LeftIndent != group.LeftIndent || par.FirstIndent != group.FirstIndent ||
+                par.RightIndent != group.RightIndent)) {
+    WriteControl("\\li", par.LeftIndent);
+    WriteControl("\\fi", static_cast<std::int64_t>(par.FirstIndent) - par.LeftIndent);
+    WriteControl("\\ri", par.RightIndent);
+  }
+  // A cell's SpaceAfter holds layout padding; its SpaceBefore is written in its place.
+  const std::int32_t spaceAfter = cell ? par.SpaceBefore : par.SpaceAfter;
+  if (cell || par.SpaceBefore != group.SpaceBefore || par.SpaceAfter != group.SpaceAfter ||
+      par.LineSpacing != group.LineSpacing) {
+    WriteControl("\\sb", par.SpaceBefore);
+    // A bare \sl resets line spacing the enclosing text had set.
+    if (par.LineSpacing != 0)
+      WriteControl("\\sl", par.LineSpacing);
+    else if (group.LineSpacing != 0)
+      Out("\\sl");
+    WriteControl("\\sa", spaceAfter);
+  }
+  group.Alignment = par.Alignment;
+  if (!cell) {
+    group.FirstIndent = par.FirstIndent;
+    group.LeftIndent = par.LeftIndent;
+    group.RightIndent = par.RightIndent;
+  }
+  group.SpaceBefore = par.SpaceBefore;
+  group.SpaceAfter = spaceAfter;
+  group.LineSpacing = par.LineSpacing;
+  Flush();
+}
+
+// Raw RTF runs last until \wprtf0; structure must not be written inside one.
+void TWPRTFWriter::EndRtfCode() {
+  if (!FPreviousRunRtfCode) return;
+  Out("\\wprtf0");
+  FPreviousRunRtfCode = false;
+}
+
+void TWPRTFWriter::ParagraphEnd(TParagraph& par) {
+  EndRtfCode();
+  if (par.IsTableCell()) {
+    Out("\\cell");
+    if ((par.ParFlags & kParNotFirstCell) && IsLastCellOfRow(par)) Out("\\row");
+    Out("\n\r");
+  } else if (par.Next) {
+    Out(FPreviousRunHidden ? "\\plain\\par" : "\\par");
+    Out("\n\r");
+  }
+  FPreviousRunHidden = false;
+  if (FShadingOpen) {
+    OutChar('}');
+    FShadingOpen = false;
+  }
+}
+
+// --- runs ---------------------------------------------------------------------
+
+void TWPRTFWriter::RunAttributes(const TAttr& attr) {
+  if (FPreviousRunRtfCode) {
+    if (attr.Special & kSpecialRtfCode) return;
+    Out("\\wprtf0");
+    FPreviousRunRtfCode = false;
+  }
+  WriteControl("\\plain\\f", attr.FontIndex);
+  WriteControl("\\fs", attr.Size ? attr.Size * 2 : 20);
+  WriteControl("\\cf", attr.Colors & 15);
+  if (attr.Colors >> 4) WriteControl("\\cb", attr.Colors >> 4);
+  const std::uint8_t style = attr.Style;
+  if (style & kStyleBold) Out("\\b");
+  if (style & kStyleUnderline) Out("\\ul");
+  if (style & kStyleHyperlink) Out("\\uldb");
+  if (style & kStyleSuperscript) Out("\\super");
+  if (style & kStyleSubscript) Out("\\sub");
+  if (style & kStyleItalic) Out("\\i");
+  if (style & kStyleStrikeOut) Out("\\strike");
+  const std::uint8_t special = attr.Special;
+  if ((special & kSpecialProtected) && !OmitProtectedMark) Out("\\shad");
+  FPreviousRunHidden = special & kSpecialHidden;
+  if (FPreviousRunHidden) Out("\\v");
+  if ((special & kSpecialInsertPoint) && !OmitInsertPoints) WriteControl("\\inspnt", attr.Tag);
+  if ((special & kSpecialAutomatic) && !OmitAutomaticText) Out("\\inaut");
+  // Last: everything after \wprtf1 is read as raw text.
+  if (special & kSpecialRtfCode) {
+    Out("\\wprtf1");
+    FPreviousRunRtfCode = true;
+  }
+  OutChar(' ');
+}
+
+void TWPRTFWriter::RunText(const char* chars, int count) {
+  const bool rtfCode = FPreviousRunRtfCode;
+  for (int i = 0; i < count; ++i) {
+    const auto c = static_cast<unsigned char>(chars[i]);
+    switch (kCharClasses[c]) {
+      case ccDrop:
+        break;
+      case ccLiteral:
+        OutChar(static_cast<char>(c));
+        break;
+      case ccBackslashed:
+        if (!rtfCode) OutChar('\\');
+        OutChar(static_cast<char>(c));
+        break;
+      case ccTab:
+        Out("\\tab ");
+        break;
+      case ccLine:
+        Out("\\line ");
+        break;
+      case ccHex: {
+        char escaped[4];
+        HexEscape(c, escaped);
+        Out(escaped, 4);
+        break;
+      }
+    }
+    if (Pending() > kRunFlushAbove) Flush();
+  }
+}
+
+// --- objects and footnotes ------------------------------------------------------
+
+void TWPRTFWriter::WriteHex(const std::string& bytes) {
+  for (const char ch : bytes) {
+    const auto c = static_cast<unsigned char>(ch);
+    OutChar(kHexDigits[c >> 4]);
+    OutChar(kHexDigits[c & 15]);
+  }
+}
+
+void TWPRTFWriter::WriteTaggedObject(const TTextObject& object, int id) {
+  WriteControl("\\wpobjtag", id);
+  WriteControl("\\wpobjw", object.Width);
+  WriteControl("\\wpobjh", object.Height);
+  Out(" \\'01");
+}
+
+void TWPRTFWriter::WriteObject(const TAttr& attr, unsigned char code) {
+  TTextObject* object =
+      code == 1 ? FDocument.FindObject(attr.Tag) : FDocument.FindObjectBySecondaryId(attr.Tag);
+  if (!object) return;
+  EndRtfCode();
+  if (object->Width == 0 || object->Height == 0) FDocument.MeasureObject(object);
+  const TEmbeddedObject* graphic = object->Object;
+  const bool hasGraphic =
+      graphic && graphic->Kind() != TObjectKind::Control && graphic->Kind() != TObjectKind::Other;
+  auto writeGoalSizes = [&] {
+    WriteControl("\\picwgoal", object->Width);
+    WriteControl("\\pichgoal", object->Height);
+  };
+
+  if (!object->FileName.empty()) {
+    if (WritePicturesAsBracketReferences) {
+      Out("\\{bmc ");
+      Out(object->FileName);
+      Out("\\}");
+      return;
+    }
+    Out("{\\*\\picfile");
+    if (hasGraphic) {
+      WriteControl("\\picw", graphic->PixelWidth());
+      WriteControl("\\pich", graphic->PixelHeight());
+    }
+    writeGoalSizes();
+    Out(" \"");
+    Out(object->FileName);
+    Out("\"}");
+    return;
+  }
+
+  const auto* picture = dynamic_cast<const TWPPictureSource*>(graphic);
+  if (!hasGraphic || !picture) {
+    WriteTaggedObject(*object, object->Id);
+    return;
+  }
+  const int width = graphic->PixelWidth();
+  const int height = graphic->PixelHeight();
+  TWPPictureSource::TFormat format = picture->PictureFormat();
+  if (format == TWPPictureSource::TFormat::Bitmap && WriteBitmapAsDib)
+    format = TWPPictureSource::TFormat::Dib;
+  Out("{\\pict");
+  switch (format) {
+    case TWPPictureSource::TFormat::Metafile:
+      Out("\\wmetafile8");
+      break;
+    case TWPPictureSource::TFormat::Bitmap:
+      WriteControl("\\wbitmap0\\wbmbitspixel", picture->BitsPerPixel());
+      WriteControl("\\wbmplanes", picture->Planes());
+      WriteControl("\\wbmwidthbytes", picture->WidthBytes());
+      break;
+    case TWPPictureSource::TFormat::Dib:
+      WriteControl("\\dibitmap0\\wbmbitspixel", picture->BitsPerPixel());
+      WriteControl("\\wbmplanes", picture->Planes());
+      WriteControl("\\wbmwidthbytes", (static_cast<std::int64_t>(width) * picture->BitsPerPixel() + 7) / 8);
+      break;
+  }
+  WriteControl("\\picw", width);
+  WriteControl("\\pich", height);
+  writeGoalSizes();
+  Out("\r\n");
+  WriteHex(picture->PictureBytes(format));
+  OutChar('}');
+}
+
+void TWPRTFWriter::WriteFootnote(int id) {
+  const TFootnote* footnote = FDocument.FindFootnote(id);
+  if (!footnote) return;
+  EndRtfCode();
+  Out("{\\cs16\\super ");
+  RunText(&footnote->Mark, 1);
+  if (footnote->Number != 0 && !footnote->ForceUnnumbered) {
+    WriteControl("{\\*\\footnote \\wpfnnr", footnote->Number);
+    Out(" \\pard\\plain \\s15\\widctlpar \\f4\\fs20\\lang1031 {\\cs16\\super\t");
+  } else {
+    Out("{\\*\\footnote \\pard\\plain \\s15\\widctlpar \\f4\\fs20\\lang1031 {\\cs16\\super ");
+  }
+  WriteDestinationText(std::string(1, footnote->Mark));
+  Out("} ");
+  if (!footnote->RawRtf.empty())
+    Out(footnote->RawRtf);
+  else
+    WriteDestinationText(footnote->Text);
+  Out("}}");
+}
+
+void TWPRTFWriter::DoClose() {
+  EndRtfCode();
+  if (FShadingOpen) {
+    OutChar('}');
+    FShadingOpen = false;
+  }
+  for (std::size_t i = 0; i < FGroups.size(); ++i) OutChar('}');
+  FGroups.clear();
+  Out("\r\n}");
+}
