@@ -46,7 +46,6 @@ class TWPRTFWriter : public TWPTextWriter {
   void WriteObject(const TAttr& attr, unsigned char code) override;
   void WriteFootnote(int id) override;
   void DoClose() override;
-  bool WritesRuns() const override { return !FPlainOutput; }
 
  private:
   enum TGroupKind { gkDocument = 0, gkTab = 1, gkTableRow = 2, gkBorder = 3 };

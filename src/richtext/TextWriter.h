@@ -58,8 +58,9 @@ class TWPTextWriter {
   virtual void WriteObject(const TAttr& /*attr*/, unsigned char /*code*/) {}
   virtual void WriteFootnote(int /*id*/) {}
   virtual void DoClose();
-  // Whether lines with attribute arrays are split into runs.
-  virtual bool WritesRuns() const { return false; }
+  // Whether lines with attribute arrays are split into runs (so that
+  // objects, footnotes and omitted text are recognised).
+  virtual bool WritesRuns() const { return !FDocument.PlainMode; }
 
   // Output buffer.
   void Out(const char* bytes, std::size_t count);
