@@ -1,0 +1,1109 @@
+#include "richtext/RtfReader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <new>
+
+#include "richtext/MulDiv.h"
+#include "richtext/RtfText.h"
+
+namespace {
+
+constexpr int kRtfLineCapacity = 60;
+// Twips values are kept well inside 32 bits so that sums and snapping of
+// absurd input cannot overflow.
+constexpr std::int32_t kMaxTwips = 0x3FFFFFFF;
+constexpr std::size_t kMaxFontNameCollected = 64;
+constexpr std::uintmax_t kMaxPictureFileBytes = 32u << 20;
+constexpr int kPlaceableHeaderSize = 22;
+constexpr int kBitmapFileHeaderSize = 14;
+constexpr char kRawModeEnd[] = "\\wprtf0";
+constexpr int kRawModeEndLength = 7;
+
+std::int32_t ClampTwips(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -kMaxTwips, kMaxTwips));
+}
+std::uint8_t ClampByte(std::int64_t v) {
+  return static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 255));
+}
+
+int HexValue(std::uint8_t c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool IsLowerLetter(std::uint8_t c) { return c >= 'a' && c <= 'z'; }
+bool IsDigit(std::uint8_t c) { return c >= '0' && c <= '9'; }
+
+// Bytes that end a run of document text.
+struct TTextStops {
+  bool Stops[256] = {};
+  TTextStops() {
+    for (unsigned char c : "\x01\t\n\r\\{}") Stops[c] = true;  // with the terminating 0
+  }
+};
+const TTextStops kTextStops;
+
+std::uint32_t ReadLE(const std::string& data, std::size_t at, int bytes) {
+  std::uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i)
+    v = (v << 8) | static_cast<std::uint8_t>(data[at + static_cast<std::size_t>(i)]);
+  return v;
+}
+
+void AppendLE32(std::string& out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+// A device-independent bitmap (info header, colours, bits) as a bitmap file.
+std::string DibToBitmapFile(const std::string& dib) {
+  std::uint32_t offset = kBitmapFileHeaderSize;
+  if (dib.size() >= 40) {
+    const std::uint32_t infoSize = ReadLE(dib, 0, 4);
+    const std::uint32_t bits = ReadLE(dib, 14, 2);
+    const std::uint32_t compression = ReadLE(dib, 16, 4);
+    const std::uint32_t used = ReadLE(dib, 32, 4);
+    std::uint64_t colours = used != 0 ? used : (bits <= 8 ? (1u << bits) : 0);
+    std::uint64_t start = std::uint64_t{kBitmapFileHeaderSize} + infoSize + colours * 4;
+    if (compression == 3 && infoSize == 40) start += 12;  // bit-field masks
+    offset = static_cast<std::uint32_t>(std::min<std::uint64_t>(start, kBitmapFileHeaderSize + dib.size()));
+  }
+  std::string file = "BM";
+  AppendLE32(file, static_cast<std::uint32_t>(kBitmapFileHeaderSize + dib.size()));
+  AppendLE32(file, 0);
+  AppendLE32(file, offset);
+  file += dib;
+  return file;
+}
+
+bool ContainsNoCase(const std::string& text, const char* part) {
+  std::string lower = text;
+  for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return lower.find(part) != std::string::npos;
+}
+
+// The bytes of an existing regular file of sensible size, or false.
+bool LoadFileBytes(const std::string& name, std::string& bytes) {
+  std::error_code ec;
+  const std::filesystem::path path(name);
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec || size > kMaxPictureFileBytes) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(static_cast<std::size_t>(size), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(size));
+  return static_cast<std::uintmax_t>(in.gcount()) == size;
+}
+
+}  // namespace
+
+TWPRtfReader::TWPRtfReader() = default;
+TWPRtfReader::~TWPRtfReader() = default;
+
+// ---------------------------------------------------------------------------
+// Reading
+
+int TWPRtfReader::Read(TStream* stream, TParagraph*& result) {
+  RequireTarget("TWPRTFReader");
+  FNewLineCapacity = kRtfLineCapacity;
+  FDestination = rdText;
+  FHexMode = 0;
+  FHexHigh = -1;
+  FStar = FTableMode = FTabListStarted = FParDirty = FGroupOpened = false;
+  FBorderFromZero = true;
+  FDepth = 0;
+  FGroups.clear();
+  FPar = TParAttrs{};
+  FFontMap.fill(0);
+  FFontNumber = FColorIndex = 0;
+  FFontName.clear();
+  FPendingTabKind = tkLeft;
+  FCells.fill(TCell{});
+  FCellCount = FCellMax = FCellIndex = FCellWidthTotal = 0;
+  FLastCell = nullptr;
+  FPicture = TPictureState{};
+  FObjectTag = FObjectWidth = FObjectHeight = 0;
+  FRawMode = false;
+  FRawMatched = 0;
+  FFootnote = nullptr;
+
+  bool begun = false;
+  try {
+    BeginReading(stream, result, kRtfLineCapacity);
+    begun = true;
+    ReadLoop();
+  } catch (const std::bad_alloc&) {
+    FResultCode = kResultOutOfMemory;
+    FPicture = TPictureState{};
+    if (begun) EndReading();
+    throw;
+  } catch (...) {
+    FResultCode = kResultFailed;
+    FPicture = TPictureState{};
+    if (begun) EndReading();
+    throw;
+  }
+  EndReading();
+  return 0;
+}
+
+void TWPRtfReader::ReadLoop() {
+  std::uint8_t c;
+  while (NextByte(c)) {
+    if (FDestination == rdPicture) {
+      const int digit = HexValue(c);
+      if (digit >= 0) {
+        if (FPicture.PendingHighDigit < 0) {
+          FPicture.PendingHighDigit = digit;
+        } else {
+          FPicture.Data.push_back(static_cast<char>(FPicture.PendingHighDigit * 16 + digit));
+          FPicture.PendingHighDigit = -1;
+        }
+        continue;
+      }
+    }
+    if (FDestination == rdColorTable && c == ';') {
+      ++FColorIndex;
+      if (FColorIndex <= 14 && !KeepHeader) FHeader->Colors[static_cast<std::size_t>(FColorIndex)] = 0;
+      continue;
+    }
+    if (FHexMode == 1 || FHexMode == 3) {
+      ToDestination(c);
+      continue;
+    }
+    if (FRawMode) {
+      if (c == 0) return;
+      RawByte(c);
+      continue;
+    }
+    switch (c) {
+      case 0:
+        return;
+      case '\t':
+      case '\n':
+      case '\r':
+        break;
+      case '\\':
+        ReadControlWord();
+        break;
+      case '{':
+        OpenGroup();
+        break;
+      case '}':
+        if (!CloseGroup()) return;
+        break;
+      default:
+        if (FHexMode == 2) {
+          const int digit = HexValue(c);
+          if (digit < 0) break;
+          if (FHexHigh < 0) {
+            FHexHigh = digit;
+          } else {
+            const auto byte = static_cast<std::uint8_t>(FHexHigh * 16 + digit);
+            FHexHigh = -1;
+            FHexMode = 0;
+            ToDestination(byte);
+          }
+        } else if (FDestination == rdText && c != 1) {
+          const std::uint8_t* run;
+          const std::size_t n = TakeRun(kTextStops.Stops, run);
+          if (FParDirty) ParAttrsChanged();
+          AppendText(run, n);
+        } else {
+          ToDestination(c);
+        }
+        break;
+    }
+  }
+}
+
+void TWPRtfReader::ReadControlWord() {
+  std::uint8_t c;
+  if (!NextByte(c)) return;
+  if (!IsLowerLetter(c)) {
+    const char symbol[2] = {static_cast<char>(c), 0};
+    if (FDestination == rdSkip && c != '\'') return;
+    if (const TRtfControlWord* word = FindRtfControlWord(std::string_view(symbol, 1))) {
+      FStar = false;
+      HandleWord(*word, false, 0);
+    } else if (FStar) {
+      FStar = false;
+      FDestination = rdSkip;
+    }
+    return;
+  }
+
+  char word[31];
+  int length = 0;
+  bool more = true;
+  while (more && IsLowerLetter(c)) {
+    if (length < 30) word[length++] = static_cast<char>(c);
+    more = NextByte(c);
+  }
+
+  bool hasParameter = false;
+  bool negative = false;
+  std::int64_t value = 0;
+  char digits[22];
+  int digitCount = 0;
+  if (more && c == '-') {
+    negative = true;
+    more = NextByte(c);
+  }
+  while (more && IsDigit(c) && digitCount < 20) {
+    digits[digitCount++] = static_cast<char>(c);
+    if (value <= std::numeric_limits<std::int64_t>::max() / 100) value = value * 10 + (c - '0');
+    more = NextByte(c);
+  }
+  if (digitCount > 0) {
+    hasParameter = true;
+    if (negative) value = -value;
+    if (value > std::numeric_limits<std::int32_t>::max() || value < std::numeric_limits<std::int32_t>::min())
+      throw EReaderError("'" + std::string(negative ? "-" : "") +
+                         std::string(digits, static_cast<std::size_t>(digitCount)) +
+                         "' is not a valid integer value");
+  }
+  if (more && c != ' ') PushBack();
+
+  if (FDestination == rdSkip) return;
+  const TRtfControlWord* entry = FindRtfControlWord(std::string_view(word, static_cast<std::size_t>(length)));
+  if (entry == nullptr) {
+    if (FStar) {
+      FStar = false;
+      FDestination = rdSkip;
+    }
+    return;
+  }
+  FStar = false;
+  HandleWord(*entry, hasParameter, static_cast<std::int32_t>(value));
+}
+
+void TWPRtfReader::HandleWord(const TRtfControlWord& word, bool hasParameter, std::int32_t parameter) {
+  switch (word.Kind) {
+    case TRtfWordKind::Character:
+      if (word.Value == 10) {
+        // \line breaks the line; "\" before a raw line end inserts nothing.
+        if (IsLowerLetter(static_cast<std::uint8_t>(word.Word[0])) && InDocumentText()) {
+          if (FParDirty) ParAttrsChanged();
+          AppendChar(10);
+        }
+      } else {
+        ToDestination(word.Value);
+      }
+      break;
+    case TRtfWordKind::Property:
+      HandleProperty(word.Property(), word.Parameter(hasParameter, parameter));
+      break;
+    case TRtfWordKind::Destination:
+      HandleDestination(word.Value);
+      break;
+    case TRtfWordKind::Special:
+      switch (word.Special()) {
+        case TRtfSpecial::Hex:
+          FHexMode = 2;
+          FHexHigh = -1;
+          break;
+        case TRtfSpecial::Star:
+          FStar = true;
+          break;
+        case TRtfSpecial::Bin:
+          break;
+      }
+      break;
+  }
+}
+
+void TWPRtfReader::HandleDestination(std::uint8_t destination) {
+  switch (destination) {
+    case rdUnchanged:
+      return;
+    case rdFontTable:
+      FFontName.clear();
+      break;
+    case rdColorTable:
+      FColorIndex = 0;
+      break;
+    case rdPicture:
+    case rdPictureFile:
+      FPicture = TPictureState{};
+      break;
+    case rdTitle:
+      if (!FHeader->Title.empty()) destination = rdSkip;
+      break;
+    case rdComment:
+      if (!FHeader->Comment.empty()) destination = rdSkip;
+      break;
+    case rdSubject:
+      if (!FHeader->Subject.empty()) destination = rdSkip;
+      break;
+    case rdFootnote:
+      if (FDestination != rdText) {
+        destination = rdSkip;
+        break;
+      }
+      FDestination = rdFootnote;
+      StartFootnote();
+      return;
+    default:
+      break;
+  }
+  FDestination = destination;
+}
+
+// ---------------------------------------------------------------------------
+// Bytes for the current destination
+
+void TWPRtfReader::ToDestination(std::uint8_t c) {
+  switch (FDestination) {
+    case rdText:
+      TextByte(c);
+      break;
+    case rdFontTable:
+      if (c == ';') {
+        EndFontEntry();
+      } else if (c != 0 && !(c == ' ' && FFontName.empty()) && FFontName.size() < kMaxFontNameCollected) {
+        FFontName.push_back(static_cast<char>(c));
+      }
+      break;
+    case rdPictureFile:
+      if (c == '"') {
+        FPicture.InQuotes = !FPicture.InQuotes;
+        FHexMode = FPicture.InQuotes ? 1 : 0;
+      } else if (c != 0 && FPicture.FileName.size() < kMaxPictureFileName) {
+        FPicture.FileName.push_back(static_cast<char>(c));
+      }
+      break;
+    case rdTitle:
+    case rdComment:
+    case rdSubject: {
+      if (c == 0) break;
+      std::string& s = FDestination == rdTitle     ? FHeader->Title
+                       : FDestination == rdComment ? FHeader->Comment
+                                                   : FHeader->Subject;
+      s.push_back(static_cast<char>(c));
+      break;
+    }
+    case rdFootnote:
+      if (FFootnote == nullptr || c == 0 || c == '\n' || c == '\r') break;
+      if (FFootnote->Text.empty() && (c == ' ' || static_cast<char>(c) == FFootnote->Mark)) break;
+      FFootnote->Text.push_back(static_cast<char>(c));
+      break;
+    default:  // skipped groups, colour table and picture data take no text
+      break;
+  }
+}
+
+void TWPRtfReader::TextByte(std::uint8_t c) {
+  if (c == 0 || c == '\n' || c == '\r') return;
+  if (c == 1 && FObjectTag != 0) {
+    InsertTaggedObjectChar();
+    return;
+  }
+  if (FParDirty) ParAttrsChanged();
+  AppendChar(c);
+}
+
+void TWPRtfReader::RawByte(std::uint8_t c) {
+  if (static_cast<char>(c) == kRawModeEnd[FRawMatched]) {
+    if (++FRawMatched == kRawModeEndLength) {
+      FRawMode = false;
+      FRawMatched = 0;
+      FCharAttr.Special &= static_cast<std::uint8_t>(~kSpecialRtfCode);
+    }
+    return;
+  }
+  if (FParDirty) ParAttrsChanged();
+  if (FRawMatched > 0) {
+    // The held bytes were text after all; the current byte may start the end word.
+    AppendText(reinterpret_cast<const std::uint8_t*>(kRawModeEnd), static_cast<std::size_t>(FRawMatched));
+    FRawMatched = 0;
+    if (c == '\\') {
+      FRawMatched = 1;
+      return;
+    }
+  }
+  if (c != '\n' && c != '\r') AppendChar(c);
+}
+
+// ---------------------------------------------------------------------------
+// Groups
+
+void TWPRtfReader::OpenGroup() {
+  FGroupOpened = true;
+  if (FDepth < kMaxSavedGroups)
+    FGroups.push_back(TGroupState{FCharAttr, FPar, FDestination, FHexMode, FTabListStarted, FTableMode});
+  ++FDepth;
+}
+
+bool TWPRtfReader::CloseGroup() {
+  if (FDepth == 0) return false;
+  if (FDepth <= static_cast<int>(FGroups.size())) {
+    const TGroupState saved = FGroups.back();
+    if (FDestination == rdPicture && saved.Destination != rdPicture) {
+      FDestination = saved.Destination;
+      FinishPicture();
+    } else if (FDestination == rdPictureFile && saved.Destination != rdPictureFile) {
+      FDestination = saved.Destination;
+      FinishPictureFile();
+    }
+    if (saved.Destination == rdText && (FPar.BorderWord & kBorderOn) && !(saved.Par.BorderWord & kBorderOn))
+      FParagraph->BorderFlags |= kBorderNotInherited;
+    const bool parChanged = std::memcmp(&saved.Par, &FPar, sizeof FPar) != 0;
+    FCharAttr = saved.CharAttr;
+    FPar = saved.Par;
+    if (FDestination == rdFootnote && saved.Destination != rdFootnote) FFootnote = nullptr;
+    FDestination = saved.Destination;
+    FHexMode = saved.HexMode;
+    FHexHigh = -1;
+    FTabListStarted = saved.TabListStarted;
+    FTableMode = saved.TableMode;
+    FGroups.pop_back();
+    if (parChanged) {
+      // An empty paragraph takes the restored attributes at once (it may be
+      // the last one); one with text keeps its own until more text follows.
+      const bool empty = FParagraph->FirstLine->Length == 0 && FParagraph->FirstLine->Next == nullptr;
+      FParDirty = true;
+      if (empty) ParAttrsChanged();
+    }
+  }
+  --FDepth;
+  return FDepth > 0;
+}
+
+// ---------------------------------------------------------------------------
+// Properties
+
+void TWPRtfReader::HandleProperty(TRtfProperty property, std::int32_t n) {
+  TAttr& a = FCharAttr;
+  auto setStyle = [&](std::uint8_t bit, bool on) {
+    a.Style = static_cast<std::uint8_t>(on ? a.Style | bit : a.Style & ~bit);
+  };
+  auto setSpecial = [&](std::uint8_t bit, bool on) {
+    a.Special = static_cast<std::uint8_t>(on ? a.Special | bit : a.Special & ~bit);
+  };
+  TParagraph* par = FParagraph;
+  switch (property) {
+    case TRtfProperty::Plain:
+      a = TAttr{};
+      break;
+    case TRtfProperty::Par:
+      if (!InDocumentText()) break;
+      if (FTableMode) {
+        if (FParDirty) ParAttrsChanged();
+        AppendChar(10);
+      } else {
+        EndParagraph(false);
+      }
+      break;
+    case TRtfProperty::Font:
+      if (FDestination == rdFontTable)
+        FFontNumber = n;
+      else if (n >= 0 && n < 99)
+        a.FontIndex = FFontMap[static_cast<std::size_t>(n)];
+      break;
+    case TRtfProperty::FontSize: {
+      const std::int32_t points = n / 2;
+      a.Size = points <= 0 ? 10 : ClampByte(points);
+      break;
+    }
+    case TRtfProperty::Bold:
+      setStyle(kStyleBold, n != 0);
+      break;
+    case TRtfProperty::Italic:
+      setStyle(kStyleItalic, n != 0);
+      break;
+    case TRtfProperty::Underline:
+      setStyle(kStyleUnderline, n != 0);
+      break;
+    case TRtfProperty::StrikeOut:
+      setStyle(kStyleStrikeOut, n != 0);
+      break;
+    case TRtfProperty::Hyperlink:
+      setStyle(kStyleHyperlink, n != 0);
+      break;
+    case TRtfProperty::Superscript:
+      if (InDocumentText()) setStyle(kStyleSuperscript, n != 0);
+      break;
+    case TRtfProperty::Subscript:
+      setStyle(kStyleSubscript, n != 0);
+      break;
+    case TRtfProperty::NoSuperSub:
+      setStyle(kStyleSuperscript | kStyleSubscript, false);
+      break;
+    case TRtfProperty::Hidden:
+      setSpecial(kSpecialHidden, n != 0);
+      break;
+    case TRtfProperty::Protected:
+      setSpecial(kSpecialProtected, n != 0);
+      break;
+    case TRtfProperty::InsertPoint:
+      if (n != 0) {
+        setSpecial(kSpecialInsertPoint, true);
+        setSpecial(kSpecialAutomatic, false);
+        a.Tag = static_cast<std::uint16_t>(n);
+      } else {
+        setSpecial(kSpecialInsertPoint, false);
+        a.Tag = 0;
+      }
+      break;
+    case TRtfProperty::Automatic:
+      setSpecial(kSpecialAutomatic, n != 0);
+      if (n != 0) setSpecial(kSpecialInsertPoint, false);
+      break;
+    case TRtfProperty::RtfCode:
+      setSpecial(kSpecialRtfCode, n != 0);
+      if (n != 0 && InDocumentText()) {
+        FRawMode = true;
+        FRawMatched = 0;
+      }
+      break;
+    case TRtfProperty::TextColor:
+      if (n >= 0 && n <= 15) a.Colors = static_cast<std::uint8_t>((a.Colors & 0xF0) | n);
+      break;
+    case TRtfProperty::BackColor:
+      if (n >= 0 && n <= 15) a.Colors = static_cast<std::uint8_t>((a.Colors & 0x0F) | (n << 4));
+      break;
+
+    case TRtfProperty::LeftIndent:
+      if (FTableMode) break;
+      FPar.LeftIndent = ClampTwips(std::max(n, 0));
+      FPar.FirstIndent = FPar.PendingFirstIndent;
+      FPar.PendingFirstIndent = 0;
+      ParAttrsChanged();
+      break;
+    case TRtfProperty::RightIndent:
+      if (FTableMode) break;
+      FPar.RightIndent = ClampTwips(n);
+      ParAttrsChanged();
+      break;
+    case TRtfProperty::FirstIndent:
+      if (FTableMode) break;
+      FPar.FirstIndent = FPar.PendingFirstIndent = ClampTwips(n);
+      ParAttrsChanged();
+      break;
+    case TRtfProperty::SpaceBefore:
+      FPar.SpaceBefore = n;
+      ParAttrsChanged();
+      break;
+    case TRtfProperty::SpaceAfter:
+      FPar.SpaceAfter = n;
+      ParAttrsChanged();
+      break;
+    case TRtfProperty::LineSpacing:
+      FPar.LineSpacing = n;
+      ParAttrsChanged();
+      break;
+    case TRtfProperty::Alignment:
+      FPar.Alignment = static_cast<std::uint8_t>(n);
+      ParAttrsChanged();
+      break;
+    case TRtfProperty::ParagraphDefaults:
+      ResetParagraph();
+      break;
+    case TRtfProperty::PageBreak:
+      if (InDocumentText()) par->ParFlags |= kParPageBreakBefore;
+      break;
+    case TRtfProperty::Keep:
+      if (InDocumentText() && !FTableMode) par->ParFlags |= kParKeepTogether;
+      break;
+    case TRtfProperty::TabStop:
+      AddTabStop(n);
+      break;
+    case TRtfProperty::TabKind:
+      FPendingTabKind = static_cast<TTabKind>(n);
+      break;
+
+    case TRtfProperty::Border:
+      ApplyBorder(n);
+      break;
+    case TRtfProperty::BorderWidth: {
+      std::uint32_t& w = BorderTarget();
+      w = (w & 0xFF00FFFFu) | (std::uint32_t{ClampByte(n / 20)} << 16);
+      ParAttrsChanged();
+      break;
+    }
+    case TRtfProperty::BorderSpacing: {
+      std::uint32_t& w = BorderTarget();
+      w = (w & 0x0FFFFFFFu) | (std::uint32_t{std::min<std::uint8_t>(ClampByte(n / 56), 15)} << 28);
+      ParAttrsChanged();
+      break;
+    }
+    case TRtfProperty::BorderColor: {
+      std::uint32_t& w = BorderTarget();
+      w = (w & 0xF0FFFFFFu) | (std::uint32_t(n & 15) << 24);
+      ParAttrsChanged();
+      break;
+    }
+    case TRtfProperty::Shading:
+      FPar.Shading = static_cast<std::uint8_t>(std::clamp(n / 100, 0, 100));
+      FPar.ShadingColors = 0;
+      ParAttrsChanged();
+      break;
+    case TRtfProperty::PatternColor:
+    case TRtfProperty::PatternBackColor: {
+      const bool low = property == TRtfProperty::PatternColor;
+      std::uint8_t* colors = &FPar.ShadingColors;
+      if (FTableMode)
+        colors =
+            FCellCount < kMaxCells ? &FCells[static_cast<std::size_t>(FCellCount)].ShadingColors : nullptr;
+      if (colors == nullptr) break;
+      const int nibble = n & 15;
+      *colors = static_cast<std::uint8_t>(low ? (*colors & 0xF0) | nibble : (*colors & 0x0F) | (nibble << 4));
+      if (!FTableMode) ParAttrsChanged();
+      break;
+    }
+
+    case TRtfProperty::RowDefaults:
+      FCells.fill(TCell{});
+      FCellCount = FCellMax = FCellIndex = FCellWidthTotal = 0;
+      FTableMode = true;
+      break;
+    case TRtfProperty::CellRight:
+      if (FCellCount < kMaxCells) {
+        const std::int32_t right = ClampTwips(std::int64_t{n} - FPar.LeftIndent);
+        FCells[static_cast<std::size_t>(FCellCount++)].Right = right;
+        FCellMax = std::max(FCellMax, right);
+      }
+      break;
+    case TRtfProperty::CellMerge:
+      if (FCellCount >= 2) {
+        TCell& into = FCells[static_cast<std::size_t>(FCellCount - 2)];
+        into.Right = FCells[static_cast<std::size_t>(FCellCount - 1)].Right;
+        ++into.MergeCount;
+        FCells[static_cast<std::size_t>(--FCellCount)] = TCell{};
+      }
+      break;
+    case TRtfProperty::CellGap: {
+      const std::uint8_t gap = n < 1 ? 0 : static_cast<std::uint8_t>(std::min(std::max(n, 56) / 56, 15));
+      for (TCell& cell : FCells) cell.Gap = gap;
+      break;
+    }
+    case TRtfProperty::RowLeft:
+      if (FTableMode) FPar.LeftIndent = ClampTwips(std::max(n, 0));
+      break;
+    case TRtfProperty::InTable:
+      FTableMode = true;
+      break;
+    case TRtfProperty::Cell:
+      if (InDocumentText()) EndCell();
+      break;
+    case TRtfProperty::Row:
+      if (InDocumentText()) EndRow();
+      break;
+
+    case TRtfProperty::Red:
+      SetColorComponent(0, n);
+      break;
+    case TRtfProperty::Green:
+      SetColorComponent(8, n);
+      break;
+    case TRtfProperty::Blue:
+      SetColorComponent(16, n);
+      break;
+
+    case TRtfProperty::PaperWidth:
+    case TRtfProperty::PaperHeight:
+    case TRtfProperty::MarginLeft:
+    case TRtfProperty::MarginRight:
+    case TRtfProperty::MarginTop:
+    case TRtfProperty::MarginBottom: {
+      if (KeepHeader) break;
+      const int value = std::clamp(n, 0, 0xFFFFFF);
+      TTextHeader& h = *FHeader;
+      int* field = property == TRtfProperty::PaperWidth    ? &h.PageWidth
+                   : property == TRtfProperty::PaperHeight ? &h.PageHeight
+                   : property == TRtfProperty::MarginLeft  ? &h.LeftMargin
+                   : property == TRtfProperty::MarginRight ? &h.RightMargin
+                   : property == TRtfProperty::MarginTop   ? &h.TopMargin
+                                                           : &h.BottomMargin;
+      *field = value;
+      break;
+    }
+    case TRtfProperty::FacingPages:
+      if (!KeepHeader) FHeader->FacingPages = true;
+      break;
+    case TRtfProperty::Landscape:
+      if (!KeepHeader) FHeader->Landscape = true;
+      break;
+    case TRtfProperty::Ignored:
+      break;
+
+    case TRtfProperty::PictureKindDdb:
+      FPicture.Format = TWPRtfPicture::pfDdb;
+      break;
+    case TRtfProperty::PictureKindDib:
+      FPicture.Format = TWPRtfPicture::pfDib;
+      break;
+    case TRtfProperty::PictureKindMetafile:
+      FPicture.Format = TWPRtfPicture::pfMetafile;
+      if (FPicture.Data.empty()) FPicture.Data.assign(kPlaceableHeaderSize, '\0');
+      break;
+    case TRtfProperty::PictureWidth:
+      FPicture.Width = std::clamp(n, 0, kMaxTwips);
+      break;
+    case TRtfProperty::PictureHeight:
+      FPicture.Height = std::clamp(n, 0, kMaxTwips);
+      break;
+    case TRtfProperty::PictureGoalWidth:
+      FPicture.GoalWidth = std::clamp(n, 0, kMaxTwips);
+      break;
+    case TRtfProperty::PictureGoalHeight:
+      FPicture.GoalHeight = std::clamp(n, 0, kMaxTwips);
+      break;
+    case TRtfProperty::PictureScaleX:
+      FPicture.ScaleX = std::clamp(n, 0, 10000);
+      break;
+    case TRtfProperty::PictureScaleY:
+      FPicture.ScaleY = std::clamp(n, 0, 10000);
+      break;
+    case TRtfProperty::BitsPerPixel:
+      FPicture.BitsPerPixel = std::clamp(n, 0, 64);
+      break;
+    case TRtfProperty::Planes:
+      FPicture.Planes = n;
+      break;
+    case TRtfProperty::WidthBytes:
+      FPicture.WidthBytes = std::clamp(n, 0, kMaxTwips);
+      break;
+    case TRtfProperty::ObjectTag:
+      FObjectTag = std::clamp(n, 0, 0xFFFF);
+      break;
+    case TRtfProperty::ObjectWidth:
+      FObjectWidth = std::clamp(n, 0, kMaxTwips);
+      break;
+    case TRtfProperty::ObjectHeight:
+      FObjectHeight = std::clamp(n, 0, kMaxTwips);
+      break;
+    case TRtfProperty::FootnoteNumber:
+      if (FFootnote != nullptr) FFootnote->Number = n;
+      break;
+  }
+}
+
+void TWPRtfReader::SetColorComponent(int shift, std::int32_t value) {
+  if (FDestination != rdColorTable || FColorIndex > 14 || KeepHeader) return;
+  TColor& colour = FHeader->Colors[static_cast<std::size_t>(FColorIndex)];
+  colour = (colour & ~(TColor{0xFF} << shift)) | (TColor{ClampByte(value)} << shift);
+}
+
+void TWPRtfReader::EndFontEntry() {
+  if (FFontNumber >= 0 && FFontNumber < 99 && !FFontName.empty()) {
+    const int slot = FHeader->FindOrAddFont(FFontName);
+    FFontMap[static_cast<std::size_t>(FFontNumber)] = static_cast<std::uint8_t>(slot);
+    if (FFontNumber == 0) FCharAttr.FontIndex = static_cast<std::uint8_t>(slot);
+  }
+  FFontName.clear();
+}
+
+void TWPRtfReader::AddTabStop(std::int32_t position) {
+  if (!FTabListStarted) {
+    FPar.TabSet = 0;
+    FTabListStarted = true;
+  }
+  FPar.TabSet |= FHeader->InsertTab(ClampTwips(position), FPendingTabKind);
+  FPendingTabKind = tkLeft;
+  ParAttrsChanged();
+}
+
+// ---------------------------------------------------------------------------
+// Paragraphs, borders, tables
+
+void TWPRtfReader::ApplyParAttrs(TParagraph* par, bool cell) const {
+  par->Alignment = FPar.Alignment;
+  par->LeftIndent = FPar.LeftIndent;
+  par->FirstIndent = FPar.FirstIndent;
+  par->SpaceBefore = FPar.SpaceBefore;
+  par->LineSpacing = FPar.LineSpacing;
+  par->SpaceAfter = FPar.SpaceAfter;
+  par->ShadingColors = FPar.ShadingColors;
+  par->Shading = FPar.Shading;
+  par->BorderFlags = static_cast<std::uint8_t>(FPar.BorderWord);
+  par->BorderStyle = static_cast<std::uint8_t>(FPar.BorderWord >> 8);
+  par->BorderWidth = static_cast<std::uint8_t>(FPar.BorderWord >> 16);
+  par->BorderSpaceColor = static_cast<std::uint8_t>(FPar.BorderWord >> 24);
+  if (!cell) {
+    par->RightIndent = FPar.RightIndent;
+    par->TabSet = FPar.TabSet;
+  }
+}
+
+// Paragraph words take effect in the current paragraph at once while in
+// document text, so that the last paragraph (which no \par ends) keeps them.
+void TWPRtfReader::ParAttrsChanged() {
+  if (InDocumentText()) {
+    ApplyParAttrs(FParagraph, FTableMode);
+    FParDirty = false;
+  } else {
+    FParDirty = true;
+  }
+}
+
+void TWPRtfReader::ResetParagraph() {
+  if (InDocumentText() && FParagraph->Prev != nullptr && (FParagraph->Prev->BorderFlags & kBorderOn))
+    FParagraph->Prev->BorderFlags |= kBorderNotInherited;
+  FPar.BorderWord = 0;
+  FPar.ShadingColors = FPar.Shading = 0;
+  FPar.Alignment = 0;
+  FPar.TabSet = 0;
+  FPar.FirstIndent = FPar.LeftIndent = FPar.RightIndent = FPar.PendingFirstIndent = 0;
+  FTableMode = false;
+  ParAttrsChanged();
+}
+
+std::uint32_t& TWPRtfReader::BorderTarget() {
+  if (!FTableMode) return FPar.BorderWord;
+  if (FCellCount >= kMaxCells) return FDiscardedBorder = 0;
+  return FCells[static_cast<std::size_t>(FCellCount)].BorderWord;
+}
+
+void TWPRtfReader::ApplyBorder(int value) {
+  if (!FTableMode && FBorderFromZero) {
+    FPar.BorderWord = 0;
+    FBorderFromZero = false;
+  }
+  std::uint32_t& w = BorderTarget();
+  const auto spacingDefault = [&w] {
+    if ((w >> 28) == 0) w |= 1u << 28;
+  };
+  switch (value) {
+    case 0:
+      w |= 0x41;
+      spacingDefault();
+      break;
+    case 1:
+      w |= 0x05;
+      break;
+    case 2:
+      w |= 0x11;
+      spacingDefault();
+      break;
+    case 3:
+      w |= 0x09;
+      break;
+    case 4:
+      w |= 0x21;
+      spacingDefault();
+      break;
+    case 5:
+      w |= 0x81;
+      break;
+    case 6:
+      w |= 0x0101;
+      break;
+    case 9:
+      w |= 0x4001;
+      break;
+    default:
+      break;
+  }
+  w |= kBorderOn;
+  if (FTableMode) {
+    const std::uint32_t sides = kBorderTop | kBorderBottom | kBorderLeft | kBorderRight;
+    if ((w & sides) == sides) w |= kBorderBox | kBorderNotInherited;
+  } else {
+    ParAttrsChanged();
+  }
+}
+
+void TWPRtfReader::EndParagraph(bool cell) {
+  ApplyParAttrs(FParagraph, cell);
+  if (cell) {
+    const int i = FCellIndex;
+    const TCell none{};
+    const TCell& c = i < FCellCount ? FCells[static_cast<std::size_t>(i)] : none;
+    int width = 10;
+    if (i < FCellCount) width = std::max(MulDiv(255, c.Right, FCellMax) - FCellWidthTotal, 1);
+    width = std::min(width, 255);
+    TParagraph* p = FParagraph;
+    std::uint32_t word = c.BorderWord | kBorderNotInherited;
+    // The row's cell gap is kept as the cell's border spacing.
+    if (c.Gap > 0) word = (word & 0x0FFFFFFFu) | (std::uint32_t{c.Gap} << 28);
+    p->BorderFlags = static_cast<std::uint8_t>(word);
+    p->BorderStyle = static_cast<std::uint8_t>(word >> 8);
+    p->BorderWidth = static_cast<std::uint8_t>(word >> 16);
+    p->BorderSpaceColor = static_cast<std::uint8_t>(word >> 24);
+    if (c.ShadingColors != 0) p->ShadingColors = c.ShadingColors;
+    p->CellStart = ClampByte(FCellWidthTotal);
+    p->CellWidth = static_cast<std::uint8_t>(width);
+    const std::int64_t textWidth =
+        std::int64_t{FHeader->PageWidth} - FHeader->LeftMargin - FHeader->RightMargin;
+    p->RightIndent = ClampTwips(std::max<std::int64_t>(textWidth - FCellMax, 0));
+    p->ParFlags |= kParTableCell | kParMoreCells;
+    if (i > 0) p->ParFlags |= kParNotFirstCell;
+    FCellWidthTotal = std::min(FCellWidthTotal + width, 0xFFFF);
+    FLastCell = p;
+    ++FCellIndex;
+  }
+  ShrinkLines();
+  StartParagraph(kRtfLineCapacity);
+  FParagraph->ParFlags = 0;
+  ApplyParAttrs(FParagraph, FTableMode);
+  FParDirty = false;
+  FTabListStarted = false;
+  FBorderFromZero = true;
+}
+
+void TWPRtfReader::EndCell() {
+  if (FCellIndex < kMaxCells && FCells[static_cast<std::size_t>(FCellIndex)].MergeCount > 0) {
+    --FCells[static_cast<std::size_t>(FCellIndex)].MergeCount;
+    return;
+  }
+  EndParagraph(true);
+}
+
+void TWPRtfReader::EndRow() {
+  if (FLastCell != nullptr) FLastCell->ParFlags &= static_cast<std::uint8_t>(~kParMoreCells);
+  FLastCell = nullptr;
+  FCellIndex = 0;
+  FCellWidthTotal = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Footnotes and objects
+
+void TWPRtfReader::StartFootnote() {
+  char mark = '?';
+  TAttr* markAttr = nullptr;
+  if (FLastCharLine != nullptr) {
+    mark = FLastCharLine->Text[FLastCharIndex];
+    if (FLastCharLine->Attrs) markAttr = &FLastCharLine->Attrs[FLastCharIndex];
+  }
+  FFootnote = FDocument->AddFootnote(mark, 0, std::string());
+  if (FLastCharLine == nullptr) {
+    // Without a character to carry it the footnote would be unreachable.
+    TAttr attr = FCharAttr;
+    attr.Special |= kSpecialFootnote;
+    attr.Style &= static_cast<std::uint8_t>(~kStyleSuperscript);
+    attr.Tag = FFootnote->Id;
+    AppendCharWithAttr('?', attr);
+    return;
+  }
+  if (markAttr != nullptr) {
+    markAttr->Special |= kSpecialFootnote;
+    markAttr->Tag = FFootnote->Id;
+    markAttr->Style &= static_cast<std::uint8_t>(~kStyleSuperscript);
+  }
+}
+
+void TWPRtfReader::InsertObjectChar(int id) {
+  if (FParDirty) ParAttrsChanged();
+  TAttr attr = FCharAttr;
+  attr.Special |= kSpecialObject;
+  attr.Tag = static_cast<std::uint16_t>(id);
+  AppendCharWithAttr(1, attr);
+}
+
+void TWPRtfReader::InsertTaggedObjectChar() {
+  TTextObject* record = FDocument->FindObject(FObjectTag);
+  if (record == nullptr) {
+    record = FDocument->AddObject(nullptr, FObjectTag);
+    record->Width = FObjectWidth;
+    record->Height = FObjectHeight;
+  }
+  InsertObjectChar(record->Id);
+  FObjectTag = 0;
+}
+
+void TWPRtfReader::FinishPicture() {
+  TPictureState picture = std::move(FPicture);
+  FPicture = TPictureState{};
+  if (FDestination != rdText) return;
+  auto object = std::make_unique<TWPRtfPicture>();
+  object->Format = picture.Format;
+  object->PicWidth = picture.Width;
+  object->PicHeight = picture.Height;
+  object->BitsPerPixel = picture.BitsPerPixel;
+  object->Planes = picture.Planes;
+  object->WidthBytes = picture.WidthBytes;
+  const bool bitmap = picture.Format != TWPRtfPicture::pfMetafile;
+  switch (picture.Format) {
+    case TWPRtfPicture::pfMetafile:
+      // \wmetafile put a zero placeable header in front; other pictures
+      // (such as compressed images) keep all their bytes.
+      if (picture.Data.size() >= static_cast<std::size_t>(kPlaceableHeaderSize) &&
+          picture.Data.compare(0, kPlaceableHeaderSize, std::string(kPlaceableHeaderSize, '\0')) == 0)
+        object->Data = picture.Data.substr(kPlaceableHeaderSize);
+      else
+        object->Data = std::move(picture.Data);
+      break;
+    case TWPRtfPicture::pfDib:
+      object->Data = DibToBitmapFile(picture.Data);
+      break;
+    case TWPRtfPicture::pfDdb:
+      object->Data = std::move(picture.Data);
+      break;
+  }
+  if (object->Data.empty()) return;
+  // Size in twips: the goal size, else the picture's own (pixels for
+  // bitmaps, hundredths of a millimetre for metafiles), scaled.
+  auto twips = [bitmap](int goal, int own, int scale) {
+    const int base = goal > 0 ? goal
+                     : bitmap ? MulDiv(own, 1440, TWPRTFText::ScreenPixelsPerInch)
+                              : MulDiv(own, 1440, 2540);
+    return std::max(MulDiv(base, scale, 100), 0);
+  };
+  const int width = twips(picture.GoalWidth, picture.Width, picture.ScaleX);
+  const int height = twips(picture.GoalHeight, picture.Height, picture.ScaleY);
+  object->PixelsWide = bitmap ? picture.Width : MulDiv(width, TWPRTFText::ScreenPixelsPerInch, 1440);
+  object->PixelsHigh = bitmap ? picture.Height : MulDiv(height, TWPRTFText::ScreenPixelsPerInch, 1440);
+  TTextObject* record = FDocument->AddObject(std::move(object), -1);
+  record->Width = width;
+  record->Height = height;
+  InsertObjectChar(record->Id);
+}
+
+void TWPRtfReader::FinishPictureFile() {
+  TPictureState picture = std::move(FPicture);
+  FPicture = TPictureState{};
+  std::string name = picture.FileName;
+  const auto first = name.find_first_not_of(' ');
+  if (first == std::string::npos || FDestination != rdText) return;
+  name = name.substr(first, name.find_last_not_of(' ') - first + 1);
+  TTextObject* record = FDocument->FindObjectByFileName(name);
+  if (record == nullptr) {
+    record = FDocument->AddObject(nullptr, -1);
+    record->FileName = name;
+    record->Width = std::max(MulDiv(picture.GoalWidth, picture.ScaleX, 100), 0);
+    record->Height = std::max(MulDiv(picture.GoalHeight, picture.ScaleY, 100), 0);
+    if (FDocument->OnRequestObject) {
+      FDocument->OnRequestObject(*FDocument, *record);
+    } else if (ContainsNoCase(name, ".bmp") || ContainsNoCase(name, ".wmf")) {
+      std::string bytes;
+      if (LoadFileBytes(name, bytes)) {
+        auto object = std::make_unique<TWPRtfPicture>();
+        object->Format = ContainsNoCase(name, ".bmp") ? TWPRtfPicture::pfDib : TWPRtfPicture::pfMetafile;
+        object->Data = std::move(bytes);
+        object->PicWidth = picture.Width;
+        object->PicHeight = picture.Height;
+        object->PixelsWide = picture.Width;
+        object->PixelsHigh = picture.Height;
+        record->SetObject(std::move(object));
+      }
+    }
+  }
+  InsertObjectChar(record->Id);
+}
+
+// ---------------------------------------------------------------------------
+// End of reading
+
+void TWPRtfReader::EndReading() {
+  if (FRawMatched > 0 && FRawMode) {
+    AppendText(reinterpret_cast<const std::uint8_t*>(kRawModeEnd), static_cast<std::size_t>(FRawMatched));
+    FRawMatched = 0;
+  }
+  FPicture = TPictureState{};
+  // Indents become absolute and snap to the header's grid.
+  for (TParagraph* p = FFirstParagraph; p != nullptr; p = p->Next) {
+    const std::int32_t left = ClampTwips(p->LeftIndent);
+    p->FirstIndent = FHeader->Snap(ClampTwips(std::int64_t{left} + p->FirstIndent));
+    p->LeftIndent = FHeader->Snap(left);
+  }
+  TWPTextReader::EndReading();
+}

@@ -1,0 +1,171 @@
+#pragma once
+// The RTF reader: turns RTF bytes into a chain of paragraphs with
+// per-character attributes, filling the document header's font, colour and
+// tab tables, page block and information strings on the way. It reads what
+// our RTF writer produces plus the common words of other writers; anything
+// else is skipped.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "richtext/EmbeddedObject.h"
+#include "richtext/RtfControlWords.h"
+#include "richtext/TextReader.h"
+
+// Picture bytes as framed by the reader: a device-independent bitmap as a
+// complete bitmap file (14-byte file header in front), a device-dependent
+// bitmap as its raw bits with the format words, a metafile as the bytes
+// behind its 22-byte placeable header. Turning them into an image is the
+// painting side's job.
+class TWPRtfPicture : public TEmbeddedObject {
+ public:
+  enum TFormat : std::uint8_t { pfMetafile = 0, pfDib = 1, pfDdb = 2 };
+
+  TObjectKind Kind() const override {
+    return Format == pfMetafile ? TObjectKind::Metafile : TObjectKind::Bitmap;
+  }
+  int PixelWidth() const override { return PixelsWide; }
+  int PixelHeight() const override { return PixelsHigh; }
+  std::unique_ptr<TEmbeddedObject> Clone() const override { return std::make_unique<TWPRtfPicture>(*this); }
+
+  TFormat Format = pfMetafile;
+  std::string Data;
+  int PixelsWide = 0;
+  int PixelsHigh = 0;
+  // RTF picw/pich and, for bitmaps, the format words.
+  int PicWidth = 0;
+  int PicHeight = 0;
+  int BitsPerPixel = 0;
+  int Planes = 1;
+  int WidthBytes = 0;
+};
+
+class TWPRtfReader : public TWPTextReader {
+ public:
+  static constexpr int kMaxCells = 50;
+  static constexpr int kMaxPictureFileName = 255;
+  // Groups deeper than this are counted but keep no state of their own.
+  static constexpr int kMaxSavedGroups = 4096;
+
+  TWPRtfReader();
+  ~TWPRtfReader() override;
+
+  int Read(TStream* stream, TParagraph*& result) override;
+
+ protected:
+  void EndReading() override;
+
+ private:
+  // Paragraph attributes as the reader keeps them while reading.
+  struct TParAttrs {
+    std::int32_t FirstIndent = 0;  // relative to the left indent until the end
+    std::int32_t LeftIndent = 0;
+    std::int32_t RightIndent = 0;
+    std::int32_t SpaceBefore = 0;
+    std::int32_t SpaceAfter = 0;
+    std::int32_t LineSpacing = 0;
+    std::int32_t PendingFirstIndent = 0;
+    // BorderFlags | BorderStyle << 8 | BorderWidth << 16 | BorderSpaceColor << 24
+    std::uint32_t BorderWord = 0;
+    std::uint8_t Alignment = 0;
+    std::uint8_t ShadingColors = 0;
+    std::uint8_t Shading = 0;
+    TTabSet TabSet = 0;
+  };
+  struct TGroupState {
+    TAttr CharAttr;
+    TParAttrs Par;
+    std::uint8_t Destination;
+    std::uint8_t HexMode;
+    bool TabListStarted;
+    bool TableMode;
+  };
+  struct TCell {
+    int Right = 0;  // relative to the row's left indent
+    std::uint32_t BorderWord = 0;
+    std::uint8_t ShadingColors = 0;
+    std::uint8_t Shading = 0;
+    std::uint8_t Gap = 0;
+    int MergeCount = 0;
+  };
+  struct TPictureState {
+    TWPRtfPicture::TFormat Format = TWPRtfPicture::pfMetafile;
+    int Width = 0, Height = 0, GoalWidth = 0, GoalHeight = 0;
+    int ScaleX = 100, ScaleY = 100;
+    int BitsPerPixel = 0, Planes = 1, WidthBytes = 0;
+    std::string Data;
+    int PendingHighDigit = -1;
+    std::string FileName;
+    bool InQuotes = false;
+  };
+
+  void ReadLoop();
+  void ReadControlWord();
+  void HandleWord(const TRtfControlWord& word, bool hasParameter, std::int32_t parameter);
+  void HandleProperty(TRtfProperty property, std::int32_t n);
+  void HandleDestination(std::uint8_t destination);
+  void ToDestination(std::uint8_t c);
+  void TextByte(std::uint8_t c);
+  void RawByte(std::uint8_t c);
+  void OpenGroup();
+  // False when the outermost group closed (or none was open).
+  bool CloseGroup();
+  bool InDocumentText() const { return FDestination == rdText; }
+
+  void EndParagraph(bool cell);
+  void EndCell();
+  void EndRow();
+  void ResetParagraph();
+  // Writes the reader's paragraph attributes into par.
+  void ApplyParAttrs(TParagraph* par, bool cell) const;
+  void ParAttrsChanged();
+  void ApplyBorder(int value);
+  std::uint32_t& BorderTarget();
+  void AddTabStop(std::int32_t position);
+  void EndFontEntry();
+  void SetColorComponent(int shift, std::int32_t value);
+  void StartFootnote();
+  void FinishPicture();
+  void FinishPictureFile();
+  void InsertObjectChar(int id);
+  void InsertTaggedObjectChar();
+
+  std::uint8_t FDestination = rdText;
+  std::uint8_t FHexMode = 0;
+  int FHexHigh = -1;
+  bool FStar = false;
+  bool FTableMode = false;
+  bool FTabListStarted = false;
+  bool FBorderFromZero = true;
+  bool FParDirty = false;
+  int FDepth = 0;
+  bool FGroupOpened = false;
+  std::vector<TGroupState> FGroups;
+  TParAttrs FPar;
+
+  std::array<std::uint8_t, 99> FFontMap{};
+  int FFontNumber = 0;
+  std::string FFontName;
+  int FColorIndex = 0;
+  TTabKind FPendingTabKind = tkLeft;
+
+  std::array<TCell, kMaxCells> FCells{};
+  std::uint32_t FDiscardedBorder = 0;  // border words of cells beyond the last
+  int FCellCount = 0;
+  int FCellMax = 0;
+  int FCellIndex = 0;
+  int FCellWidthTotal = 0;
+  TParagraph* FLastCell = nullptr;
+
+  TPictureState FPicture;
+  int FObjectTag = 0;
+  int FObjectWidth = 0;
+  int FObjectHeight = 0;
+
+  bool FRawMode = false;
+  int FRawMatched = 0;
+
+  TFootnote* FFootnote = nullptr;
+};
