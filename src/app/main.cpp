@@ -1,9 +1,31 @@
+// Start-up: the single-instance guard first (a second copy asks the running
+// one to come forward and ends at once, without a window), then the global
+// strings, the main window and the message loop.
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/Glyphs.h"
+#include "app/MainForm.h"
+#include "platform/AppGlobals.h"
+#include "platform/AppRoutines.h"
+#include "platform/SingleInstanceGuard.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QMainWindow w;
-  w.show();
-  return app.exec();
+  TSingleInstanceGuard guard(TSingleInstanceGuard::DefaultServerName());
+  if (guard.AskRunningInstanceToComeForward()) return 0;
+  guard.Listen();
+
+  AssignGlobalApplicationStrings();
+  QApplication::setApplicationName(GlobalApplicationName);
+  QApplication::setWindowIcon(ProgramIcon());
+
+  int status = 0;
+  {
+    TMainForm form;
+    QObject::connect(&guard, &TSingleInstanceGuard::ComeForwardRequested, &form, &TMainForm::ComeForward);
+    form.show();
+    status = app.exec();
+  }
+  CloseHelpWindow();
+  return status;
 }

@@ -1,0 +1,16 @@
+#pragma once
+// The pictures of the program, drawn in code: the 16 x 16 glyphs of the
+// button row, the product logo of the About box and the program icon.
+#include <QIcon>
+#include <QPixmap>
+
+QIcon ZoomInGlyph();
+QIcon ZoomOutGlyph();
+QIcon PrintGlyph();
+QIcon CloneNextGlyph();
+QIcon CloneAllGlyph();
+QIcon SymbolGlyph();
+
+// A file folder with a label on its tab, side x side pixels.
+QPixmap ProductLogo(int side);
+QIcon ProgramIcon();

@@ -1,0 +1,206 @@
+#pragma once
+// The main window: button row, formatting toolbar row, the scrolling page
+// view with the page panel and the label editor, both menus and the editor's
+// popup menu; the command-enabling rule, the caption, the application-wide
+// keys, the start-up work of the first activation, the Help menu and closing.
+//
+// Commands that later work fills in (document lifecycle, label editing,
+// preferences, recent files, printing, symbol picker, configuration report,
+// the editor and its toolbar) already have their menu items, buttons and
+// named slots; the slots do nothing yet beyond what this window owns.
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+#include "labelpage/KLXPagePanel.h"
+
+class QAction;
+class QDialog;
+class QFontDialog;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QToolButton;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  void UpdateCommands();
+  void UpdateCaption();
+  void SetModified(bool value);
+
+  // The start-up work of the first activation; errors propagate.
+  void FormActivate();
+  // An activation as the window system delivers it: runs FormActivate and
+  // shows an error it raises, so that the next activation tries again.
+  void HandleActivation();
+  // A second copy of the program asked this one to come forward.
+  void ComeForward();
+
+  // Zoom commands (Page Down / Page Up while this window is active).
+  void ZoomPlusButtonClick();
+  void ZoomMinusButtonClick();
+
+  // The product's website, opened by "Visit Our Internet Website".
+  static const char* const ProductWebsite;
+
+  // Controls other parts of the program work with.
+  TKLXPagePanel* PageOfLabelsPanel = nullptr;
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  friend class TMainFormTestAccess;
+
+  void FormCreate();
+  void CreateButtonRow();
+  void CreateMenus();
+  void CreatePageView();
+  QToolButton* AddSpeedButton(const char* name, const QString& hint, int left, const QIcon& glyph,
+                              void (TMainForm::*handler)());
+  QAction* AddMenuItem(QMenu* menu, const char* name, const QString& caption, void (TMainForm::*handler)());
+  // Keeps the scroll box's content large enough for the panel at (5, 5).
+  void FitPageViewContent();
+  // Page Up / Page Down, and Tab / Shift+Tab in the editor.
+  bool AppMessage(QObject* watched, QEvent* event);
+
+  // Document lifecycle.
+  void New1Click();
+  void Open1Click();
+  void mnuSaveClick();
+  void mnuSaveAsClick();
+  void SavebuttonClick();
+  void CancelButtonClick();
+  void mnuCancelChangesClick();
+  void CheckSaveNeeded();
+  void ReopenMostRecentFile();
+  // Layout selection.
+  void mnuChangeLayoutClick();
+  void mnuLayoutInfoClick();
+  // Label editing.
+  void PageOfLabelsPanelClickedInCellEvent(QWidget* canvas, TCellRect rTotal, TCellRect rFree, int iNumber,
+                                           std::unique_ptr<TWPRtfStorage>& rtfstorage);
+  void CloseEditor();
+  void CommitEditor();
+  void ReplicateOnebuttonClick();
+  void ReplicateAllbuttonClick();
+  void GetSymbolbuttonClick();
+  void Clear1Click();
+  void CopyContentstoNextLabel1Click();
+  void CopyContentstoAllLabels1Click();
+  void mnuClearAllCellContentsClick();
+  void DefaultEditorFont1Click();
+  // Preferences and window placement.
+  void LoadPreferences();
+  void SavePreferences();
+  void LoadWindowPlacement();
+  void SaveWindowPlacement();
+  // Printing.
+  void mnuPrintPageClick();
+  void PrintbuttonClick();
+  void mnuPrintSetupClick();
+  void mnuPrinterFindtuningClick();
+  // Help menu.
+  void Contents1Click();
+  void SearchforHelpOn1Click();
+  void HelponHelp1Click();
+  void ConfigurationInformation1Click();
+  void TechnicalSupport1Click();
+  void About1Click();
+  void VisitOurInternetWebsite1Click();
+  void mnuShowHintClick();
+  void FrequentlyAskedQuestions1Click();
+  void Exit1Click();
+
+  // Closing.
+  bool FormCloseQuery();
+  void FormClose();
+
+  // Button row.
+  QWidget* Panel3 = nullptr;
+  QToolButton* ZoomPlusButton = nullptr;
+  QToolButton* ZoomMinusButton = nullptr;
+  QToolButton* Printbutton = nullptr;
+  QToolButton* ReplicateOnebutton = nullptr;
+  QToolButton* ReplicateAllbutton = nullptr;
+  QToolButton* GetSymbolbutton = nullptr;
+  QWidget* Panel1 = nullptr;
+  QPushButton* Savebutton = nullptr;
+  QPushButton* CancelButton = nullptr;
+  // The formatting toolbar's row; an empty placeholder until the toolbar exists.
+  QWidget* WPToolBar1 = nullptr;
+  // Page view.
+  QScrollArea* ScrollBox2 = nullptr;
+  QWidget* ScrollBox2Content = nullptr;
+  // The label editor; a plain placeholder widget until the editor control exists.
+  QWidget* WPRichText1 = nullptr;
+  QMenu* WPPopupMenu = nullptr;
+
+  // Menus.
+  QMenu* FileMenu = nullptr;
+  QAction* New1 = nullptr;
+  QAction* Open1 = nullptr;
+  QAction* mnuChangeLayout = nullptr;
+  QAction* mnuLayoutInfo = nullptr;
+  QAction* mnuSave = nullptr;
+  QAction* mnuSaveAs = nullptr;
+  QAction* mnuCancelChanges = nullptr;
+  QAction* mnuClearAllCellContents = nullptr;
+  QAction* DefaultEditorFont1 = nullptr;
+  QAction* mnuPrintPage = nullptr;
+  QAction* mnuPrintSetup = nullptr;
+  QAction* mnuPrinterFindtuning = nullptr;
+  QAction* Exit1 = nullptr;
+  QMenu* Help1 = nullptr;
+  QAction* Contents1 = nullptr;
+  QAction* SearchforHelpOn1 = nullptr;
+  QAction* HelponHelp1 = nullptr;
+  QAction* ConfigurationInformation1 = nullptr;
+  QAction* TechnicalSupport1 = nullptr;
+  QAction* About1 = nullptr;
+  QAction* VisitOurInternetWebsite1 = nullptr;
+  QAction* mnuShowHint = nullptr;
+  QAction* FrequentlyAskedQuestions1 = nullptr;
+  QAction* Clear1 = nullptr;
+  QAction* CopyContentstoNextLabel1 = nullptr;
+  QAction* CopyContentstoAllLabels1 = nullptr;
+
+  // State.
+  bool FStarting = false;
+  bool FInChange = false;
+  QString FDefaultFontName;
+  int FDefaultFontSize = 0;
+  bool FDefaultFontBold = false;
+  bool FDefaultFontItalic = false;
+  bool FDefaultFontUnderline = false;
+  bool FDefaultFontStrikeout = false;
+  quint32 FDefaultFontColor = 0;
+  bool FShowHints = false;
+  bool FModified = false;
+  bool FEditorReady = false;
+  bool FPrinterAvailable = false;
+  QString FFileName;
+  TWPRtfStorage* FEditedStorage = nullptr;
+  int FSavedCaretPos = 0;
+  bool FEditing = false;
+  int FCurrentCell = 0;
+  int FZoom = 0;
+  int FZoomProp = 0;
+  QPointer<QDialog> FSymbolForm;
+
+  // The layout file is read once per run; a later activation (one that comes
+  // while a file is being opened) does not read it again.
+  bool FLayoutFileLoaded = false;
+  bool FInFormActivate = false;
+  // The activation that follows closing the start-up error box is that box's
+  // echo, not the user coming back; it does not retry at once.
+  QElapsedTimer FStartupErrorShown;
+};
