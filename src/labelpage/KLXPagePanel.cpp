@@ -28,11 +28,16 @@ QRect OutlineRect(const TCellRect& r) {
   return QRect(r.Left, r.Top, r.Right - r.Left - 1, r.Bottom - r.Top - 1);
 }
 
+// The label's outline: corners of a 10 x 10 ellipse, whatever the zoom.
+// Smoothed, with the straight edges on whole pixels.
 void DrawRoundedOutline(QPainter& painter, const TCellRect& r) {
-  if (r.Right - r.Left < 1 || r.Bottom - r.Top < 1) return;
-  painter.setPen(Silver);
+  if (r.Right - r.Left < 2 || r.Bottom - r.Top < 2) return;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(Silver, 1));
   painter.setBrush(Qt::NoBrush);
-  painter.drawRoundedRect(OutlineRect(r), 5, 5, Qt::AbsoluteSize);
+  painter.drawRoundedRect(QRectF(OutlineRect(r)).translated(0.5, 0.5), 5, 5, Qt::AbsoluteSize);
+  painter.restore();
 }
 
 // One silver stripe segment from design-pixel offsets (left, top) to (right,
@@ -196,9 +201,12 @@ void TKLXPagePanel::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
 }
 
-// The second press of a double click does nothing, so a double click acts
-// as one click and its release clicks nothing.
-void TKLXPagePanel::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+// The second press of a double click does nothing: its release clicks
+// nothing, so a double click acts as one click.
+void TKLXPagePanel::mouseDoubleClickEvent(QMouseEvent* event) {
+  FLeftButtonPressed = false;
+  event->accept();
+}
 
 void TKLXPagePanel::Click(QPoint position) {
   for (int n = 1; n <= FLabelsPerPage; ++n) {

@@ -1,0 +1,36 @@
+#pragma once
+// Sample layouts and label contents shared by the label page tests.
+#include <string>
+
+#include "labelpage/KLXPagePanel.h"
+
+namespace labelpagetest {
+
+// A grid of 2 x 1 in labels on a Letter page, 1/2 in from the left and 1 in
+// from the top, 2-1/2 in across and 1-1/4 in down.
+inline TLabelLayoutRecord GridLayout(int across, int down, const std::string& name = "Grid") {
+  TLabelLayoutRecord layout;
+  layout.LayoutName = name;
+  layout.LabelWidth = 2000;
+  layout.LabelHeight = 1000;
+  layout.HorizontalPitch = 2500;
+  layout.VerticalPitch = 1250;
+  layout.LeftMargin = 500;
+  layout.TopMargin = 1000;
+  layout.PageWidth = 8500;
+  layout.PageHeight = 11000;
+  layout.TextTop = 100;
+  layout.TextLeft = 63;
+  layout.TextBottom = 900;
+  layout.TextRight = 1937;
+  layout.NumberAcross = across;
+  layout.NumberDown = down;
+  return layout;
+}
+
+// The label storage's document is a stand-in until the engine's storage
+// arrives; these two are the only places that know its contents.
+inline void PutText(TLabelDocument& document, const std::string& text) { document.SetText(text); }
+inline std::string TextOf(const TLabelDocument& document) { return document.Text(); }
+
+}  // namespace labelpagetest
