@@ -537,16 +537,21 @@ int TWPRTFText::InsertChain(TParagraph*& par, TLine*& line, int& index, TParagra
     saved.CopyAttributes(*par);
     par->CopyAttributes(*first);
   }
-  line->Next = first->FirstLine;
-  first->FirstLine->Prev = line;
+  line->Next = first->FirstLine;  // a chain paragraph without lines adds none
+  if (first->FirstLine != nullptr) first->FirstLine->Prev = line;
   first->FirstLine = nullptr;
 
   // The tail follows the last line of the chain's last paragraph.
   TParagraph* tailOwner = last == first ? par : last;
   TLine* before = tailOwner == par ? line : tailOwner->FirstLine;
-  while (before->Next != nullptr) before = before->Next;
-  before->Next = tail;
-  tail->Prev = before;
+  if (before == nullptr) {
+    tailOwner->FirstLine = tail;
+    tail->Prev = nullptr;
+  } else {
+    while (before->Next != nullptr) before = before->Next;
+    before->Next = tail;
+    tail->Prev = before;
+  }
 
   par->ParState |= kParNeedsBoth;
   if (last != first) {
