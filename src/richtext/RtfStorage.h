@@ -1,28 +1,23 @@
 #pragma once
-// Stand-in for the rich text engine's storage; the engine's TWPRtfStorage replaces this file.
-#include <string>
+// The holder of one label's rich text at rest. The page panel keeps one per
+// label; the editor copies a storage's document in and back out.
+#include <memory>
 
-// The smallest document the page panel needs: a whole-document copy, an
-// emptiness test and clearing. Its text is a plain byte string.
-class TStandInRtfText {
- public:
-  void Assign(const TStandInRtfText& source) { FText = source.FText; }
-  bool IsEmpty() const { return FText.empty(); }
-  void Clear() { FText.clear(); }
+#include "richtext/RtfTextIo.h"
 
-  const std::string& Text() const { return FText; }
-  void SetText(std::string text) { FText = std::move(text); }
-
- private:
-  std::string FText;
-};
-
-// Holds one label's document at rest.
 class TWPRtfStorage {
  public:
-  TStandInRtfText& RtfText() { return FRtfText; }
-  const TStandInRtfText& RtfText() const { return FRtfText; }
+  TWPRtfStorage();
+  ~TWPRtfStorage();
+  TWPRtfStorage(const TWPRtfStorage&) = delete;
+  TWPRtfStorage& operator=(const TWPRtfStorage&) = delete;
+
+  // The document itself; callers may change it in place.
+  TWPRTFTextIo& RtfText() { return *FRtfText; }
+  const TWPRTFTextIo& RtfText() const { return *FRtfText; }
+  // The storage's document becomes a copy of source; it keeps its own object.
+  void SetRtfText(const TWPRTFTextIo& source) { FRtfText->Assign(source); }
 
  private:
-  TStandInRtfText FRtfText;
+  std::unique_ptr<TWPRTFTextIo> FRtfText;
 };

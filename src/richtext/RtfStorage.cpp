@@ -1,0 +1,5 @@
+#include "richtext/RtfStorage.h"
+
+TWPRtfStorage::TWPRtfStorage() : FRtfText(std::make_unique<TWPRTFTextIo>()) {}
+
+TWPRtfStorage::~TWPRtfStorage() = default;
