@@ -415,6 +415,9 @@ void TWPRtfReader::RawByte(std::uint8_t c) {
       FRawMode = false;
       FRawMatched = 0;
       FCharAttr.Special &= static_cast<std::uint8_t>(~kSpecialRtfCode);
+      // Like any control word, the end word takes one space as its delimiter.
+      std::uint8_t next;
+      if (NextByte(next) && next != ' ') PushBack();
     }
     return;
   }
