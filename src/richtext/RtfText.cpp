@@ -63,27 +63,31 @@ TWPRTFText::~TWPRTFText() {
 
 void TWPRTFText::Clear() {
   if (Busy) return;
-  // The fresh paragraph is created even when freeing the old ones fails.
-  struct Finish {
-    TWPRTFText& doc;
-    ~Finish() {
-      doc.Header.Init();
-      doc.ClearObjectsInUse();
-      doc.SweepObjects();
-      doc.ClearFootnotes();
-      doc.Header.RtfMode = !doc.PlainMode;
-      if (doc.FirstParagraph == nullptr) doc.FirstParagraph = doc.NewParagraph(nullptr, kClearedLineCapacity);
-      doc.FirstParagraph->ParState |= kParNeedsBoth;
-      doc.Changed();
-    }
-  } finish{*this};
-  FreeParagraphChain(FirstParagraph);
-  FirstParagraph = nullptr;
-  const int slot = CurrentAttr.FontIndex;
-  Header.FontNames[0] = slot < TTextHeader::kFontSlots ? Header.FontNames[slot] : std::string();
-  CurrentAttr.FontIndex = 0;
-  if (CurrentAttr.Size == 0) CurrentAttr.Size = 10;
-  if (Header.FontNames[0].empty()) Header.FontNames[0] = "Arial";
+  try {
+    FreeParagraphChain(FirstParagraph);
+    FirstParagraph = nullptr;
+    const int slot = CurrentAttr.FontIndex;
+    Header.FontNames[0] = slot < TTextHeader::kFontSlots ? Header.FontNames[slot] : std::string();
+    CurrentAttr.FontIndex = 0;
+    if (CurrentAttr.Size == 0) CurrentAttr.Size = 10;
+    if (Header.FontNames[0].empty()) Header.FontNames[0] = "Arial";
+  } catch (...) {
+    FirstParagraph = nullptr;
+    ResetAfterClear();  // the document still gets its fresh paragraph
+    throw;
+  }
+  ResetAfterClear();
+}
+
+void TWPRTFText::ResetAfterClear() {
+  Header.Init();
+  ClearObjectsInUse();
+  SweepObjects();
+  ClearFootnotes();
+  Header.RtfMode = !PlainMode;
+  FirstParagraph = NewParagraph(nullptr, kClearedLineCapacity);
+  FirstParagraph->ParState |= kParNeedsBoth;
+  Changed();
 }
 
 void TWPRTFText::SwitchMode(int mode) {

@@ -221,6 +221,8 @@ class TWPRTFText {
  private:
   TTextObject* AddObjectRecord(TEmbeddedObject* object, bool owned, int id);
   void Beep();
+  // Header, objects and footnotes back to their defaults and one fresh paragraph.
+  void ResetAfterClear();
   // Whether the character at index is protected under ProtectedProp (no report).
   bool CharIsProtected(const TLine* line, int index) const;
   void ReportProtectedRun(TLine* line, int index);
