@@ -1,15 +1,13 @@
 #include "richtext/Numbering.h"
 
-#include <cctype>
+#include <utility>
+
+#include "richtext/TextCase.h"
 
 namespace {
 constexpr int kLetterCycle = 702;  // 26 single letters and 676 pairs
 
-std::string Cased(std::string text, bool upper) {
-  if (upper)
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
+std::string Cased(std::string text, bool upper) { return upper ? UpperCase(std::move(text)) : text; }
 
 // 1 -> a, 26 -> z, 27 -> aa, 52 -> az, 702 -> zz, then round again.
 std::string Letters(int counter) {

@@ -1,19 +1,13 @@
 #include "richtext/TextHeader.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "richtext/MulDiv.h"
+#include "richtext/TextCase.h"
 
 namespace {
 constexpr int kTwipsPerInch = 1440;
 constexpr int kFreeTabKey = 0xFFFFFF;
-
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 int TruncatingScale(int value, int numerator, int denominator) {
   if (denominator == 0) return 0;
@@ -85,7 +79,7 @@ int TTextHeader::FindOrAddFont(const std::string& name) {
   const std::string wanted = name.substr(0, kMaxFontNameLength);
   int i = 0;
   while (i < kFontSlots && !FontNames[i].empty()) {
-    if (SameNameIgnoringCase(FontNames[i], wanted)) return i;
+    if (SameTextIgnoringCase(FontNames[i], wanted)) return i;
     ++i;
   }
   if (i < kFontSlots) FontNames[i] = wanted;

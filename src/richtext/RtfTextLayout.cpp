@@ -1,0 +1,138 @@
+// Layout support of the document: refresh of marked text, tab cleanup and
+// the vertical position chain.
+#include <algorithm>
+
+#include "richtext/MulDiv.h"
+#include "richtext/RtfText.h"
+
+// ---------------------------------------------------------------------------
+// Layout support
+
+void TWPRTFText::AttrSetChanged(std::int32_t tag, int /*relayout*/) { RefreshMarkedText(tag); }
+
+bool TWPRTFText::RefreshMarkedText(int kindMask) {
+  if (PlainMode || Busy || FRefreshing) return false;
+  FRefreshing = true;
+  Busy = true;
+  auto marked = [kindMask](const TAttr& a) {
+    return ((kindMask & 0x1000) && (a.Special & kSpecialInsertPoint)) ||
+           ((kindMask & 0x2000) && (a.Special & kSpecialAutomatic)) ||
+           ((kindMask & 0x10) && (a.Style & kStyleHyperlink)) ||
+           ((kindMask & 0x100) && (a.Special & kSpecialHidden)) ||
+           ((kindMask & 0x4000) && (a.Special & kSpecialObject));
+  };
+  bool any = false;
+  for (TParagraph* p = FirstParagraph; p != nullptr; p = p->Next) {
+    bool hit = false;
+    for (TLine* l = p->FirstLine; l != nullptr && !hit; l = l->Next)
+      if (l->Attrs)
+        for (int i = 0; i < l->Length && !hit; ++i) hit = marked(l->Attrs[i]);
+    if (hit) {
+      p->ParState |= kParNeedsBoth;
+      any = true;
+    }
+  }
+  Busy = false;
+  FRefreshing = false;
+  return any;
+}
+
+void TWPRTFText::TabCleanup() {
+  TTabSet inUse = 0;
+  for (const TParagraph* p = FirstParagraph; p != nullptr; p = p->Next) inUse |= p->TabSet;
+  TTabSet used = 0;
+  for (int i = 0; i < TTextHeader::kTabSlots; ++i)
+    if (Header.TabPositions[i] != 0) used |= TTabSet{1} << i;
+  if ((used & ~inUse) != 0) {
+    for (int i = 0; i < TTextHeader::kTabSlots; ++i) {
+      if ((used & ~inUse) >> i & 1u) {
+        Header.TabPositions[i] = 0;
+        Header.TabPixelPositions[i] = 0;
+      }
+    }
+    Header.SortTabs();
+  }
+  if (OnTabsCleaned) OnTabsCleaned(*this);
+}
+
+bool TWPRTFText::RecomputeLineHeight(TParagraph* /*par*/, TLine* /*line*/) { return false; }
+
+int TWPRTFText::ComputeVerticalPositions() {
+  const int ypi = Header.YPixelsPerInch;
+  int pageHeight = static_cast<int>(
+      static_cast<long long>(Header.PageHeight - Header.TopMargin - Header.BottomMargin) * ypi / 1440);
+  if (PrintZoomFactor > 0) pageHeight = static_cast<int>(pageHeight * PrintZoomFactor);
+  const int twipsPerPixel = 1440 / (ypi > 0 ? ypi : 96);
+  int y = 0;
+  int pageStart = 0;
+  TParagraph* rowStart = nullptr;
+  int rowHeight = 0;
+  for (TParagraph* p = FirstParagraph; p != nullptr; p = p->Next) {
+    // Table flags must agree with the neighbours.
+    const std::uint8_t before = p->ParFlags;
+    std::uint8_t f = p->ParFlags;
+    if ((f & kParMoreCells) && !(p->Next != nullptr && (p->Next->ParFlags & kParNotFirstCell)))
+      f &= static_cast<std::uint8_t>(~(kParMoreCells | kParTableCell));
+    if ((f & kParNotFirstCell) && !(p->Prev != nullptr && (p->Prev->ParFlags & kParMoreCells)))
+      f &= static_cast<std::uint8_t>(~(kParNotFirstCell | kParTableCell));
+    if ((f & (kParNotFirstCell | kParMoreCells)) && !(f & kParTableCell))
+      f &= static_cast<std::uint8_t>(~(kParNotFirstCell | kParMoreCells));
+    if ((f & kParTableCell) && !(f & (kParNotFirstCell | kParMoreCells)))
+      f &= static_cast<std::uint8_t>(~kParTableCell);
+    p->ParFlags = f;
+    if (f != before) p->SpaceAfter = 0;
+    const bool cell = p->IsTableCell();
+    if ((f & kParMoreCells) && !(f & kParNotFirstCell)) {
+      rowStart = p;
+      rowHeight = 0;
+    }
+    if (cell) p->SpaceAfter = 0;
+    if (f & kParPageBreakBefore) pageStart = y;
+
+    int top = y;
+    for (TLine* l = p->FirstLine; l != nullptr; l = l->Next) {
+      l->Top = top;
+      l->LineFlags &= static_cast<std::uint8_t>(~kLinePageBreak);
+      if (!cell && top - pageStart > pageHeight) {
+        TLine* first = p->FirstLine;
+        if ((f & kParKeepTogether) && !(first->LineFlags & kLinePageBreak) && first->Top > pageStart) {
+          first->LineFlags |= kLinePageBreak;
+          pageStart = first->Top;
+        } else {
+          l->LineFlags |= kLinePageBreak;
+          pageStart = top;
+        }
+      }
+      if (cell && l->Next == nullptr) RecomputeLineHeight(p, l);
+      top += l->Height;
+    }
+    const int height = top - y;
+
+    if (!cell) {
+      y += height;
+      continue;
+    }
+    if (f & kParMoreCells) {
+      rowHeight = std::max(rowHeight, height);
+      p->SpaceAfter = height;  // the cell's own height until the row is complete
+      continue;
+    }
+    if (rowStart == nullptr) rowStart = p;
+    rowHeight = std::max(rowHeight + MulDiv(p->SpaceBefore, ypi, 1440), height);
+    TLine* rowFirst = rowStart->FirstLine;
+    if (rowFirst->Top - pageStart + rowHeight > pageHeight) {
+      rowFirst->LineFlags |= kLinePageBreak;
+      pageStart = rowFirst->Top;
+    }
+    for (TParagraph* c = rowStart;; c = c->Next) {
+      const int own = c == p ? height : c->SpaceAfter;
+      c->SpaceAfter = std::max(rowHeight - own, 0) * twipsPerPixel;
+      RecomputeLineHeight(c, LastLine(c));
+      if (c == p) break;
+    }
+    y += rowHeight;
+    rowStart = nullptr;
+    rowHeight = 0;
+  }
+  return y;
+}
