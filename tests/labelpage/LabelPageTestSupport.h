@@ -28,9 +28,16 @@ inline TLabelLayoutRecord GridLayout(int across, int down, const std::string& na
   return layout;
 }
 
-// The label storage's document is a stand-in until the engine's storage
-// arrives; these two are the only places that know its contents.
-inline void PutText(TLabelDocument& document, const std::string& text) { document.SetText(text); }
-inline std::string TextOf(const TLabelDocument& document) { return document.Text(); }
+// A label's document holding one paragraph of plain text, and its text.
+inline void PutText(TLabelDocument& document, const std::string& text) {
+  TWPRtfStrings lines(document);
+  lines.Clear();
+  lines.Add(text);
+}
+inline std::string TextOf(const TLabelDocument& document) {
+  std::string text;
+  for (int i = 0; i < document.ParagraphCount(); ++i) text += document.ParagraphText(i);
+  return text;
+}
 
 }  // namespace labelpagetest
