@@ -38,6 +38,18 @@ class TRestore {
   T FValue;
 };
 
+bool IsLeadingWhiteSpace(std::uint8_t c) {
+  return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\b';
+}
+
+// Positions the stream on its first byte that is not white space.
+void SkipWhiteSpace(TStream& stream) {
+  std::uint8_t c = 0;
+  std::int64_t position = stream.Position();
+  while (stream.Read(&c, 1) == 1 && IsLeadingWhiteSpace(c)) ++position;
+  stream.SetPosition(position);
+}
+
 }  // namespace
 
 TWPRTFTextIo::TWPRTFTextIo() { SetCursorToStart(); }
@@ -216,8 +228,7 @@ TWPLoadFormat TWPRTFTextIo::DetectFormat(TStream& stream) {
 
   std::uint8_t c = 0;
   bool more = stream.Read(&c, 1) == 1;
-  while (more && (c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\b'))
-    more = stream.Read(&c, 1) == 1;
+  while (more && IsLeadingWhiteSpace(c)) more = stream.Read(&c, 1) == 1;
   if (more && c == '{') {
     char word[4];
     if (stream.Read(word, 4) == 4 && std::memcmp(word, "\\rtf", 4) == 0) format = FormatRTF;
@@ -260,6 +271,8 @@ std::unique_ptr<TWPTextReader> TWPRTFTextIo::CreateReader(TWPLoadFormat format) 
 TWPLoadFormat TWPRTFTextIo::LoadFromStream(TStream& stream) {
   TWPLoadFormat format = LoadFormat;
   if (format != FormatRTF && format != FormatANSI && format != FormatHTML) format = DetectFormat(stream);
+  // White space in front of the RTF group is not text of the document.
+  if (format == FormatRTF) SkipWhiteSpace(stream);
   LastError.clear();
   try {
     if (format == FormatANSI && stream.Size() > kPlainModeAbove) SetPlainMode();

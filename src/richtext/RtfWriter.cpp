@@ -1,8 +1,10 @@
 #include "richtext/RtfWriter.h"
 
 #include <array>
+#include <optional>
 
 #include "richtext/MulDiv.h"
+#include "richtext/RtfReader.h"
 
 namespace {
 
@@ -42,6 +44,39 @@ void HexEscape(unsigned char c, char out[4]) {
 std::uint8_t BorderFlagsWithoutInheritance(std::uint8_t flags) {
   return static_cast<std::uint8_t>(flags & ~kBorderNotInherited);
 }
+
+// Pictures read from RTF keep their bytes as they came.
+class TReadPictureSource : public TWPPictureSource {
+ public:
+  explicit TReadPictureSource(const TWPRtfPicture& picture) : FPicture(picture) {}
+  TFormat PictureFormat() const override {
+    switch (FPicture.Format) {
+      case TWPRtfPicture::pfMetafile:
+        return TFormat::Metafile;
+      case TWPRtfPicture::pfDib:
+        return TFormat::Dib;
+      default:
+        return TFormat::Bitmap;
+    }
+  }
+  int BitsPerPixel() const override { return FPicture.BitsPerPixel; }
+  int Planes() const override { return FPicture.Planes; }
+  int WidthBytes() const override { return FPicture.WidthBytes; }
+  int PicWidth() const override { return FPicture.PicWidth; }
+  int PicHeight() const override { return FPicture.PicHeight; }
+  // A device-dependent bitmap cannot be turned into a DIB here; it keeps
+  // its own form whatever is asked.
+  std::string PictureBytes(TFormat /*format*/) const override {
+    constexpr std::size_t kBitmapFileHeader = 14;
+    if (FPicture.Format == TWPRtfPicture::pfDib)
+      return FPicture.Data.size() > kBitmapFileHeader ? FPicture.Data.substr(kBitmapFileHeader)
+                                                      : std::string();
+    return FPicture.Data;
+  }
+
+ private:
+  const TWPRtfPicture& FPicture;
+};
 
 }  // namespace
 
@@ -552,14 +587,16 @@ void TWPRTFWriter::WriteObject(const TAttr& attr, unsigned char code) {
   }
 
   const auto* picture = dynamic_cast<const TWPPictureSource*>(graphic);
+  std::optional<TReadPictureSource> readPicture;
+  if (const auto* read = dynamic_cast<const TWPRtfPicture*>(graphic)) picture = &readPicture.emplace(*read);
   if (!hasGraphic || !picture) {
     WriteTaggedObject(*object, object->Id);
     return;
   }
-  const int width = graphic->PixelWidth();
-  const int height = graphic->PixelHeight();
+  const int width = picture->PicWidth() >= 0 ? picture->PicWidth() : graphic->PixelWidth();
+  const int height = picture->PicHeight() >= 0 ? picture->PicHeight() : graphic->PixelHeight();
   TWPPictureSource::TFormat format = picture->PictureFormat();
-  if (format == TWPPictureSource::TFormat::Bitmap && WriteBitmapAsDib)
+  if (format == TWPPictureSource::TFormat::Bitmap && WriteBitmapAsDib && !readPicture)
     format = TWPPictureSource::TFormat::Dib;
   Out("{\\pict");
   switch (format) {

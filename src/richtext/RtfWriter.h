@@ -21,6 +21,9 @@ class TWPPictureSource {
   virtual int BitsPerPixel() const { return 1; }
   virtual int Planes() const { return 1; }
   virtual int WidthBytes() const { return 0; }
+  // The \picw and \pich values; negative: the object's pixel size.
+  virtual int PicWidth() const { return -1; }
+  virtual int PicHeight() const { return -1; }
   // The bytes to embed in the format asked for: a metafile without its
   // 22-byte placeable header, the
   // bits of a device-dependent bitmap, or a device-independent bitmap
