@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "labelpage/LabelPageFile.h"
+
 namespace {
 
 const QColor Silver(0xC0, 0xC0, 0xC0);
@@ -87,6 +89,25 @@ void TKLXPagePanel::SetLayout(const std::string& name, bool keepContents) {
   LayOutCells();
   ResizeToPage();
   update();
+}
+
+void TKLXPagePanel::SaveToFile(const std::string& path) const {
+  TLabelPageFile::Save(path, FLayoutDescription, FLabelsPerPage, FStorages);
+}
+
+void TKLXPagePanel::LoadFromFile(const std::string& path) {
+  TLabelPageSheet sheet{FLayoutDescription, FLabelsPerPage, FStorages};
+  std::exception_ptr failure;
+  try {
+    TLabelPageFile::Load(path, sheet);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  // Also after a failed load, which may have left the file's layout current.
+  LayOutCells();
+  ResizeToPage();
+  update();
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TKLXPagePanel::SetMagnification(int percent) {

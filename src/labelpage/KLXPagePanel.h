@@ -58,6 +58,12 @@ class TKLXPagePanel : public QWidget {
   void SetLayout(const std::string& name, bool keepContents);
   int LabelsPerPage() const { return FLabelsPerPage; }
 
+  // The label page file (LabelPageFile.h). A failed save raises
+  // EFileSaveError and leaves the previous file as it was; a failed load
+  // leaves a consistent sheet (see TLabelPageFile::Read).
+  void SaveToFile(const std::string& path) const;
+  void LoadFromFile(const std::string& path);
+
   int Magnification() const { return FMagnification; }
   // Zoom in per cent; resizes the panel and lets pending events run.
   void SetMagnification(int percent);

@@ -1,0 +1,441 @@
+#include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <cstdint>
+#include <string>
+
+#include "common/TestSupport.h"
+#include "labelpage/KLXPagePanel.h"
+#include "labelpage/LabelPageFile.h"
+#include "labelpage/LabelPageTestSupport.h"
+#include "labelpage/TaggedValueStream.h"
+
+namespace {
+
+using labelpagetest::GridLayout;
+using testsupport::DataFile;
+using testsupport::ReadAll;
+using testsupport::WriteAll;
+
+// A label's RTF goes into and out of its storage as its "Data" property.
+void PutRtf(TWPRtfStorage& storage, const std::string& rtf) {
+  TMemoryStream stream(rtf);
+  storage.RtfText().ReadData(stream);
+}
+std::string RtfOf(TWPRtfStorage& storage) {
+  TMemoryStream stream;
+  storage.RtfText().WriteData(stream);
+  return stream.Data().substr(0, stream.Data().size() >= 4 ? stream.Data().size() - 4 : 0);
+}
+bool SaysHello(TWPRtfStorage& storage) { return labelpagetest::TextOf(storage.RtfText()) == "Hello"; }
+
+const std::string HelloRtf = R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}}\f0\fs20 Hello\par})";
+
+std::string Bytes(std::initializer_list<int> values) {
+  std::string bytes;
+  for (int v : values) bytes += static_cast<char>(v);
+  return bytes;
+}
+
+std::string LittleEndian32(std::uint32_t v) {
+  return Bytes({int(v & 0xFF), int(v >> 8 & 0xFF), int(v >> 16 & 0xFF), int(v >> 24 & 0xFF)});
+}
+
+const std::string EmptyRecord = Bytes({1}) + "TPF0" + Bytes({13}) + "TWPRtfStorage" + Bytes({0, 0, 0, 0});
+
+std::string RecordWithData(const std::string& rtf) {
+  const std::string data = rtf + std::string(4, '\0');
+  return Bytes({1}) + "TPF0" + Bytes({13}) + "TWPRtfStorage" + Bytes({0, 12}) + "RtfText.Data" +
+         Bytes({0x0A}) + LittleEndian32(static_cast<std::uint32_t>(data.size())) + data + Bytes({0, 0, 0});
+}
+
+// The layout of the 78-byte example: "X", one label, every other field 0.
+TLabelLayoutRecord ExampleLayout() {
+  TLabelLayoutRecord layout;
+  layout.LayoutName = "X";
+  layout.NumberAcross = 1;
+  layout.NumberDown = 1;
+  return layout;
+}
+
+std::string HeaderAndLayout(const TLabelLayoutRecord& layout) {
+  TMemoryStream stream;
+  TTaggedValueWriter writer(stream);
+  writer.WriteListBegin();
+  writer.WriteInteger(1);
+  writer.WriteInteger(33);
+  writer.WriteListEnd();
+  writer.WriteListBegin();
+  WriteLayout(writer, layout);
+  writer.WriteListEnd();
+  return stream.Data();
+}
+
+QStringList FolderEntries(const QString& folder) {
+  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Root may write into any folder. For the life of this object the calling
+// thread drops that privilege from its effective set (it stays permitted and
+// comes back), so a read-only folder refuses root as it refuses a user.
+class TWithoutFolderOverride {
+ public:
+  TWithoutFolderOverride() {
+    if (geteuid() != 0) return;
+    FHeader.version = _LINUX_CAPABILITY_VERSION_3;
+    FHeader.pid = 0;
+    if (syscall(SYS_capget, &FHeader, FSaved) != 0) return;
+    __user_cap_data_struct reduced[2] = {FSaved[0], FSaved[1]};
+    reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
+    FDropped = syscall(SYS_capset, &FHeader, reduced) == 0;
+  }
+  ~TWithoutFolderOverride() {
+    if (FDropped) syscall(SYS_capset, &FHeader, FSaved);
+  }
+
+ private:
+  __user_cap_header_struct FHeader{};
+  __user_cap_data_struct FSaved[2]{};
+  bool FDropped = false;
+};
+
+// Passes the first Limit bytes on and then writes no more, as a full disk.
+class TFullDiskStream : public TStream {
+ public:
+  TFullDiskStream(TStream& file, std::size_t limit) : FFile(file), FLeft(limit) {}
+  std::size_t Read(void*, std::size_t) override { return 0; }
+  std::size_t Write(const void* buffer, std::size_t count) override {
+    const std::size_t n = FFile.Write(buffer, std::min(count, FLeft));
+    FLeft -= n;
+    return n;
+  }
+  std::int64_t Position() const override { return FFile.Position(); }
+  void SetPosition(std::int64_t position) override { FFile.SetPosition(position); }
+  std::int64_t Size() const override { return FFile.Size(); }
+
+ private:
+  TStream& FFile;
+  std::size_t FLeft;
+};
+
+class LabelPageFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(FFolder.isValid());
+    FPanel.AddLayout(ExampleLayout());
+    FPanel.AddLayout(GridLayout(3, 10, "Thirty"));
+    FPanel.AddLayout(GridLayout(2, 2, "Four"));
+  }
+
+  std::string PathOf(const QString& name) const { return FFolder.filePath(name).toStdString(); }
+  QString QPathOf(const QString& name) const { return FFolder.filePath(name); }
+
+  // A new sheet of the named layout with the given RTF in its first labels.
+  void NewSheet(const std::string& layout, std::initializer_list<std::string> texts = {}) {
+    FPanel.SetLayout(layout, false);
+    int n = 1;
+    for (const std::string& text : texts)
+      if (const int label = n++; !text.empty()) PutRtf(*FPanel.Storage(label), text);
+  }
+
+  // Expects the load to fail with message, the panel consistent afterwards.
+  void ExpectLoadFails(const std::string& path, const std::string& message) {
+    try {
+      FPanel.LoadFromFile(path);
+      ADD_FAILURE() << "loaded " << path;
+    } catch (const EStreamError& error) {
+      EXPECT_EQ(error.what(), message);
+    }
+    ExpectConsistent();
+  }
+
+  void ExpectConsistent() {
+    ASSERT_TRUE(IsUsableLayout(FPanel.LayoutDescription()));
+    EXPECT_EQ(FPanel.LabelsPerPage(), LabelCountOf(FPanel.LayoutDescription()));
+    for (int n = 1; n <= FPanel.LabelsPerPage(); ++n) EXPECT_NE(FPanel.Storage(n), nullptr) << "label " << n;
+  }
+
+  QTemporaryDir FFolder;
+  TKLXPagePanel FPanel;
+};
+
+TEST_F(LabelPageFile, ExampleSheetIsWrittenByteForByte) {
+  const QByteArray example = ReadAll(DataFile("labelpage/Example78.KLX"));
+  ASSERT_EQ(example.size(), 78);
+  // The sample itself, spelled out value by value.
+  std::string expected = Bytes({1, 2, 1, 2, 0x21, 0, 1, 6, 1, 'X'});
+  for (int i = 0; i < 13; ++i) expected += Bytes({2, 0});
+  expected += Bytes({2, 1, 2, 1});
+  for (int i = 0; i < 7; ++i) expected += Bytes({2, 0});
+  expected += Bytes({0}) + EmptyRecord;
+  EXPECT_EQ(example.toStdString(), expected);
+
+  NewSheet("X");
+  FPanel.SaveToFile(PathOf("example.KLX"));
+  EXPECT_EQ(ReadAll(QPathOf("example.KLX")), example);
+}
+
+TEST_F(LabelPageFile, ExampleSheetReadsBack) {
+  NewSheet("Thirty", {HelloRtf});
+  FPanel.LoadFromFile(DataFile("labelpage/Example78.KLX").toStdString());
+  EXPECT_EQ(FPanel.LayoutDescription(), ExampleLayout());
+  EXPECT_EQ(FPanel.LabelsPerPage(), 1);
+  ASSERT_NE(FPanel.Storage(1), nullptr);
+  EXPECT_TRUE(FPanel.Storage(1)->RtfText().IsEmpty());
+  for (int n = 2; n <= MaxLabelsPerPage; ++n) EXPECT_EQ(FPanel.Storage(n), nullptr) << "label " << n;
+}
+
+TEST_F(LabelPageFile, EmptySheetWrites23BytesPerLabel) {
+  NewSheet("Thirty");
+  FPanel.SaveToFile(PathOf("empty.KLX"));
+  const std::string bytes = ReadAll(QPathOf("empty.KLX")).toStdString();
+  const std::string head = HeaderAndLayout(GridLayout(3, 10, "Thirty"));
+  ASSERT_EQ(bytes.size(), head.size() + 30 * 23);
+  EXPECT_EQ(bytes.substr(0, head.size()), head);
+  for (int n = 0; n < 30; ++n) EXPECT_EQ(bytes.substr(head.size() + n * 23, 23), EmptyRecord) << n;
+}
+
+TEST_F(LabelPageFile, LabelsWithTextCarryTheirRtfAsOneBinaryValue) {
+  std::string longRtf = R"({\rtf1\ansi )";
+  while (longRtf.size() < 700) longRtf += "A rather long label text. ";
+  longRtf += "}";
+  NewSheet("Four", {HelloRtf, "", longRtf});
+  FPanel.SaveToFile(PathOf("text.KLX"));
+
+  const std::string expected = HeaderAndLayout(GridLayout(2, 2, "Four")) +
+                               RecordWithData(RtfOf(*FPanel.Storage(1))) + EmptyRecord +
+                               RecordWithData(RtfOf(*FPanel.Storage(3))) + EmptyRecord;
+  EXPECT_EQ(ReadAll(QPathOf("text.KLX")).toStdString(), expected);
+  EXPECT_GT(RtfOf(*FPanel.Storage(3)).size(), 255u);
+
+  TKLXPagePanel reopened;
+  reopened.LoadFromFile(PathOf("text.KLX"));
+  ASSERT_EQ(reopened.LabelsPerPage(), 4);
+  for (int n = 1; n <= 4; ++n) EXPECT_EQ(RtfOf(*reopened.Storage(n)), RtfOf(*FPanel.Storage(n))) << n;
+}
+
+TEST_F(LabelPageFile, LayoutSurvivesSaveAndLoadWithReservedFields) {
+  TLabelLayoutRecord layout = GridLayout(2, 2, std::string(300, 'L'));  // a long-string name
+  layout.Reserved1 = -7;
+  layout.Reserved2 = 70000;
+  layout.Reserved3 = -40000;
+  layout.Reserved4 = 2147483647;
+  layout.StripeStyle = 2;
+  layout.HorizontalCenterGap = -129;
+  layout.VerticalCenterGap = 32768;
+  layout.PaperSize = 9;
+  FPanel.AddLayout(layout);
+  NewSheet(layout.LayoutName);
+  FPanel.SaveToFile(PathOf("reserved.KLX"));
+
+  TKLXPagePanel reopened;
+  reopened.LoadFromFile(PathOf("reserved.KLX"));
+  EXPECT_EQ(reopened.LayoutDescription(), layout);
+  EXPECT_EQ(reopened.LayoutCount(), 0);  // the file's layout needs no table entry
+}
+
+TEST_F(LabelPageFile, WideIntegerFormsLoad) {
+  FPanel.LoadFromFile(DataFile("labelpage/WideIntegers.KLX").toStdString());
+  const TLabelLayoutRecord& layout = FPanel.LayoutDescription();
+  EXPECT_EQ(layout.LayoutName, "Wide Sheet");
+  EXPECT_EQ(layout.LabelWidth, 3437);
+  EXPECT_EQ(layout.TextBottom, 567);
+  EXPECT_EQ(layout.StripeStyle, 1);
+  ASSERT_EQ(FPanel.LabelsPerPage(), 2);
+  EXPECT_TRUE(FPanel.Storage(1)->RtfText().IsEmpty());
+  EXPECT_TRUE(SaysHello(*FPanel.Storage(2)));
+  // The panel takes the size of the file's page.
+  EXPECT_EQ(FPanel.width(), TScreenScale(FPanel.PixelsPerInch(), 100).Length(8500));
+  EXPECT_EQ(FPanel.height(), TScreenScale(FPanel.PixelsPerInch(), 100).Length(11000));
+}
+
+TEST_F(LabelPageFile, RecordsBeyondTheLabelCountAreNeverRead) {
+  FPanel.LoadFromFile(DataFile("labelpage/ExtraRecords.KLX").toStdString());
+  ASSERT_EQ(FPanel.LabelsPerPage(), 2);
+  EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
+  EXPECT_TRUE(FPanel.Storage(2)->RtfText().IsEmpty());
+  EXPECT_EQ(FPanel.Storage(3), nullptr);
+}
+
+TEST_F(LabelPageFile, LayoutUnknownToTheLayoutFileBecomesCurrent) {
+  FPanel.LoadFromFile(DataFile("labelpage/UnknownLayout.KLX").toStdString());
+  EXPECT_EQ(FPanel.LayoutDescription().LayoutName, "Not In Any Layout File");
+  EXPECT_EQ(FPanel.LayoutDescription().Reserved4, 2147483647);
+  EXPECT_EQ(FPanel.LabelsPerPage(), 4);
+  EXPECT_TRUE(SaysHello(*FPanel.Storage(4)));
+}
+
+TEST_F(LabelPageFile, MissingFileLeavesTheSheetAlone) {
+  NewSheet("Four", {HelloRtf});
+  const std::string path = PathOf("missing.KLX");
+  ExpectLoadFails(path, "Cannot open file " + path);
+  EXPECT_EQ(FPanel.LayoutDescription().LayoutName, "Four");
+  EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
+}
+
+TEST_F(LabelPageFile, FileOfAnotherKindIsRefusedBeforeTheSheetChanges) {
+  NewSheet("Four", {HelloRtf});
+  ExpectLoadFails(DataFile("labelpage/OtherKind.KLX").toStdString(), "Invalid property value");
+  EXPECT_EQ(FPanel.LayoutDescription().LayoutName, "Four");
+  EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
+
+  WriteAll(QPathOf("short.KLX"), QByteArray("\x01\x02", 2));
+  ExpectLoadFails(PathOf("short.KLX"), "Stream read error");
+}
+
+TEST_F(LabelPageFile, LayoutWithoutLabelsOrWithTooManyIsRefused) {
+  NewSheet("Four", {HelloRtf});
+  for (auto [across, down] : {std::pair{0, 5}, {5, 0}, {-2, -3}, {20, 11}, {65536, 65536}}) {
+    TLabelLayoutRecord layout = GridLayout(across, down, "Bad");
+    WriteAll(QPathOf("bad.KLX"), QByteArray::fromStdString(HeaderAndLayout(layout) + EmptyRecord));
+    ExpectLoadFails(PathOf("bad.KLX"), "Invalid property value");
+    EXPECT_EQ(FPanel.LayoutDescription().LayoutName, "Four") << across << " x " << down;
+    EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
+  }
+  // 200 labels are allowed.
+  WriteAll(QPathOf("200.KLX"), QByteArray::fromStdString(HeaderAndLayout(GridLayout(10, 20, "Full"))));
+  ExpectLoadFails(PathOf("200.KLX"), "Stream read error");
+  EXPECT_EQ(FPanel.LabelsPerPage(), 200);
+}
+
+TEST_F(LabelPageFile, TruncatedFileKeepsWhatWasRead) {
+  NewSheet("Thirty", {HelloRtf, HelloRtf, HelloRtf, HelloRtf});
+  ExpectLoadFails(DataFile("labelpage/Truncated.KLX").toStdString(), "Stream read error");
+  EXPECT_EQ(FPanel.LayoutDescription().LayoutName, "Three");
+  ASSERT_EQ(FPanel.LabelsPerPage(), 3);
+  EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
+  EXPECT_TRUE(FPanel.Storage(2)->RtfText().IsEmpty());
+  EXPECT_TRUE(FPanel.Storage(3)->RtfText().IsEmpty());
+  EXPECT_EQ(FPanel.Storage(4), nullptr);  // the old sheet's labels are gone
+}
+
+TEST_F(LabelPageFile, CorruptedLabelRecordsAreRefused) {
+  ExpectLoadFails(DataFile("labelpage/CorruptRecord.KLX").toStdString(), "Invalid stream format");
+  EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
+
+  const std::string head = HeaderAndLayout(ExampleLayout());
+  const std::string record = RecordWithData(HelloRtf);
+  const std::size_t property = record.find("RtfText.Data");
+  std::string otherProperty = record;
+  otherProperty.replace(property, 12, "RtfText.Date");
+  std::string notBinary = record;
+  notBinary[property + 12] = 0x0C;
+  std::string withChild = EmptyRecord;
+  withChild.insert(withChild.size() - 2, EmptyRecord);
+  std::string hugeLength = record;
+  hugeLength.replace(property + 13, 4, LittleEndian32(0xFFFFFFF0u));
+  const std::pair<std::string, std::string> cases[] = {{otherProperty, "Invalid property value"},
+                                                       {notBinary, "Invalid property value"},
+                                                       {withChild, "Invalid stream format"},
+                                                       {hugeLength, "Stream read error"},
+                                                       {Bytes({0}) + EmptyRecord, "Invalid property value"}};
+  for (const auto& [bytes, message] : cases) {
+    WriteAll(QPathOf("corrupt.KLX"), QByteArray::fromStdString(head + bytes));
+    ExpectLoadFails(PathOf("corrupt.KLX"), message);
+  }
+  // Property names are matched without regard to case.
+  std::string lowerCase = record;
+  lowerCase.replace(property, 12, "rtftext.data");
+  WriteAll(QPathOf("lower.KLX"), QByteArray::fromStdString(head + lowerCase));
+  FPanel.LoadFromFile(PathOf("lower.KLX"));
+  EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
+}
+
+TEST_F(LabelPageFile, SaveReplacesTheOldFileAndKeepsItsPermissions) {
+  const QString path = QPathOf("sheet.KLX");
+  WriteAll(path, "old contents");
+  ASSERT_EQ(chmod(path.toLocal8Bit().constData(), 0640), 0);
+  NewSheet("X");
+  FPanel.SaveToFile(path.toStdString());
+  EXPECT_EQ(ReadAll(path), ReadAll(DataFile("labelpage/Example78.KLX")));
+  struct stat info {};
+  ASSERT_EQ(stat(path.toLocal8Bit().constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(FolderEntries(FFolder.path()), QStringList{"sheet.KLX"});
+}
+
+TEST_F(LabelPageFile, SaveIntoAFolderThatTakesNoFilesKeepsTheOldFile) {
+  const QString folder = QPathOf("locked");
+  ASSERT_TRUE(QDir().mkdir(folder));
+  const QString path = folder + "/sheet.KLX";
+  WriteAll(path, "the good old file");
+  ASSERT_EQ(chmod(folder.toLocal8Bit().constData(), 0555), 0);
+  NewSheet("Four", {HelloRtf});
+  {
+    TWithoutFolderOverride asAUser;
+    try {
+      FPanel.SaveToFile(path.toStdString());
+      ADD_FAILURE() << "saved into a read-only folder";
+    } catch (const EFileSaveError& error) {
+      EXPECT_EQ(error.what(), "Cannot create file " + path.toStdString());
+      EXPECT_EQ(error.Reason(), "Permission denied");
+    }
+  }
+  chmod(folder.toLocal8Bit().constData(), 0755);
+  EXPECT_EQ(ReadAll(path), "the good old file");
+  EXPECT_EQ(FolderEntries(folder), QStringList{"sheet.KLX"});
+
+  try {
+    FPanel.SaveToFile(PathOf("no such folder/sheet.KLX"));
+    ADD_FAILURE() << "saved into a missing folder";
+  } catch (const EFileSaveError& error) {
+    EXPECT_EQ(error.what(), "Cannot create file " + PathOf("no such folder/sheet.KLX"));
+    EXPECT_EQ(error.Reason(), "No such file or directory");
+  }
+}
+
+TEST_F(LabelPageFile, FullDiskKeepsTheOldFileAndLeavesNoTemporaryFile) {
+  const QString path = QPathOf("sheet.KLX");
+  WriteAll(path, "the good old file");
+  NewSheet("Thirty", {HelloRtf, HelloRtf});
+  TLabelStorages storages;
+  for (int n = 1; n <= 30; ++n) {
+    storages[n] = std::make_unique<TWPRtfStorage>();
+    storages[n]->RtfText().Assign(FPanel.Storage(n)->RtfText());
+  }
+  const auto fullAfter100 = [](TStream& file) { return std::make_unique<TFullDiskStream>(file, 100); };
+  try {
+    TLabelPageFile::Save(path.toStdString(), FPanel.LayoutDescription(), 30, storages, fullAfter100);
+    ADD_FAILURE() << "saved onto a full disk";
+  } catch (const EFileSaveError& error) {
+    EXPECT_STREQ(error.what(), "Stream write error");
+  }
+  EXPECT_EQ(ReadAll(path), "the good old file");
+  EXPECT_EQ(FolderEntries(FFolder.path()), QStringList{"sheet.KLX"});
+}
+
+TEST_F(LabelPageFile, WriteRefusedByTheSystemCarriesItsReason) {
+  const QString path = QPathOf("sheet.KLX");
+  WriteAll(path, "the good old file");
+  NewSheet("Thirty", {HelloRtf, HelloRtf});
+  // The system refuses to let a file grow beyond 100 bytes, as a full disk would.
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit oldLimit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
+  rlimit limit = oldLimit;
+  limit.rlim_cur = 100;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  std::string message, reason;
+  try {
+    FPanel.SaveToFile(path.toStdString());
+  } catch (const EFileSaveError& error) {
+    message = error.what();
+    reason = error.Reason();
+  }
+  setrlimit(RLIMIT_FSIZE, &oldLimit);
+  std::signal(SIGXFSZ, oldSignal);
+  EXPECT_EQ(message, "Stream write error");
+  EXPECT_EQ(reason, "File too large");
+  EXPECT_EQ(ReadAll(path), "the good old file");
+  EXPECT_EQ(FolderEntries(FFolder.path()), QStringList{"sheet.KLX"});
+}
+
+}  // namespace
