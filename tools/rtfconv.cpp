@@ -1,0 +1,68 @@
+// rtfconv [--to rtf|text] IN OUT
+// Loads IN with the engine's format detection and writes OUT as RTF (the
+// default) or as plain text; shows what the engine makes of a file.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "richtext/RtfTextIo.h"
+#include "richtext/RtfWriter.h"
+#include "richtext/TextWriter.h"
+
+namespace {
+
+int Usage() {
+  std::fprintf(stderr, "usage: rtfconv [--to rtf|text] IN OUT\n");
+  return 2;
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "rtfconv: %s\n", message.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool toText = false;
+  int arg = 1;
+  if (arg < argc && std::string(argv[arg]) == "--to") {
+    if (arg + 1 >= argc) return Usage();
+    const std::string target = argv[arg + 1];
+    if (target == "text")
+      toText = true;
+    else if (target != "rtf")
+      return Usage();
+    arg += 2;
+  }
+  if (argc - arg != 2) return Usage();
+  const std::string inName = argv[arg];
+  const std::string outName = argv[arg + 1];
+
+  try {
+    TWPRTFTextIo doc;
+    {
+      TFileStream in(inName, TFileStream::Mode::OpenRead);
+      doc.LoadFromStream(in);
+    }
+    if (doc.ResultCode != kResultOk)
+      return Fail(doc.LastError.empty() ? "cannot read " + inName : doc.LastError);
+
+    TFileStream out(outName, TFileStream::Mode::Create);
+    std::uint8_t result;
+    if (toText) {
+      // Plain text without the 0 byte the text writer closes with.
+      TWPTextWriter writer(doc);
+      result = writer.WriteHeader(out);
+      if (result == kResultOk) result = writer.WriteBody(out);
+    } else {
+      TWPRTFWriter writer(doc);
+      result = writer.WriteAll(out);
+    }
+    out.Close();
+    if (result != kResultOk) return Fail("Stream write error");
+  } catch (const std::exception& error) {
+    return Fail(error.what());
+  }
+  return 0;
+}
