@@ -275,7 +275,7 @@ void TWPRTFText::FillRecords(TLine* line, int from, int count, const TAttr& attr
 TLine* TWPRTFText::SplitLine(TLine* line, int index) {
   index = std::clamp(index, 0, static_cast<int>(line->Length));
   const int tailLength = line->Length - index;
-  TLine* tail = NewLine(line, tailLength + kLineSlack);
+  TLine* tail = NewLine(line, std::min(tailLength + kLineSlack, kMaxLineCapacity));
   std::memcpy(tail->Text.get(), line->Text.get() + index, static_cast<std::size_t>(tailLength));
   tail->Text[tailLength] = 0;
   if (line->Attrs && tail->Attrs)
@@ -301,7 +301,10 @@ int TWPRTFText::ReplaceChars(TParagraph* par, TLine* line, const TAttr* attr, in
   const int tail = line->Length - index - r;  // characters after the replaced range
   if (n > r) {
     const int length = line->Length + (n - r);
-    if (length + 6 > line->Capacity) GrowLine(line, length + 6);
+    // Near the limit the line grows only as far as it may; a result that
+    // cannot fit at all raises the line-length error.
+    if (length >= kMaxLineCapacity) LineTooLong();
+    if (length + 6 > line->Capacity) GrowLine(line, std::min(length + 6, kMaxLineCapacity));
   }
   if (n == 0 && tail == 0) {
     line->Length = static_cast<std::uint16_t>(index);
@@ -326,7 +329,8 @@ bool TWPRTFText::InsertChar(TParagraph* par, TLine* line, char c, int index) {
     Beep();
     return false;
   }
-  if (line->Capacity < line->Length + 4) GrowLine(line, line->Length + 10);
+  if (line->Length + 2 > kMaxLineCapacity) LineTooLong();  // no room for one more and the 0
+  if (line->Capacity < line->Length + 4) GrowLine(line, std::min(line->Length + 10, kMaxLineCapacity));
   index = std::max(index, 0);
   if (index < line->Length) {
     if (Inserting) {

@@ -431,6 +431,26 @@ TEST(RtfText, GrowLineLimit) {
   doc.GrowLine(line, 2);  // shrinking below the length cuts the text
   EXPECT_EQ(line->String(), "a");
   EXPECT_EQ(CheckDocument(doc), "");
+  // A full line can still be split and edited.
+  const std::string full(9999, 'f');
+  doc.GrowLine(line, 10000);
+  doc.ReplaceChars(doc.FirstParagraph, line, nullptr, 9999, full.data(), 1, 0);
+  doc.DeleteChars(doc.FirstParagraph, 1, 1);
+  doc.InsertText(doc.FirstParagraph, 5, nullptr, "x");
+  EXPECT_EQ(doc.FirstParagraph->TextLength(), 9999);
+  EXPECT_TRUE(doc.SplitParagraph(doc.FirstParagraph, doc.FirstParagraph->FirstLine, 0));
+  EXPECT_EQ(CheckDocument(doc), "");
+  // Typing fills a line up to 9999 characters, then reports the limit.
+  TLine* last = doc.FirstParagraph->Next->FirstLine;
+  doc.ReplaceChars(doc.FirstParagraph->Next, last, nullptr, 9990, full.data(), last->Length, 0);
+  for (int i = 0; i < 9; ++i) ASSERT_TRUE(doc.InsertChar(doc.FirstParagraph->Next, last, 'y', 0));
+  EXPECT_EQ(last->Length, 9999);
+  EXPECT_EQ(ErrorOf([&] { doc.InsertChar(doc.FirstParagraph->Next, last, 'z', 0); }),
+            "Line longer then\t10000 character!");
+  EXPECT_EQ(ErrorOf([&] { doc.ReplaceChars(nullptr, last, nullptr, 2, "zz", 1, 0); }),
+            "Line longer then\t10000 character!");
+  EXPECT_EQ(last->Length, 9999);
+  EXPECT_EQ(CheckDocument(doc), "");
 }
 
 TEST(RtfText, ModelErrors) {
