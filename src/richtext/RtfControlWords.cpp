@@ -189,6 +189,7 @@ constexpr TRtfControlWord kWords[] = {
     {"bullet", 0, false, K::Character, 0x95},
     {"~", 0, false, K::Character, 0xA0},
     {"_", 0, false, K::Character, '-'},
+    {"ulnone", 0, true, K::Property, V(P::Underline)},
 };
 
 constexpr int kWordCount = static_cast<int>(sizeof(kWords) / sizeof(kWords[0]));

@@ -127,7 +127,7 @@ struct TRtfControlWordTable {
 };
 TRtfControlWordTable RtfControlWords();
 // Number of entries of the reader's original word set; the entries after
-// them are words of other writers that carry text.
+// them are words of other writers that carry text or end a style.
 constexpr int kRtfCoreControlWordCount = 154;
 
 // The first entry whose word equals word exactly (case-sensitive), or

@@ -242,7 +242,8 @@ void TWPRtfReader::ReadControlWord() {
   char word[31];
   int length = 0;
   bool more = true;
-  while (more && IsLowerLetter(c)) {
+  // Other writers use capitals inside words (\trftsWidth, \clwWidth).
+  while (more && (IsLowerLetter(c) || (c >= 'A' && c <= 'Z'))) {
     if (length < 30) word[length++] = static_cast<char>(c);
     more = NextByte(c);
   }
@@ -288,10 +289,12 @@ void TWPRtfReader::HandleWord(const TRtfControlWord& word, bool hasParameter, st
   switch (word.Kind) {
     case TRtfWordKind::Character:
       if (word.Value == 10) {
-        // \line breaks the line; "\" before a raw line end inserts nothing.
-        if (IsLowerLetter(static_cast<std::uint8_t>(word.Word[0])) && InDocumentText()) {
+        if (!IsLowerLetter(static_cast<std::uint8_t>(word.Word[0]))) {
+          // "\" before a raw line end is a paragraph mark, as other writers use it.
+          HandleProperty(TRtfProperty::Par, 0);
+        } else if (InDocumentText()) {
           if (FParDirty) ParAttrsChanged();
-          AppendChar(10);
+          AppendChar(10);  // \line
         }
       } else {
         ToDestination(word.Value);

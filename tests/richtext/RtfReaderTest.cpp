@@ -244,9 +244,11 @@ TEST(RtfReader, HexEscapesInBothCasesAndOutsidePictures) {
 
 TEST(RtfReader, ControlWordDelimiters) {
   // A space after a word is consumed; other delimiters are read again; a
-  // word of more than 30 letters is cut; "\" before a line end inserts nothing.
-  auto r = ReadRtf(std::string("{\\rtf1\\b1x\\b0  y\\") + std::string(40, 'q') + " z\\\nw\\-v}");
-  EXPECT_EQ(r.Text(0), "x yzwv");
+  // word of more than 30 letters is cut; "\" before a line end ends the paragraph.
+  auto r = ReadRtf(std::string("{\\rtf1\\b1x\\b0  y\\") + std::string(40, 'q') + " z\\\nw\\-v\\\r\nu}");
+  EXPECT_EQ(r.AllText(), "x yz|wv|u");
+  // Capitals inside a word, as other writers emit them, belong to the word.
+  EXPECT_EQ(ReadRtf("{\\rtf1\\trftsWidth3\\mmathPr x}").AllText(), "x");
 }
 
 TEST(RtfReader, UnicodeWordIsIgnoredAndItsFallbackInserted) {
