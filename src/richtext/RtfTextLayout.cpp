@@ -59,9 +59,10 @@ bool TWPRTFText::RecomputeLineHeight(TParagraph* /*par*/, TLine* /*line*/) { ret
 
 int TWPRTFText::ComputeVerticalPositions() {
   const int ypi = Header.YPixelsPerInch;
-  int pageHeight = static_cast<int>(
-      static_cast<long long>(Header.PageHeight - Header.TopMargin - Header.BottomMargin) * ypi / 1440);
-  if (PrintZoomFactor > 0) pageHeight = static_cast<int>(pageHeight * PrintZoomFactor);
+  // 64-bit: page values come from files and may be extreme.
+  long long pageHeight = (0LL + Header.PageHeight - Header.TopMargin - Header.BottomMargin) * ypi / 1440;
+  if (PrintZoomFactor > 0)
+    pageHeight = static_cast<long long>(static_cast<double>(pageHeight) * PrintZoomFactor);
   const int twipsPerPixel = 1440 / (ypi > 0 ? ypi : 96);
   int y = 0;
   int pageStart = 0;

@@ -1,6 +1,7 @@
 #include "richtext/TextHeader.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "richtext/MulDiv.h"
 #include "richtext/TextCase.h"
@@ -9,9 +10,15 @@ namespace {
 constexpr int kTwipsPerInch = 1440;
 constexpr int kFreeTabKey = 0xFFFFFF;
 
-int TruncatingScale(int value, int numerator, int denominator) {
+// Page values come from files and may be extreme: work in 64 bits and clamp.
+int ClampToInt(long long value) {
+  return static_cast<int>(
+      std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+int TruncatingScale(long long value, int numerator, int denominator) {
   if (denominator == 0) return 0;
-  return static_cast<int>(static_cast<long long>(value) * numerator / denominator);
+  return ClampToInt(value * numerator / denominator);
 }
 }  // namespace
 
@@ -89,8 +96,8 @@ int TTextHeader::FindOrAddFont(const std::string& name) {
 int TTextHeader::Snap(int position) const {
   if (XPixelsPerInch <= 0) return position;
   const int grid = InchUnits ? 144 : 141;
-  const int p = position + grid / 2 + 1;
-  return p - p % grid;
+  const long long p = static_cast<long long>(position) + grid / 2 + 1;
+  return ClampToInt(p - p % grid);
 }
 
 int TTextHeader::FindTabIn(int& position, TTabKind kind, TTabSet tabs) const {
@@ -180,9 +187,10 @@ void TTextHeader::SetTextWidthTwips(int twips) {
 }
 
 void TTextHeader::RecomputeTextArea() {
-  TextAreaWidthPixels = TruncatingScale(PageWidth - LeftMargin - RightMargin, XPixelsPerInch, kTwipsPerInch);
+  TextAreaWidthPixels =
+      TruncatingScale(0LL + PageWidth - LeftMargin - RightMargin, XPixelsPerInch, kTwipsPerInch);
   TextAreaHeightPixels =
-      TruncatingScale(PageHeight - TopMargin - BottomMargin, YPixelsPerInch, kTwipsPerInch);
+      TruncatingScale(0LL + PageHeight - TopMargin - BottomMargin, YPixelsPerInch, kTwipsPerInch);
 }
 
 void TTextHeader::RecomputePixelValues() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "richtext/MulDiv.h"
@@ -239,4 +240,14 @@ TEST(TextHeader, InitKeepsTabsAndInformation) {
   EXPECT_EQ(h.Colors[0], 0u);
   EXPECT_EQ(h.FontNames[0], "A");
   EXPECT_TRUE(h.FontSlotEmpty(1));
+}
+
+TEST(TextHeader, ExtremePageValuesFromFilesStayDefined) {
+  TTextHeader h;
+  h.PageWidth = std::numeric_limits<int>::max();
+  h.LeftMargin = std::numeric_limits<int>::min();
+  h.RecomputePixelValues();
+  EXPECT_EQ(h.TextAreaWidthPixels, (4294967295LL - 1880) * 96 / 1440);
+  EXPECT_EQ(h.Snap(std::numeric_limits<int>::max()), std::numeric_limits<int>::max());  // clamped
+  EXPECT_EQ(h.InsertTab(std::numeric_limits<int>::max(), tkLeft), TTabSet{1});
 }
