@@ -90,7 +90,18 @@ void TWPCanvas::Line(int x1, int y1, int x2, int y2) {
   // The pixel at the end point is left out: shorten by one along the line.
   const int dx = (x2 > x1) - (x2 < x1);
   const int dy = (y2 > y1) - (y2 < y1);
-  FPainter->setPen(MakePen());
+  if (PenStyle == Qt::SolidLine && (dx == 0 || dy == 0)) {
+    // Straight solid lines as rectangles: exact ends and widths at any pen width.
+    const int w = std::max(PenWidth, 1);
+    const int off = (w - 1) / 2;
+    const QRect span = dy == 0 ? EdgeRect(dx > 0 ? x1 : x2 + 1, y1 - off, dx > 0 ? x2 : x1 + 1, y1 - off + w)
+                               : EdgeRect(x1 - off, dy > 0 ? y1 : y2 + 1, x1 - off + w, dy > 0 ? y2 : y1 + 1);
+    FPainter->fillRect(span, PenColor);
+    return;
+  }
+  QPen pen = MakePen();
+  if (PenWidth <= 1) pen.setCosmetic(true);
+  FPainter->setPen(pen);
   FPainter->drawLine(x1, y1, x2 - dx, y2 - dy);
 }
 

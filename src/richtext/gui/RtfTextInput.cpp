@@ -1,0 +1,4 @@
+#include "richtext/gui/RtfTextInput.h"
+
+TWPRTFTextInput::TWPRTFTextInput() = default;
+TWPRTFTextInput::~TWPRTFTextInput() = default;

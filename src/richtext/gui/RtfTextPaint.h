@@ -1,0 +1,211 @@
+#pragma once
+// Line layout and painting of a rich text document: characters measured with
+// real font metrics at a layout resolution taken from the canvas, paragraphs
+// wrapped into lines that fit the wrap width, lines given heights and places,
+// and laid-out lines painted onto the canvas.
+#include <QImage>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "richtext/RtfTextIo.h"
+#include "richtext/gui/Canvas.h"
+
+// Switches of the paint options word.
+namespace wppo {
+constexpr std::uint32_t NoClip = 0x00000001;
+constexpr std::uint32_t ForeignCanvas = 0x00000002;
+constexpr std::uint32_t WrapAtPageWidth = 0x00000004;
+constexpr std::uint32_t NoZoom = 0x00000008;
+constexpr std::uint32_t NoCaretMove = 0x00000010;
+constexpr std::uint32_t NoScroll = 0x00000020;
+constexpr std::uint32_t Transparent = 0x00000040;
+constexpr std::uint32_t NoPageBreakLines = 0x00000080;
+constexpr std::uint32_t NoParPageBreakLines = 0x00000100;
+constexpr std::uint32_t ShowHidden = 0x00000200;
+constexpr std::uint32_t LayoutLocked = 0x00000400;
+constexpr std::uint32_t IgnoreHorzOffset = 0x00000800;
+constexpr std::uint32_t HideSelection = 0x00001000;
+constexpr std::uint32_t PaintAllLines = 0x00004000;
+constexpr std::uint32_t WhiteBackground = 0x00008000;
+constexpr std::uint32_t OpaqueWhereNeeded = 0x00010000;
+constexpr std::uint32_t SkipUnfitLines = 0x00020000;
+constexpr std::uint32_t PageMode = 0x00040000;
+constexpr std::uint32_t NeverOpaque = 0x00080000;
+constexpr std::uint32_t NoBackground = 0x00100000;
+}  // namespace wppo
+
+// The message of a character whose font index names no font slot.
+extern const char* const kPaintSystemError;
+
+class TWPRTFTextPaint : public TWPRTFTextIo {
+ public:
+  // Results of reformatting one paragraph with compare.
+  static constexpr int kNothingChanged = 0;
+  static constexpr int kCharsChanged = 1;
+  static constexpr int kLineHeightChanged = 2;
+  static constexpr int kParHeightChanged = 3;
+
+  TWPRTFTextPaint();
+  ~TWPRTFTextPaint() override;
+
+  // --- canvas and resolution ------------------------------------------------
+  // Remembers the canvas; unless layout is locked takes its resolution.
+  void SetCanvas(TWPCanvas* canvas);
+  TWPCanvas* Canvas() const { return FCanvas; }
+  // Swaps the canvas painted on without touching the layout (same device).
+  TWPCanvas* ExchangeCanvas(TWPCanvas* canvas);
+  int Zooming() const { return FZooming; }
+  void SetZooming(int percent);
+  int Resizing() const { return FResizing; }
+  void SetResizing(int percent);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool on);
+  int WrapWidth() const { return FWrapWidth; }
+  void SetWrapWidth(int pixels);
+  std::uint32_t PaintOptions() const { return FPaintOptions; }
+  void SetPaintOptions(std::uint32_t options);
+  bool Has(std::uint32_t option) const { return (FPaintOptions & option) != 0; }
+  int DefaultTabInterval() const;
+
+  // --- layout -----------------------------------------------------------------
+  void ReformatAll();
+  // Wraps one paragraph; with compare returns how much changed (0..3).
+  int ReformatParagraph(TParagraph* par, bool compare);
+  void MeasureParagraph(TParagraph* par, bool single);
+  // Lays out what a whole-document change left undone (the control was hidden).
+  void EnsureLayout();
+  // A reformat postponed while the control was being resized.
+  void CarryOutPendingReformat();
+  // Gives every line its Top and page-break mark; the document height.
+  int UpdatePositions();
+  int DocumentHeight() const { return FDocumentHeight; }
+  void SelectFont(const TAttr* attr);
+  void MeasureFont(const TAttr* attr);
+  // Where the text after a tab at x (from the text area's left edge) begins.
+  int NextTabPosition(TParagraph* par, TLine* line, int x, int index);
+  int LineContentWidth(TParagraph* par, TLine* line) const;
+  int LeftEdge(TParagraph* par, TLine* line) const;
+  int LeftEdgeOf(TParagraph* par, bool firstLine) const;
+  int RightIndent(TParagraph* par) const;
+  int TwipsToPixelsX(int twips) const { return MulDivX(twips); }
+  int TwipsToPixelsY(int twips) const { return MulDivY(twips); }
+
+  void Changed() override;
+  void MeasureChar(TLine* line, int index, const TAttr& attr) override;
+  bool RecomputeLineHeight(TParagraph* par, TLine* line) override;
+
+  // --- painting ----------------------------------------------------------------
+  void PaintLine(TParagraph* par, TLine* line);
+  void PaintRegion(int x, int y, int height, int width);
+  // Paints the whole visible area now, when painting is allowed.
+  void PaintVisible();
+  // Asks the owner to repaint (the window is painted in its paint event).
+  void Repaint();
+  bool RepaintAllowed() const;
+  // Fills a rectangle with the background colour or the tiled bitmap.
+  void FillBackground(const QRect& rect);
+
+  // --- paint state --------------------------------------------------------------
+  int OriginX = 0;
+  int OriginY = 0;
+  int HorzOffset = 0;  // 0 or negative: the text is shifted left
+  int ScrollTop = 0;   // document Top painted at the origin
+  int ClipHeight = 0;
+  TColor BackgroundColor = 0xFFFFFF;
+  QImage BackgroundBitmap;
+  bool TileBackground = false;
+  bool BackgroundScrolling = true;
+  int MaxLineChars = 0;  // 0 = no limit
+  bool PaintingAllowed = true;
+  bool ReformatPending = false;
+  bool ReformatRequestedWhilePending = false;
+  bool Formatting() const { return FFormatting; }
+  int DefaultCellLineHeight() const { return FDefaultCellLineHeight; }
+  // Height and ascent of the font last measured.
+  int FontHeight() const { return FFontHeight; }
+  int FontAscent() const { return FFontAscent; }
+  const std::int16_t* WidthTable() const { return FWidths; }
+
+  // Where an object selected for resizing was painted (Part of editing).
+  QRect SelectedObjectRect;
+
+  // Hooks of the owning control.
+  std::function<void()> OnHideCaret;
+  std::function<void()> OnShowCaret;
+  std::function<void()> OnCaretMoved;
+  std::function<void()> OnUpdateVertScrollBar;
+  std::function<void()> OnUpdateHorzScrollBar;
+  std::function<void()> OnRulerUpdate;
+  std::function<void()> OnInvalidate;
+  // True when the word is misspelled.
+  std::function<bool(const std::string& word)> OnSpellCheckWord;
+
+  // --- selection, as painting and wrapping see it --------------------------------
+  struct TTextPos {
+    TParagraph* Par = nullptr;
+    TLine* Line = nullptr;
+    int Index = 0;
+  };
+  TTextPos SelectionFrom() const;  // the earlier end
+  TTextPos SelectionTo() const;
+  void SetSelectionPositions(const TTextPos& from, const TTextPos& to);
+
+ protected:
+  void AttrSetChanged(std::int32_t tag, int relayout) override;
+  int OwnTextWidthPixels() const override { return FWordWrap ? FWrapWidth : 0; }
+
+ private:
+  struct TFlatPar;
+  bool ReadResolution();
+  bool SetResolution(int x, int y);
+  void Relayout();
+  void ApplyTextWidth();
+  int MulDivX(int twips) const;
+  int MulDivY(int twips) const;
+  bool IsInvisible(const TAttr& attr) const;
+  const TCharacterAttr* DisplaySet(const TAttr& attr) const;
+  void MeasureLine(TParagraph* par, TLine* line);
+  int LineHeightRule(TParagraph* par, TLine* line, int fallbackHeight, int fallbackAscent) const;
+  int WrapParagraph(TParagraph* par, bool compare);
+  void SpellCheck(TFlatPar& flat);
+  int NextTab(TParagraph* par, const char* text, const TAttr* attrs, int count, int x, int index) const;
+  int CellLeftPixels(TParagraph* par) const;
+  bool ParIsFirstLine(TParagraph* par, TLine* line) const { return par->FirstLine == line; }
+  // Selection state of one line: [from, to) selected characters.
+  void MarkSelection(TParagraph* par, TLine* line, int& from, int& to);
+  void PaintBorders(TParagraph* par, TLine* line, int y, int left, int right);
+  void PaintObject(unsigned char code, const TAttr& attr, int x, int baseline, bool selected);
+  void SetLineSelectionMarks(TLine* line, int from, int to);
+  bool PlainTextLine(TLine* line, std::vector<TAttr>& scratch);
+
+  // Pictures decoded once; forgotten at every whole-document change.
+  const QImage* PictureImage(const TEmbeddedObject* object);
+  std::unordered_map<const TEmbeddedObject*, QImage> FPictures;
+
+  TWPCanvas* FCanvas = nullptr;
+  TWPCanvas FDefaultCanvas{96, 96};
+  int FTechnology = kTechRasterDisplay;
+  int FZooming = 100;
+  int FResizing = 100;
+  bool FWordWrap = true;
+  int FWrapWidth = 0;
+  std::uint32_t FPaintOptions = 0;
+  bool FFormatting = false;
+  bool FMeasuring = false;
+  bool FLayoutStale = true;
+  int FDocumentHeight = 0;
+  int FDefaultCellLineHeight = 16;
+
+  // The font selected last and what painting needs of it.
+  std::int16_t FWidths[256] = {};
+  int FFontHeight = 16;
+  int FFontAscent = 14;
+  bool FSelUnderline = false;
+  bool FSelSuperscript = false;
+  bool FSelSubscript = false;
+  bool FSelWavy = false;
+  QColor FSelPenColor;
+};

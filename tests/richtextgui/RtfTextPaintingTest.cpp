@@ -1,0 +1,373 @@
+// Painting of laid-out lines, through the editor control's PaintToCanvas.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPalette>
+#include <functional>
+#include <string>
+
+#include "richtext/RtfReader.h"
+#include "richtext/gui/RichText.h"
+
+namespace {
+
+TAttr Attr(int size = 10, std::uint8_t style = 0, std::uint8_t colors = 0) {
+  TAttr a{};
+  a.Size = static_cast<std::uint8_t>(size);
+  a.Style = style;
+  a.Colors = colors;
+  return a;
+}
+
+QImage WhiteImage(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  return image;
+}
+
+QRect InkBox(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& ink) {
+  QRect box;
+  const QRect inside = area.intersected(image.rect());
+  for (int y = inside.top(); y <= inside.bottom(); ++y)
+    for (int x = inside.left(); x <= inside.right(); ++x)
+      if (ink(image.pixel(x, y))) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+bool Dark(QRgb p) { return qGray(p) < 128; }
+bool NotWhite(QRgb p) { return p != qRgb(255, 255, 255); }
+
+class PaintingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    editor.resize(300, 200);
+    editor.Clear();
+  }
+  TWPRTFTextInput& Doc() { return *editor.RtfText(); }
+  // Appends a run to paragraph 0.
+  void Add(const std::string& text, TAttr attr) {
+    TParagraph* par = Doc().FirstParagraph;
+    Doc().InsertText(par, par->TextLength(), &attr, text.c_str());
+    Doc().ReformatAll();
+  }
+  QImage Paint(int width, int height, int startLine = 0, int mode = kPaintLines, int* result = nullptr) {
+    QImage image = WhiteImage(width, height);
+    TWPCanvas canvas(&image, true);
+    const int r = editor.PaintToCanvas(&canvas, 0, 0, width, height, startLine, mode);
+    if (result) *result = r;
+    return image;
+  }
+
+  TWPRichText editor;
+};
+
+}  // namespace
+
+TEST(EmptyDocumentTest, DocumentWithoutParagraphsShowsEmpty) {
+  TWPRTFTextPaint doc;
+  TParagraph* first = doc.FirstParagraph;
+  doc.FreeParagraph(first);
+  ASSERT_EQ(doc.FirstParagraph, nullptr);
+  QImage image = WhiteImage(200, 100);
+  {
+    TWPCanvas canvas(&image, true);
+    doc.SetCanvas(&canvas);
+    doc.SetWrapWidth(200);
+    doc.ClipHeight = 100;
+    doc.PaintVisible();
+  }
+  const QRect ink = InkBox(image, image.rect(), Dark);
+  ASSERT_FALSE(ink.isNull());
+  EXPECT_GE(ink.left(), 100);  // drawn from the centre point
+  EXPECT_GE(ink.top(), 50);
+  EXPECT_NEAR(ink.width(),
+              TWPFontCache::Instance().Find("Arial", 13, 0).Widths['<'] * 2 +
+                  TWPFontCache::Instance().Find("Arial", 13, 0).Widths['e'] * 5,
+              12);
+}
+
+TEST_F(PaintingTest, TextStandsOnTheBaseline) {
+  Add("HHHH", Attr());
+  QImage image = Paint(300, 100);
+  TLine* line = Doc().FirstParagraph->FirstLine;
+  const QRect ink = InkBox(image, image.rect(), Dark);
+  ASSERT_FALSE(ink.isNull());
+  EXPECT_EQ(ink.bottom(), line->Ascent - 1);
+  EXPECT_LE(ink.left(), 2);
+}
+
+TEST_F(PaintingTest, SuperscriptIsPaintedSmallerAndRaisedByAThirdOfItsAscent) {
+  Add("H", Attr(9));
+  Add("H", Attr(9, kStyleSuperscript));
+  QImage image = Paint(300, 100);
+  TLine* line = Doc().FirstParagraph->FirstLine;
+  const int split = line->Attrs[0].Width;
+  const QRect normal = InkBox(image, QRect(0, 0, split, 100), Dark);
+  const QRect super = InkBox(image, QRect(split, 0, 100, 100), NotWhite);
+  ASSERT_FALSE(normal.isNull());
+  ASSERT_FALSE(super.isNull());
+  const TWPFontEntry& six = TWPFontCache::Instance().Find("Arial", 8, 0);  // 6 pt at 96 ppi
+  EXPECT_EQ(line->Attrs[1].Ascent, six.Ascent);
+  EXPECT_LT(super.height(), normal.height());
+  EXPECT_EQ(normal.bottom(), line->Ascent - 1);
+  EXPECT_EQ(super.bottom(), line->Ascent - 1 - six.Ascent / 3);
+}
+
+TEST_F(PaintingTest, SubscriptIsLoweredByAFifthOfItsAscent) {
+  Add("H", Attr(12));
+  Add("H", Attr(12, kStyleSubscript));
+  QImage image = Paint(300, 100);
+  TLine* line = Doc().FirstParagraph->FirstLine;
+  const QRect sub = InkBox(image, QRect(line->Attrs[0].Width, 0, 100, 100), NotWhite);
+  EXPECT_EQ(sub.bottom(), line->Ascent - 1 + line->Attrs[1].Ascent / 5);
+}
+
+TEST_F(PaintingTest, PaintSwitches4LeaveEveryBackgroundPixelWhite) {
+  editor.SetColor(0x00FFFF);       // yellow control
+  Add("Mark", Attr(12, 0, 0x41));  // red text on a yellow cell
+  auto coloured = [](QRgb p) { return qRed(p) > 200 && qGreen(p) > 200 && qBlue(p) < 100; };
+  editor.PaintSwitches = wpps::KeepColor;
+  QImage filled = Paint(200, 60);
+  EXPECT_FALSE(InkBox(filled, filled.rect(), coloured).isNull());
+  editor.PaintSwitches = wpps::Transparent;
+  QImage printed = Paint(200, 60);
+  EXPECT_TRUE(InkBox(printed, printed.rect(), coloured).isNull());
+  // Only the red text reaches the canvas.
+  const QRect text = InkBox(printed, printed.rect(), NotWhite);
+  ASSERT_FALSE(text.isNull());
+  for (int y = 0; y < printed.height(); ++y)
+    for (int x = 0; x < printed.width(); ++x) {
+      const QRgb p = printed.pixel(x, y);
+      ASSERT_TRUE(p == qRgb(255, 255, 255) || (qRed(p) >= qGreen(p) && qGreen(p) == qBlue(p)))
+          << x << "," << y;
+    }
+}
+
+TEST_F(PaintingTest, SwitchesWithoutKeepColorPaintOnWhite) {
+  editor.SetColor(0x00FFFF);
+  Add("x", Attr());
+  QImage image = Paint(100, 40);
+  EXPECT_EQ(image.pixel(90, 5), qRgb(255, 255, 255));
+  editor.PaintSwitches = wpps::KeepColor;
+  image = Paint(100, 40);
+  EXPECT_EQ(image.pixel(90, 5), qRgb(255, 255, 0));
+}
+
+TEST_F(PaintingTest, SelectedRunIsPaintedInTheHighlightColours) {
+  Add("Hello world", Attr());
+  TWPRTFTextInput& doc = Doc();
+  TParagraph* par = doc.FirstParagraph;
+  doc.SelStartParagraph = doc.SelEndParagraph = par;
+  doc.SelStartLine = doc.SelEndLine = par->FirstLine;
+  doc.SelStartIndex = 0;
+  doc.SelEndIndex = 5;
+  QImage image = Paint(300, 40);
+  const QColor highlight = QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
+  TLine* line = par->FirstLine;
+  int selectedWidth = 0;
+  for (int i = 0; i < 5; ++i) selectedWidth += line->Attrs[i].Width;
+  EXPECT_EQ(QColor(image.pixel(0, 0)), highlight);
+  EXPECT_EQ(QColor(image.pixel(selectedWidth - 1, line->Height - 1)), highlight);
+  EXPECT_NE(QColor(image.pixel(selectedWidth + 1, 0)), highlight);
+  // The mark is for painting only.
+  for (int i = 0; i < line->Length; ++i) EXPECT_FALSE(line->Attrs[i].Style & kStyleSelected) << i;
+  // A backwards selection paints the same range.
+  doc.SelectionBackwards = true;
+  std::swap(doc.SelStartIndex, doc.SelEndIndex);
+  QImage backwards = Paint(300, 40);
+  EXPECT_EQ(backwards, image);
+}
+
+TEST_F(PaintingTest, UnderlineOnePixelBelowTheBaseline) {
+  Add("under", Attr(10, kStyleUnderline));
+  QImage image = Paint(200, 40);
+  TLine* line = Doc().FirstParagraph->FirstLine;
+  int width = 0;
+  for (int i = 0; i < line->Length; ++i) width += line->Attrs[i].Width;
+  const int row = line->Ascent + 1;
+  for (int x = 0; x < width; ++x) ASSERT_EQ(image.pixel(x, row), qRgb(0, 0, 0)) << x;
+  EXPECT_EQ(image.pixel(width, row), qRgb(255, 255, 255));
+}
+
+TEST_F(PaintingTest, MisspelledWordGetsARedWavyStroke) {
+  TAttr wrong = Attr();
+  wrong.Marker = kMarkerMisspelled;
+  Add("wrnog", wrong);
+  QImage image = Paint(200, 40);
+  TLine* line = Doc().FirstParagraph->FirstLine;
+  const QRect red = InkBox(image, QRect(0, line->Ascent, 200, 4),
+                           [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80; });
+  ASSERT_FALSE(red.isNull());
+  EXPECT_EQ(red.top(), line->Ascent);
+  EXPECT_EQ(red.bottom(), line->Ascent + 1);
+}
+
+TEST_F(PaintingTest, ItalicRunAtTheLineEndGetsItsOverhang) {
+  Add("ff", Attr(28, kStyleItalic));
+  QImage image = Paint(300, 60);
+  TLine* line = Doc().FirstParagraph->FirstLine;
+  const int advance = line->Attrs[0].Width + line->Attrs[1].Width;
+  // The slanted top of the last f reaches beyond the advance; nothing is clipped.
+  EXPECT_GT(InkBox(image, image.rect(), Dark).right(), advance - 1);
+}
+
+TEST_F(PaintingTest, RightAndCentreAlignment) {
+  Add("abc", Attr());
+  TParagraph* par = Doc().FirstParagraph;
+  const int width = Doc().LineContentWidth(par, par->FirstLine);
+  par->Alignment = 1;
+  QImage right = Paint(200, 40);
+  EXPECT_GE(InkBox(right, right.rect(), Dark).left(), 200 - width - 1);
+  par->Alignment = 2;
+  QImage centre = Paint(200, 40);
+  const QRect ink = InkBox(centre, centre.rect(), Dark);
+  EXPECT_NEAR(ink.left(), (200 - width) / 2, 2);
+}
+
+TEST_F(PaintingTest, PaintToCanvasBelowTheFirstLinePaintsItAndReturnsOne) {
+  editor.resize(160, 120);
+  Add("aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjj kkkk llll", Attr());
+  TWPRTFTextInput& doc = Doc();
+  editor.SetScrollBars(ssVertical);
+  editor.SetTopOffset(3);
+  const int wrap = doc.WrapWidth(), scroll = doc.ScrollTop, ppi = doc.Header.XPixelsPerInch;
+  std::vector<int> lengths;
+  for (TLine* l = doc.FirstParagraph->FirstLine; l; l = l->Next) lengths.push_back(l->Length);
+  const std::uint32_t options = doc.PaintOptions();
+
+  int result = -1;
+  QImage image = Paint(400, 5, 0, kPaintLines, &result);
+  EXPECT_EQ(result, 1);
+  EXPECT_FALSE(InkBox(image, image.rect(), Dark).isNull());
+
+  EXPECT_EQ(doc.WrapWidth(), wrap);
+  EXPECT_EQ(doc.ScrollTop, scroll);
+  EXPECT_EQ(doc.Header.XPixelsPerInch, ppi);
+  EXPECT_EQ(doc.PaintOptions(), options);
+  std::vector<int> after;
+  for (TLine* l = doc.FirstParagraph->FirstLine; l; l = l->Next) after.push_back(l->Length);
+  EXPECT_EQ(after, lengths);
+}
+
+TEST_F(PaintingTest, PaintToCanvasReturnsTheFirstLineThatDidNotFit) {
+  Add("one\ntwo\nthree\nfour", Attr());
+  const int lineHeight = Doc().FirstParagraph->FirstLine->Height;
+  int result = -1;
+  Paint(200, 2 * lineHeight + 1, 0, kPaintLines, &result);
+  EXPECT_EQ(result, 2);
+  Paint(200, 100, 0, kPaintLines, &result);
+  EXPECT_EQ(result, 0);
+  // Mode 0 measures only.
+  QImage measured = Paint(200, 2 * lineHeight + 1, 0, kPaintMeasureOnly, &result);
+  EXPECT_EQ(result, 2);
+  EXPECT_TRUE(InkBox(measured, measured.rect(), Dark).isNull());
+  // Start line 2 is painted at Y.
+  QImage third = Paint(200, 100, 2, kPaintLines, &result);
+  EXPECT_EQ(result, 0);
+  EXPECT_LT(InkBox(third, third.rect(), Dark).top(), lineHeight);
+}
+
+TEST_F(PaintingTest, BatchKeepsTheForeignLayoutUntilItEnds) {
+  Add("batch", Attr());
+  QImage image = WhiteImage(200, 40);
+  TWPCanvas canvas(&image, true);
+  EXPECT_EQ(editor.PaintToCanvas(&canvas, 0, 0, 200, 40, 0, kPaintBeginBatch), 0);
+  EXPECT_TRUE(Doc().PaintOptions() & wppo::ForeignCanvas);
+  EXPECT_EQ(editor.PaintToCanvas(&canvas, 10, 0, 190, 40, 0, kPaintLines), 0);
+  EXPECT_TRUE(Doc().PaintOptions() & wppo::ForeignCanvas);
+  EXPECT_EQ(editor.PaintToCanvas(&canvas, 0, 0, 0, 0, 0, kPaintEndBatch), 0);
+  EXPECT_FALSE(Doc().PaintOptions() & wppo::ForeignCanvas);
+  EXPECT_GE(InkBox(image, image.rect(), Dark).left(), 10);
+}
+
+TEST_F(PaintingTest, LabelPaintedAt600PixelsPerInch) {
+  Add("Label", Attr(10));
+  QImage image(1200, 300, QImage::Format_RGB32);
+  image.setDotsPerMeterX(23622);
+  image.setDotsPerMeterY(23622);
+  image.fill(Qt::white);
+  {
+    TWPCanvas canvas(&image, true);
+    EXPECT_EQ(editor.PaintToCanvas(&canvas, 0, 0, 1200, 300, 0, kPaintLines), 0);
+  }
+  const QRect ink = InkBox(image, image.rect(), Dark);
+  // "L" is a cap: about 0.716 of the 83-pixel em of a 10-point font at 600 ppi.
+  EXPECT_NEAR(ink.height(), 83 * 0.716, 3);
+  EXPECT_EQ(Doc().Header.XPixelsPerInch, 96);  // the screen layout is back
+}
+
+TEST_F(PaintingTest, PageBreakLinesInTheControlsOwnWindow) {
+  TWPRTFTextInput& doc = Doc();
+  Add("first", Attr());
+  TAttr a = Attr();
+  doc.InsertParagraphText(1, "second", &a, 6);
+  doc.FirstParagraph->Next->ParFlags |= kParPageBreakBefore;
+  doc.ReformatAll();
+  QImage image(editor.size(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  editor.render(&image);
+  const int y = doc.FirstParagraph->Next->FirstLine->Top + editor.BorderWidth();
+  int dark = 0, light = 0;
+  for (int x = 10; x < 60; ++x) (Dark(image.pixel(x, y)) ? dark : light)++;
+  EXPECT_GT(dark, 10);  // dashed
+  EXPECT_GT(light, 5);
+  // The foreign-canvas pass draws no page-break lines.
+  QImage label = Paint(300, 100);
+  int labelDark = 0;
+  for (int x = 0; x < 300; ++x) labelDark += Dark(label.pixel(x, doc.FirstParagraph->Next->FirstLine->Top));
+  EXPECT_EQ(labelDark, 0);
+}
+
+TEST_F(PaintingTest, BorderedParagraphGetsItsBox) {
+  Add("boxed", Attr());
+  TParagraph* par = Doc().FirstParagraph;
+  par->BorderFlags = kBorderOn | kBorderBox;
+  par->BorderSpaceColor = 0x11;  // spacing 1, red
+  par->BorderWidth = 0;
+  Doc().ReformatAll();
+  editor.PaintSwitches = wpps::KeepColor;
+  QImage image = Paint(200, 40);
+  TLine* line = par->FirstLine;
+  auto red = [](QRgb p) { return p == qRgb(255, 0, 0); };
+  const QRect box = InkBox(image, image.rect(), red);
+  ASSERT_FALSE(box.isNull());
+  EXPECT_EQ(box.top(), 0);
+  EXPECT_EQ(box.bottom(), line->Height - 1);
+  EXPECT_EQ(box.left(), Doc().LeftEdge(par, line) - 1);
+}
+
+TEST_F(PaintingTest, PictureIsDrawnScaledIntoItsCellAndAMetafileLeavesItEmpty) {
+  QImage dot(2, 2, QImage::Format_RGB32);
+  dot.fill(QColor(0, 0, 255));
+  QByteArray bmp;
+  QBuffer buffer(&bmp);
+  buffer.open(QIODevice::WriteOnly);
+  dot.save(&buffer, "BMP");
+  auto picture = std::make_unique<TWPRtfPicture>();
+  picture->Format = TWPRtfPicture::pfDib;
+  picture->Data.assign(bmp.constData(), bmp.size());
+  picture->PixelsWide = picture->PixelsHigh = 2;
+  TWPRTFTextInput& doc = Doc();
+  TTextObject* record = doc.AddObject(std::move(picture), -1);
+  record->Width = record->Height = 300;  // 20 pixels at 96 ppi
+  TAttr object = Attr();
+  object.Special = kSpecialObject;
+  object.Tag = record->Id;
+  Add("\x01", object);
+  editor.PaintSwitches = wpps::KeepColor;
+  QImage image = Paint(100, 60);
+  auto blue = [](QRgb p) { return p == qRgb(0, 0, 255); };
+  const QRect cell = InkBox(image, image.rect(), blue);
+  EXPECT_EQ(cell.size(), QSize(20, 20));
+  EXPECT_EQ(cell.bottom(), doc.FirstParagraph->FirstLine->Ascent - 1);  // on the baseline
+
+  auto metafile = std::make_unique<TWPRtfPicture>();
+  metafile->Format = TWPRtfPicture::pfMetafile;
+  metafile->Data = "not drawable";
+  record->SetObject(std::move(metafile));
+  doc.Changed();
+  QImage empty = Paint(100, 60);
+  EXPECT_TRUE(InkBox(empty, empty.rect(), blue).isNull());
+  EXPECT_EQ(doc.FirstParagraph->FirstLine->Attrs[0].Width, 20);  // kept
+}
