@@ -1,0 +1,126 @@
+// Reading and writing speed of the RTF engine on a generated document of a
+// few megabytes of formatted text. Run with --write-sample FILE to store the
+// generated RTF (bench/rtf-vs-unrtf.sh compares it with unrtf).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "richtext/RtfTextIo.h"
+#include "richtext/RtfWriter.h"
+
+namespace {
+
+// Deterministic pseudo-random numbers, so every run measures the same text.
+class TSequence {
+ public:
+  unsigned Next(unsigned range) {
+    FState = FState * 1103515245u + 12345u;
+    return (FState >> 16) % range;
+  }
+
+ private:
+  unsigned FState = 20261208u;
+};
+
+const char* const kWords[] = {"label",   "folder", "invoice",   "tax",     "r\xe9sum\xe9",
+                              "archive", "2026",   "client",    "{draft}", "project",
+                              "budget",  "notes",  "contracts", "\\misc"};
+
+// About `paragraphs` paragraphs of three to five runs in four fonts, several
+// sizes, colours and styles, some with tab stops and alignment.
+void BuildDocument(TWPRTFTextIo& doc, int paragraphs) {
+  doc.Clear();
+  doc.Header.FontNames[0] = "Arial";
+  doc.Header.FontNames[1] = "Times New Roman";
+  doc.Header.FontNames[2] = "Courier New";
+  doc.Header.FontNames[3] = "Symbol";
+  const TTabSet tabs = doc.Header.InsertTab(1440, tkLeft) | doc.Header.InsertTab(4320, tkRight);
+  TSequence random;
+  TParagraph* par = doc.FirstParagraph;
+  for (int p = 0; p < paragraphs; ++p) {
+    if (p > 0) par = doc.NewParagraph(par, 60);
+    par->Alignment = static_cast<std::uint8_t>(random.Next(4));
+    par->TabSet = random.Next(5) == 0 ? tabs : 0;
+    const int runs = 3 + static_cast<int>(random.Next(3));
+    for (int r = 0; r < runs; ++r) {
+      TAttr attr{};
+      attr.FontIndex = static_cast<std::uint8_t>(random.Next(4));
+      static const std::uint8_t kSizes[] = {8, 10, 11, 12, 14, 18, 24};
+      attr.Size = kSizes[random.Next(7)];
+      attr.Colors = static_cast<std::uint8_t>(random.Next(15));  // the colours RTF carries
+      attr.Style = static_cast<std::uint8_t>(random.Next(8));    // bold, italic, underline
+      std::string text;
+      const int words = 2 + static_cast<int>(random.Next(6));
+      for (int w = 0; w < words; ++w) {
+        text += kWords[random.Next(sizeof kWords / sizeof kWords[0])];
+        text += random.Next(10) == 0 ? '\t' : ' ';
+      }
+      TLine* line = doc.LastLine(par);
+      if (line->Length + text.size() > 200) line = doc.NewLine(line, 220);
+      doc.ReplaceChars(par, line, &attr, static_cast<int>(text.size()), text.data(), 0, line->Length);
+    }
+  }
+}
+
+const std::string& SampleRtf() {
+  static const std::string rtf = [] {
+    TWPRTFTextIo doc;
+    BuildDocument(doc, 15000);
+    TMemoryStream stream;
+    TWPRTFWriter writer(doc);
+    writer.WriteAll(stream);
+    return stream.Data();
+  }();
+  return rtf;
+}
+
+void BM_ReadRtf(benchmark::State& state) {
+  const std::string& rtf = SampleRtf();
+  for (auto _ : state) {
+    TWPRTFTextIo doc;
+    TMemoryStream stream(rtf);
+    doc.LoadFromStream(stream);
+    if (doc.ResultCode != 0) state.SkipWithError("read failed");
+    benchmark::DoNotOptimize(doc.FirstParagraph);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rtf.size()));
+  state.counters["rtf_bytes"] = static_cast<double>(rtf.size());
+}
+BENCHMARK(BM_ReadRtf)->Unit(benchmark::kMillisecond);
+
+void BM_WriteRtf(benchmark::State& state) {
+  TWPRTFTextIo doc;
+  TMemoryStream input(SampleRtf());
+  doc.LoadFromStream(input);
+  std::size_t written = 0;
+  for (auto _ : state) {
+    TMemoryStream stream;
+    TWPRTFWriter writer(doc);
+    if (writer.WriteAll(stream) != 0) state.SkipWithError("write failed");
+    written = stream.Data().size();
+    benchmark::DoNotOptimize(stream.Data().data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * written));
+}
+BENCHMARK(BM_WriteRtf)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--write-sample") == 0) {
+      const std::string& rtf = SampleRtf();
+      std::FILE* file = std::fopen(argv[i + 1], "wb");
+      if (!file || std::fwrite(rtf.data(), 1, rtf.size(), file) != rtf.size()) return 1;
+      std::fclose(file);
+      return 0;
+    }
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
