@@ -16,7 +16,9 @@ constexpr int kPlainLineCapacity = 200;
 // Bytes that end a run of plain text: the 0 byte, carriage return, line feed.
 struct TPlainStops {
   bool Stops[256] = {};
-  TPlainStops() { Stops[0] = Stops['\r'] = Stops['\n'] = true; }
+  TPlainStops() {
+    Stops[0] = Stops[static_cast<unsigned char>('\r')] = Stops[static_cast<unsigned char>('\n')] = true;
+  }
 };
 const TPlainStops kPlainStops;
 
