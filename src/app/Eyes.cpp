@@ -33,16 +33,18 @@ void TEyes::LookAt(const QPoint& globalPoint) {
   const QPointF target = mapFromGlobal(globalPoint);
   const QPointF left = PupilCenter(LeftEye(), PupilRadius(), target);
   const QPointF right = PupilCenter(RightEye(), PupilRadius(), target);
-  if (left == FLeftPupil && right == FRightPupil) return;
+  if (FLooking && left == FLeftPupil && right == FRightPupil) return;
+  FLooking = true;
   FLeftPupil = left;
   FRightPupil = right;
   update();
 }
 
-void TEyes::resizeEvent(QResizeEvent*) {
-  FLeftPupil = LeftEye().center();
-  FRightPupil = RightEye().center();
-}
+void TEyes::resizeEvent(QResizeEvent*) { FLooking = false; }
+
+QPointF TEyes::LeftPupil() const { return FLooking ? FLeftPupil : LeftEye().center(); }
+
+QPointF TEyes::RightPupil() const { return FLooking ? FRightPupil : RightEye().center(); }
 
 void TEyes::paintEvent(QPaintEvent*) {
   QPainter p(this);
@@ -54,6 +56,6 @@ void TEyes::paintEvent(QPaintEvent*) {
   p.setPen(Qt::NoPen);
   p.setBrush(Qt::black);
   const QPointF r = PupilRadius();
-  p.drawEllipse(FLeftPupil, r.x(), r.y());
-  p.drawEllipse(FRightPupil, r.x(), r.y());
+  p.drawEllipse(LeftPupil(), r.x(), r.y());
+  p.drawEllipse(RightPupil(), r.x(), r.y());
 }

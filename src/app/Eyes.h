@@ -23,8 +23,8 @@ class TEyes : public QWidget {
   QRectF RightEye() const;
   QPointF PupilRadius() const;
   // Where the pupils are drawn now.
-  QPointF LeftPupil() const { return FLeftPupil; }
-  QPointF RightPupil() const { return FRightPupil; }
+  QPointF LeftPupil() const;
+  QPointF RightPupil() const;
   const QTimer& Timer() const { return FTimer; }
 
   // Turns the pupils toward a point given in global coordinates.
@@ -38,4 +38,5 @@ class TEyes : public QWidget {
   QTimer FTimer;
   QPointF FLeftPupil;
   QPointF FRightPupil;
+  bool FLooking = false;  // false until the first look after a resize: pupils centred
 };

@@ -409,10 +409,12 @@ void TMainForm::FitPageViewContent() {
   if (ScrollBox2Content->size() != size) ScrollBox2Content->resize(size);
 }
 
-bool TMainForm::AppMessage(QObject*, QEvent* event) {
+bool TMainForm::AppMessage(QObject* watched, QEvent* event) {
   // Only while this window is the active one: in a dialog the keys keep
   // their usual meaning.
   if (!SameClass(QApplication::activeWindow(), this)) return false;
+  auto* target = qobject_cast<QWidget*>(watched);
+  if (!target || !SameClass(target->window(), this)) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
   switch (key->key()) {
     case Qt::Key_PageDown:

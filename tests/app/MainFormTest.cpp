@@ -1,0 +1,546 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/Eyes.h"
+#include "app/MainForm.h"
+#include "app/Splash.h"
+#include "common/TestSupport.h"
+#include "labelpage/LabelLayout.h"
+#include "platform/AppGlobals.h"
+#include "platform/AppRoutines.h"
+#include "platform/HelpWindow.h"
+#include "platform/ScriptedDialogService.h"
+
+// Reaches the main window's private state, as the tests need it.
+class TMainFormTestAccess {
+ public:
+  explicit TMainFormTestAccess(TMainForm& form) : F(form) {}
+  void SetFileName(const QString& name) { F.FFileName = name; }
+  void SetPrinterAvailable(bool value) { F.FPrinterAvailable = value; }
+  bool Starting() const { return F.FStarting; }
+  bool Modified() const { return F.FModified; }
+  int CurrentCell() const { return F.FCurrentCell; }
+  QWidget* Editor() const { return F.WPRichText1; }
+  QWidget* ToolBar() const { return F.WPToolBar1; }
+
+ private:
+  TMainForm& F;
+};
+
+namespace {
+
+TLabelLayoutRecord TestLayout(const std::string& name, int across, int down) {
+  TLabelLayoutRecord layout;
+  layout.LayoutName = name;
+  layout.LabelWidth = 3437;
+  layout.LabelHeight = 667;
+  layout.HorizontalPitch = 4000;
+  layout.VerticalPitch = 667;
+  layout.LeftMargin = 531;
+  layout.TopMargin = 500;
+  layout.PageWidth = 8500;
+  layout.PageHeight = 11000;
+  layout.TextTop = 100;
+  layout.TextLeft = 62;
+  layout.TextBottom = 600;
+  layout.TextRight = 3375;
+  layout.NumberAcross = across;
+  layout.NumberDown = down;
+  return layout;
+}
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(FDir.isValid());
+    SetApplicationDirectoryOverride(FDir.path());
+    SetPrinterQueryOverride(TPrinterQuery{{"Labels"}, "Labels"});
+    QFile::copy(QStringLiteral(TABWRIGHT_SOURCE_DIR "/data/help/KLX.html"), FDir.filePath("KLX.HLP"));
+  }
+  void TearDown() override {
+    FForm.reset();
+    CloseHelpWindow();
+    SetPrinterQueryOverride(std::nullopt);
+    SetApplicationDirectoryOverride({});
+  }
+
+  void WriteLayoutFile(int count) {
+    std::vector<TLabelLayoutRecord> layouts;
+    for (int i = 1; i <= count; ++i) layouts.push_back(TestLayout("Layout " + std::to_string(i), 2, 15));
+    SaveLLOFile(QFile::encodeName(FDir.filePath("KLXFF.LLO")).toStdString(), layouts);
+  }
+
+  TMainForm& Form() {
+    if (!FForm) FForm = std::make_unique<TMainForm>();
+    return *FForm;
+  }
+  // A started window: layout file read, start-up work done.
+  TMainForm& StartedForm() {
+    WriteLayoutFile(3);
+    Form().FormActivate();
+    EXPECT_FALSE(TMainFormTestAccess(Form()).Starting());
+    return Form();
+  }
+  // A sheet on screen, as New leaves it.
+  void ShowPage(TMainForm& form) {
+    form.PageOfLabelsPanel->AddLayout(TestLayout("Folder", 2, 15));
+    form.PageOfLabelsPanel->SetLayout("Folder", false);
+    form.PageOfLabelsPanel->show();
+  }
+  template <typename T = QAction>
+  T* Find(const char* name) {
+    T* child = Form().findChild<T*>(QLatin1String(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+  }
+  bool Enabled(const char* name) {
+    if (auto* action = Form().findChild<QAction*>(QLatin1String(name))) return action->isEnabled();
+    return Find<QWidget>(name)->isEnabled();
+  }
+
+  QTemporaryDir FDir;
+  TScopedScriptedDialogs FDialogs;
+  std::unique_ptr<TMainForm> FForm;
+};
+
+const char* const kPageCommands[] = {"mnuSaveAs",       "mnuLayoutInfo",           "mnuPrintSetup",
+                                     "mnuChangeLayout", "mnuClearAllCellContents", "ZoomMinusButton",
+                                     "ZoomPlusButton"};
+const char* const kEditorCommands[] = {"ReplicateOnebutton", "ReplicateAllbutton", "GetSymbolbutton"};
+const char* const kAlwaysEnabled[] = {"New1",
+                                      "Open1",
+                                      "DefaultEditorFont1",
+                                      "mnuPrinterFindtuning",
+                                      "Exit1",
+                                      "Contents1",
+                                      "SearchforHelpOn1",
+                                      "HelponHelp1",
+                                      "ConfigurationInformation1",
+                                      "TechnicalSupport1",
+                                      "About1",
+                                      "VisitOurInternetWebsite1",
+                                      "mnuShowHint",
+                                      "FrequentlyAskedQuestions1",
+                                      "Clear1",
+                                      "CopyContentstoNextLabel1",
+                                      "CopyContentstoAllLabels1"};
+
+TEST_F(MainFormTest, MenusHaveEveryItemCaptionAndShortcut) {
+  struct TItem {
+    const char* Name;
+    const char* Caption;
+  };
+  const TItem file[] = {{"New1", "&New "},
+                        {"Open1", "&Open"},
+                        {"mnuChangeLayout", "Change Layout"},
+                        {"mnuLayoutInfo", "Layout Info"},
+                        {"N3", ""},
+                        {"mnuSave", "&Save "},
+                        {"mnuSaveAs", "Save &As..."},
+                        {"N1", ""},
+                        {"mnuCancelChanges", "&Cancel Changes"},
+                        {"mnuClearAllCellContents", "Clear &All Cell Contents"},
+                        {"DefaultEditorFont1", "&Default Editor Font"},
+                        {"N5", ""},
+                        {"mnuPrintPage", "P&rint Page"},
+                        {"mnuPrintSetup", "Print Set&up"},
+                        {"mnuPrinterFindtuning", "Printer Fine Tuning"},
+                        {"N2", ""},
+                        {"Exit1", "E&xit"}};
+  const TItem help[] = {{"Contents1", "&Contents"},
+                        {"SearchforHelpOn1", "Search for Help On..."},
+                        {"HelponHelp1", "Help on Help"},
+                        {"ConfigurationInformation1", "Configuration Information"},
+                        {"TechnicalSupport1", "Technical Support"},
+                        {"About1", "&About"},
+                        {"N4", ""},
+                        {"VisitOurInternetWebsite1", "Visit Our Internet Website"},
+                        {"mnuShowHint", "&Show Hints"},
+                        {"FrequentlyAskedQuestions1", "Frequently Asked Questions"}};
+  const TItem popup[] = {{"Clear1", "Clear Contents"},
+                         {"CopyContentstoNextLabel1", "Copy Contents to Next Label"},
+                         {"CopyContentstoAllLabels1", "Copy Contents to All Labels"}};
+  auto check = [](QMenu* menu, const auto& items) {
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), qsizetype(std::size(items)));
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+      EXPECT_EQ(actions[i]->objectName(), items[i].Name);
+      EXPECT_EQ(actions[i]->text(), items[i].Caption) << items[i].Name;
+      EXPECT_EQ(actions[i]->isSeparator(), items[i].Caption[0] == 0) << items[i].Name;
+      if (qstrcmp(items[i].Name, "mnuSave") != 0) {
+        EXPECT_TRUE(actions[i]->shortcut().isEmpty()) << items[i].Name;
+      }
+    }
+  };
+  const QList<QAction*> menus = Form().menuBar()->actions();
+  ASSERT_EQ(menus.size(), 2);
+  EXPECT_EQ(menus[0]->text(), "&File");
+  EXPECT_EQ(menus[1]->text(), "&Help");
+  check(menus[0]->menu(), file);
+  check(menus[1]->menu(), help);
+  check(Find<QMenu>("WPPopupMenu"), popup);
+  EXPECT_EQ(Find("mnuSave")->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_TRUE(Find("mnuShowHint")->isChecked());
+}
+
+TEST_F(MainFormTest, ButtonRowLayoutAndHints) {
+  struct TButton {
+    const char* Name;
+    const char* Hint;
+    int Left;
+  };
+  const TButton buttons[] = {{"ZoomPlusButton", "Zoom In", 9},
+                             {"ZoomMinusButton", "Zoom Out", 33},
+                             {"Printbutton", "Print the page", 61},
+                             {"ReplicateOnebutton", "Clone current label to next label", 88},
+                             {"ReplicateAllbutton", "Clone current label to all labels", 112},
+                             {"GetSymbolbutton", "Insert a Symbol into the selected label", 143}};
+  EXPECT_EQ(Form().size(), QSize(620, 450));
+  EXPECT_EQ(Find<QWidget>("Panel3")->height(), 27);
+  for (const auto& b : buttons) {
+    auto* button = Find<QToolButton>(b.Name);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->toolTip(), b.Hint);
+    EXPECT_EQ(button->geometry(), QRect(b.Left, 3, 21, 20)) << b.Name;
+    EXPECT_FALSE(button->icon().isNull());
+  }
+  auto* save = Find<QPushButton>("Savebutton");
+  auto* cancel = Find<QPushButton>("CancelButton");
+  EXPECT_EQ(save->text(), "&Save");
+  EXPECT_EQ(save->toolTip(), "Save changes to the page");
+  EXPECT_EQ(save->palette().color(QPalette::ButtonText), QColor(0, 128, 0));
+  EXPECT_EQ(cancel->text(), "&Cancel");
+  EXPECT_EQ(cancel->toolTip(), "Cancel all changes");
+  EXPECT_EQ(cancel->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
+  EXPECT_EQ(save->size(), QSize(49, 20));
+  EXPECT_TRUE(save->font().bold());
+  EXPECT_TRUE(save->isHidden());
+  EXPECT_TRUE(cancel->isHidden());
+  EXPECT_EQ(Find<QWidget>("Panel1")->width(), 140);
+  // Panel1 follows the right edge of the row.
+  Form().resize(800, 500);
+  Form().show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Find<QWidget>("Panel1")->geometry().right(), Find<QWidget>("Panel3")->width() - 1);
+  EXPECT_EQ(Find<QWidget>("WPToolBar1")->height(), 26);
+  EXPECT_FALSE(Find<QWidget>("WPToolBar1")->isEnabled());
+  EXPECT_TRUE(Form().PageOfLabelsPanel->isHidden());
+  EXPECT_EQ(Form().PageOfLabelsPanel->pos(), QPoint(5, 5));
+}
+
+TEST_F(MainFormTest, CommandsWithNoPage) {
+  TMainForm& form = StartedForm();
+  for (const char* name : kPageCommands) EXPECT_FALSE(Enabled(name)) << name;
+  for (const char* name : kEditorCommands) EXPECT_FALSE(Enabled(name)) << name;
+  for (const char* name : kAlwaysEnabled) EXPECT_TRUE(Enabled(name)) << name;
+  EXPECT_FALSE(Enabled("mnuSave"));
+  EXPECT_FALSE(Enabled("mnuPrintPage"));
+  EXPECT_FALSE(Enabled("Printbutton"));
+  EXPECT_FALSE(Enabled("mnuCancelChanges"));
+  EXPECT_TRUE(Find<QWidget>("Savebutton")->isHidden());
+  EXPECT_TRUE(Find<QWidget>("CancelButton")->isHidden());
+  EXPECT_TRUE(form.PageOfLabelsPanel->isHidden());
+}
+
+TEST_F(MainFormTest, CommandsWithUnnamedPage) {
+  TMainForm& form = StartedForm();
+  TMainFormTestAccess access(form);
+  ShowPage(form);
+  form.UpdateCommands();
+  for (const char* name : kPageCommands) EXPECT_TRUE(Enabled(name)) << name;
+  for (const char* name : kEditorCommands) EXPECT_FALSE(Enabled(name)) << name;
+  EXPECT_FALSE(Enabled("mnuSave"));
+  EXPECT_FALSE(Enabled("mnuCancelChanges"));
+  EXPECT_TRUE(Enabled("mnuPrintPage"));
+  EXPECT_TRUE(Enabled("Printbutton"));
+
+  // The first change shows the green button only: there is no file to go back to.
+  form.SetModified(true);
+  EXPECT_FALSE(Find<QWidget>("Savebutton")->isHidden());
+  EXPECT_TRUE(Find<QWidget>("CancelButton")->isHidden());
+
+  // Without a printer, printing is off and nothing else changes.
+  access.SetPrinterAvailable(false);
+  form.UpdateCommands();
+  EXPECT_FALSE(Enabled("mnuPrintPage"));
+  EXPECT_FALSE(Enabled("Printbutton"));
+  EXPECT_TRUE(Enabled("mnuSaveAs"));
+}
+
+TEST_F(MainFormTest, CommandsWithNamedPageAndOpenEditor) {
+  TMainForm& form = StartedForm();
+  TMainFormTestAccess access(form);
+  ShowPage(form);
+  access.SetFileName(FDir.filePath("LF000000.KLX"));
+  form.UpdateCommands();
+  EXPECT_TRUE(Enabled("mnuSave"));
+  EXPECT_TRUE(Enabled("mnuCancelChanges"));
+  for (const char* name : kPageCommands) EXPECT_TRUE(Enabled(name)) << name;
+  EXPECT_TRUE(Find<QWidget>("Savebutton")->isHidden());
+  EXPECT_TRUE(Find<QWidget>("CancelButton")->isHidden());
+  form.SetModified(true);
+  EXPECT_FALSE(Find<QWidget>("Savebutton")->isHidden());
+  EXPECT_FALSE(Find<QWidget>("CancelButton")->isHidden());
+  form.SetModified(false);
+  EXPECT_TRUE(Find<QWidget>("Savebutton")->isHidden());
+
+  access.Editor()->show();
+  form.UpdateCommands();
+  EXPECT_TRUE(access.ToolBar()->isEnabled());
+  for (const char* name : kEditorCommands) EXPECT_TRUE(Enabled(name)) << name;
+  // The editing commands need the page too.
+  form.PageOfLabelsPanel->hide();
+  form.UpdateCommands();
+  EXPECT_FALSE(access.ToolBar()->isEnabled());
+  for (const char* name : kEditorCommands) EXPECT_FALSE(Enabled(name)) << name;
+  EXPECT_TRUE(Enabled("mnuSave"));  // named, even without a page
+}
+
+TEST_F(MainFormTest, SetModifiedActsOnlyOnAChange) {
+  TMainForm& form = StartedForm();
+  auto* save = Find<QWidget>("Savebutton");
+  form.SetModified(true);
+  EXPECT_FALSE(save->isHidden());
+  save->hide();  // not touched again while the value stays the same
+  form.SetModified(true);
+  EXPECT_TRUE(save->isHidden());
+  form.SetModified(false);
+  EXPECT_TRUE(save->isHidden());
+  EXPECT_FALSE(TMainFormTestAccess(form).Modified());
+}
+
+TEST_F(MainFormTest, CaptionHasExactBlanks) {
+  TMainForm& form = StartedForm();
+  EXPECT_EQ(form.windowTitle(), "Tabwright for File Folders     [100%]");
+  TMainFormTestAccess(form).SetFileName(FDir.filePath("LF000000.KLX"));
+  form.UpdateCaption();
+  EXPECT_EQ(form.windowTitle(), "Tabwright for File Folders   [LF000000.KLX]    [100%]");
+  ShowPage(form);
+  form.PageOfLabelsPanel->SetMagnification(80);
+  form.UpdateCaption();
+  EXPECT_EQ(form.windowTitle(), "Tabwright for File Folders   [LF000000.KLX]    [80%]");
+}
+
+TEST_F(MainFormTest, ZoomStepsBetweenSixtyAndHundred) {
+  TMainForm& form = StartedForm();
+  form.ZoomMinusButtonClick();  // no page: nothing
+  EXPECT_EQ(form.PageOfLabelsPanel->Magnification(), 100);
+  ShowPage(form);
+  form.ZoomPlusButtonClick();
+  EXPECT_EQ(form.PageOfLabelsPanel->Magnification(), 100);
+  for (int expected : {90, 80, 70, 60, 60}) {
+    form.ZoomMinusButtonClick();
+    EXPECT_EQ(form.PageOfLabelsPanel->Magnification(), expected);
+  }
+  EXPECT_TRUE(form.windowTitle().endsWith("[60%]"));
+  form.ZoomPlusButtonClick();
+  EXPECT_EQ(form.PageOfLabelsPanel->Magnification(), 70);
+  EXPECT_TRUE(form.windowTitle().endsWith("[70%]"));
+}
+
+TEST_F(MainFormTest, PageKeysZoomOnlyWhileMainWindowIsActive) {
+  TMainForm& form = StartedForm();
+  ShowPage(form);
+  form.show();
+  QApplication::setActiveWindow(&form);
+  ASSERT_EQ(QApplication::activeWindow(), &form);
+  QTest::keyClick(&form, Qt::Key_PageUp);
+  EXPECT_EQ(form.PageOfLabelsPanel->Magnification(), 90);
+  QTest::keyClick(&form, Qt::Key_PageDown);
+  EXPECT_EQ(form.PageOfLabelsPanel->Magnification(), 100);
+
+  // In a dialog the keys keep their meaning.
+  QDialog dialog(&form);
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  ASSERT_EQ(QApplication::activeWindow(), &dialog);
+  QTest::keyClick(&dialog, Qt::Key_PageUp);
+  EXPECT_EQ(form.PageOfLabelsPanel->Magnification(), 100);
+  dialog.hide();
+
+  // With no page the keys are swallowed and do nothing.
+  QApplication::setActiveWindow(&form);
+  ASSERT_EQ(QApplication::activeWindow(), &form);
+  form.PageOfLabelsPanel->hide();
+  QTest::keyClick(&form, Qt::Key_PageUp);
+  EXPECT_EQ(form.PageOfLabelsPanel->Magnification(), 100);
+}
+
+TEST_F(MainFormTest, MissingLayoutFileStopsStartUpAndIsRetried) {
+  TMainForm& form = Form();
+  FDialogs->QueueMessageResult(idOK);
+  form.HandleActivation();
+  const QString path = FDir.filePath("KLXFF.LLO");
+  EXPECT_EQ(FDialogs->MessageTexts(), QStringList{"Cannot open file " + path});
+  EXPECT_EQ(FDialogs->Requests()[0].Caption, GlobalApplicationName);
+  EXPECT_TRUE(TMainFormTestAccess(form).Starting());
+  EXPECT_EQ(form.windowTitle(), GlobalApplicationName);  // the caption was not built yet
+
+  WriteLayoutFile(3);
+  form.HandleActivation();
+  EXPECT_FALSE(TMainFormTestAccess(form).Starting());
+  EXPECT_EQ(form.PageOfLabelsPanel->LayoutCount(), 3);
+  EXPECT_EQ(form.windowTitle(), "Tabwright for File Folders     [100%]");
+  EXPECT_EQ(FDialogs->Requests().size(), 1u);
+
+  // Later activations do no start-up work.
+  form.HandleActivation();
+  EXPECT_EQ(form.PageOfLabelsPanel->LayoutCount(), 3);
+}
+
+TEST_F(MainFormTest, CorruptLayoutFileIsReported) {
+  struct TCase {
+    QByteArray Bytes;
+    const char* Message;
+  };
+  const TCase cases[] = {{QByteArray("\x07\x02\x00\x02\x00\x00", 6), "Invalid property value"},
+                         {QByteArray("\x01\x02", 2), "Stream read error"},
+                         {QByteArray(), "Stream read error"}};
+  for (const TCase& c : cases) {
+    testsupport::WriteAll(FDir.filePath("KLXFF.LLO"), c.Bytes);
+    TMainForm form;
+    FDialogs->QueueMessageResult(idOK);
+    form.HandleActivation();
+    EXPECT_EQ(FDialogs->MessageTexts().last(), c.Message);
+    EXPECT_TRUE(TMainFormTestAccess(form).Starting());
+    EXPECT_EQ(form.PageOfLabelsPanel->LayoutCount(), 0);
+  }
+}
+
+TEST_F(MainFormTest, LayoutTableNeverPassesFifty) {
+  WriteLayoutFile(60);
+  TMainForm& form = Form();
+  form.FormActivate();
+  EXPECT_EQ(form.PageOfLabelsPanel->LayoutCount(), 50);
+}
+
+TEST_F(MainFormTest, StartUpChecksThePrinterSilently) {
+  SetPrinterQueryOverride(TPrinterQuery{});
+  TMainForm& form = StartedForm();
+  ShowPage(form);
+  form.UpdateCommands();
+  EXPECT_FALSE(Enabled("mnuPrintPage"));
+  EXPECT_TRUE(FDialogs->Requests().empty());
+}
+
+TEST_F(MainFormTest, HelpMenuOpensTopics) {
+  TMainForm& form = StartedForm();
+  EXPECT_EQ(ApplicationHelpFile(), FDir.filePath("KLX.HLP"));
+  auto help = [] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* window = qobject_cast<THelpWindow*>(w)) return window;
+    return static_cast<THelpWindow*>(nullptr);
+  };
+  Find("TechnicalSupport1")->trigger();
+  ASSERT_NE(help(), nullptr);
+  EXPECT_EQ(help()->CurrentAnchor(), "1015");
+  Find("FrequentlyAskedQuestions1")->trigger();
+  EXPECT_EQ(help()->CurrentAnchor(), "911");
+  Find("Contents1")->trigger();
+  EXPECT_EQ(help()->CurrentAnchor(), "contents");
+  Find("HelponHelp1")->trigger();
+  EXPECT_EQ(help()->CurrentAnchor(), "helponhelp");
+  Find("SearchforHelpOn1")->trigger();
+  EXPECT_TRUE(help()->isVisible());
+  (void)form;
+}
+
+class TUrlCatcher : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> Urls;
+ public slots:
+  void Open(const QUrl& url) { Urls << url; }
+};
+
+TEST_F(MainFormTest, WebsiteOpensInTheBrowser) {
+  StartedForm();
+  TUrlCatcher catcher;
+  QDesktopServices::setUrlHandler("https", &catcher, "Open");
+  Find("VisitOurInternetWebsite1")->trigger();
+  QDesktopServices::unsetUrlHandler("https");
+  ASSERT_EQ(catcher.Urls.size(), 1);
+  EXPECT_EQ(catcher.Urls[0], QUrl(TMainForm::ProductWebsite));
+}
+
+TEST_F(MainFormTest, ShowHintsToggles) {
+  StartedForm();
+  QAction* item = Find("mnuShowHint");
+  ASSERT_TRUE(item->isChecked());
+  item->trigger();
+  EXPECT_FALSE(item->isChecked());
+  EXPECT_FALSE(ApplicationShowHint());
+  item->trigger();
+  EXPECT_TRUE(item->isChecked());
+  EXPECT_TRUE(ApplicationShowHint());
+}
+
+TEST_F(MainFormTest, AboutBoxShowsProductVersionAndEyes) {
+  StartedForm();
+  bool checked = false;
+  FDialogs->QueueExec([&](QDialog& dialog) {
+    auto* splash = qobject_cast<TSplashform*>(&dialog);
+    EXPECT_NE(splash, nullptr);
+    if (!splash) return 2;
+    EXPECT_EQ(splash->windowTitle(), "About Tabwright for File Folders");
+    EXPECT_EQ(splash->ProductName->text(), "Tabwright for File Folders");
+    EXPECT_EQ(splash->Version->text(), "Version 2.8b");
+    EXPECT_EQ(splash->Bits->text(), "32-bit version");
+    EXPECT_FALSE(splash->Logo->pixmap().isNull());
+    EXPECT_EQ(splash->Eyes1->geometry(), QRect(20, 146, 37, 30));
+    EXPECT_EQ(splash->Eyes2->geometry(), QRect(401, 7, 26, 20));
+    EXPECT_FALSE(splash->windowFlags() & Qt::WindowCloseButtonHint);
+    splash->OKButton->click();
+    EXPECT_EQ(splash->result(), QDialog::Accepted);
+    checked = true;
+    return 1;
+  });
+  Find("About1")->trigger();
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(FDialogs->Unexpected().empty());
+}
+
+TEST_F(MainFormTest, ClickingALabelSelectsIt) {
+  TMainForm& form = StartedForm();
+  ShowPage(form);
+  form.show();
+  QCoreApplication::processEvents();
+  form.PageOfLabelsPanel->OpenCell(3);
+  EXPECT_EQ(TMainFormTestAccess(form).CurrentCell(), 3);
+  EXPECT_EQ(form.PageOfLabelsPanel->SelectedCell(), 3);
+}
+
+TEST_F(MainFormTest, ExitClosesWithoutQuestions) {
+  TMainForm& form = StartedForm();
+  form.show();
+  Find("Exit1")->trigger();
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_TRUE(FDialogs->Requests().empty());
+}
+
+TEST_F(MainFormTest, ComeForwardRestoresAMinimisedWindow) {
+  TMainForm& form = StartedForm();
+  form.show();
+  form.showMinimized();
+  QCoreApplication::processEvents();
+  form.ComeForward();
+  EXPECT_FALSE(form.isMinimized());
+  EXPECT_TRUE(form.isVisible());
+}
+
+}  // namespace
+
+#include "MainFormTest.moc"
