@@ -60,6 +60,9 @@ TKLXPagePanel::TKLXPagePanel(QWidget* parent) : QWidget(parent), FPixelsPerInch(
   white.setColor(QPalette::Window, Qt::white);
   setPalette(white);
   resize(0, 0);
+  FPaintEditor = new TWPRichText(this);
+  FPaintEditor->setGeometry(1300, 0, 50, 50);
+  FPaintEditor->hide();
 }
 
 TKLXPagePanel::~TKLXPagePanel() = default;
@@ -202,10 +205,35 @@ void TKLXPagePanel::PaintSheet(QImage& page) {
   }
 }
 
-void TKLXPagePanel::RenderLabelTexts(QImage&) {
-  // Label text is painted here through the hidden editor PaintEditor: for
-  // each label a reusable scratch image of the text area is filled white,
-  // painted with PaintToCanvas at the current zoom and stretched onto rFree.
+void TKLXPagePanel::RenderLabelTexts(QImage& page) {
+  // Each label's text area is painted into a reusable scratch image through
+  // the hidden editor at the current zoom and stretched onto rFree. An empty
+  // label paints nothing on its white scratch image, so it is skipped.
+  const TScreenScale scale = Scale();
+  QPainter painter(&page);
+  // The scratch image is a pixel larger than rFree each way: filter the
+  // squeeze so that no row or column of the text is simply dropped.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  for (int n = 1; n <= FLabelsPerPage; ++n) {
+    if (!FStorages[n] || FStorages[n]->RtfText().IsEmpty()) continue;
+    const TCellRect& r = FCells[n].rFree;
+    const int fw = r.Right - r.Left + 1, fh = r.Bottom - r.Top + 1;
+    if (fw <= 1 || fh <= 1) continue;
+    if (FLabelScratch.width() != fw || FLabelScratch.height() != fh) {
+      FLabelScratch = QImage(fw, fh, QImage::Format_RGB32);
+      FLabelScratch.setDotsPerMeterX(qRound(FPixelsPerInch / 0.0254));
+      FLabelScratch.setDotsPerMeterY(qRound(FPixelsPerInch / 0.0254));
+    }
+    FLabelScratch.fill(Qt::white);
+    FPaintEditor->SetRtfText(FStorages[n]->RtfText());
+    FPaintEditor->SetZooming(FMagnification);
+    FPaintEditor->PaintSwitches = 0;
+    {
+      TWPCanvas canvas(&FLabelScratch, true);
+      FPaintEditor->PaintToCanvas(&canvas, 0, 0, fw, fh + scale.Design(15), 0, kPaintLines);
+    }
+    painter.drawImage(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), FLabelScratch);
+  }
 }
 
 void TKLXPagePanel::mousePressEvent(QMouseEvent* event) {

@@ -17,6 +17,7 @@
 #include "labelpage/OneBasedArray.h"
 #include "labelpage/PageGeometry.h"
 #include "richtext/RtfStorage.h"
+#include "richtext/gui/RichText.h"
 
 // The document a label's storage holds.
 using TLabelDocument = std::remove_reference_t<decltype(std::declval<TWPRtfStorage&>().RtfText())>;
@@ -106,6 +107,9 @@ class TKLXPagePanel : public QWidget {
 
   QSize sizeHint() const override { return size(); }
 
+  // Hidden editor through which every label's text is painted.
+  TWPRichText* PaintEditor() const { return FPaintEditor; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -143,5 +147,7 @@ class TKLXPagePanel : public QWidget {
 
   int FPixelsPerInch = 96;
   QImage FPageImage;
+  TWPRichText* FPaintEditor = nullptr;
+  QImage FLabelScratch;  // reused for every label's text area
   bool FLeftButtonPressed = false;
 };

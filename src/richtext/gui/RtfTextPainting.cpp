@@ -124,7 +124,7 @@ bool TWPRTFTextPaint::PlainTextLine(TLine* line, std::vector<TAttr>& scratch) {
 }
 
 void TWPRTFTextPaint::PaintLine(TParagraph* par, TLine* line) {
-  if (!FCanvas->CanPaint() || !PaintingAllowed) return;
+  if (!FCanvas->CanPaint() || (!PaintingAllowed && !Has(wppo::ForeignCanvas))) return;
   if (Has(wppo::SkipUnfitLines) && line->Top + line->Height - ScrollTop > ClipHeight) return;
   const int left = LeftEdge(par, line);
   int x = OriginX + left + (Has(wppo::IgnoreHorzOffset) ? 0 : HorzOffset);
@@ -380,7 +380,7 @@ void TWPRTFTextPaint::PaintObject(unsigned char code, const TAttr& attr, int x, 
 // Regions and the whole window
 
 void TWPRTFTextPaint::PaintRegion(int x, int y, int height, int width) {
-  if (!FCanvas->CanPaint() || !PaintingAllowed) return;
+  if (!FCanvas->CanPaint() || (!PaintingAllowed && !Has(wppo::ForeignCanvas))) return;
   const bool foreign = Has(wppo::ForeignCanvas);
   if (!foreign && OnHideCaret) OnHideCaret();
   if (!Has(wppo::NoClip)) FCanvas->SetClipRect(EdgeRect(x - 1, y - 1, x + width + 2, y + height + 2));

@@ -1,0 +1,93 @@
+// The page panel shows every label's text, painted through its hidden editor.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "labelpage/KLXPagePanel.h"
+#include "richtext/Stream.h"
+
+namespace {
+
+TLabelLayoutRecord FileFolderSheet() {
+  TLabelLayoutRecord r;
+  r.LayoutName = "File folder 2 x 15";
+  r.LabelWidth = 3438;
+  r.LabelHeight = 667;
+  r.HorizontalPitch = 4000;
+  r.VerticalPitch = 667;
+  r.LeftMargin = 531;
+  r.TopMargin = 500;
+  r.PageWidth = 8500;
+  r.PageHeight = 11000;
+  r.TextTop = 63;
+  r.TextLeft = 63;
+  r.TextBottom = 604;
+  r.TextRight = 3375;
+  r.NumberAcross = 2;
+  r.NumberDown = 15;
+  r.StripeStyle = 1;
+  return r;
+}
+
+void LoadRtf(TWPRTFTextIo& doc, const std::string& rtf) {
+  TMemoryStream stream;
+  stream.WriteBuffer(rtf.data(), static_cast<std::int64_t>(rtf.size()));
+  stream.SetPosition(0);
+  doc.Clear();
+  doc.LoadFromStream(stream);
+}
+
+QImage Grab(TKLXPagePanel& panel) { return panel.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+QRect ToRect(const TCellRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
+
+class PanelLabelText : public ::testing::TestWithParam<int> {};
+
+}  // namespace
+
+TEST_P(PanelLabelText, LabelTextIsPaintedInsideItsTextArea) {
+  TKLXPagePanel panel;
+  panel.SetPixelsPerInch(96);
+  panel.AddLayout(FileFolderSheet());
+  panel.SetLayout("File folder 2 x 15", false);
+  panel.SetMagnification(GetParam());
+  ASSERT_FALSE(panel.PaintEditor()->isVisible());
+  const QImage before = Grab(panel);
+
+  LoadRtf(panel.Storage(3)->RtfText(),
+          "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Accounts \\b Payable\\b0\\par "
+          "\\i 2026\\i0  \\ul Q3\\ul0\\par}");
+  const QImage after = Grab(panel);
+
+  const QRect free = ToRect(panel.Cell(3).rFree);
+  int inked = 0, changedOutside = 0;
+  for (int y = 0; y < after.height(); ++y)
+    for (int x = 0; x < after.width(); ++x) {
+      const bool inside = free.contains(x, y);
+      if (inside && qGray(after.pixel(x, y)) < 128) ++inked;
+      if (!inside && after.pixel(x, y) != before.pixel(x, y)) ++changedOutside;
+    }
+  EXPECT_GT(inked, 50);
+  EXPECT_EQ(changedOutside, 0);
+  // The text starts at the text area's top-left corner.
+  QRect ink;
+  for (int y = free.top(); y <= free.bottom(); ++y)
+    for (int x = free.left(); x <= free.right(); ++x)
+      if (qGray(after.pixel(x, y)) < 160) ink |= QRect(x, y, 1, 1);
+  EXPECT_LE(ink.left() - free.left(), 3);
+  EXPECT_LE(ink.top() - free.top(), 6);
+  // Two lines of 12-point text, scaled with the zoom.
+  EXPECT_GT(ink.height(), 16 * GetParam() / 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Zoom, PanelLabelText, ::testing::Values(100, 60));
+
+TEST(PanelPaintEditor, IsAHiddenChildThatNeverPaintsItself) {
+  TKLXPagePanel panel;
+  TWPRichText* editor = panel.PaintEditor();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->parentWidget(), &panel);
+  EXPECT_EQ(editor->geometry(), QRect(1300, 0, 50, 50));
+  EXPECT_FALSE(editor->isVisible());
+  EXPECT_FALSE(editor->RtfText()->PaintingAllowed);
+}
