@@ -56,7 +56,9 @@ TSelectLayout::TSelectLayout(QWidget* parent)
   ListBox1->setFlow(QListView::TopToBottom);
   ListBox1->setWrapping(true);
   ListBox1->setResizeMode(QListView::Adjust);
-  ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // Seven lines fit in the first column; a scroll bar would take the room of
+  // the last one and push it into the second column.
+  ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ListBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ListBox1->setGridSize(QSize((509 - 2 * ListBox1->frameWidth()) / 2, ListBox1->fontMetrics().height()));
   ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -182,6 +182,14 @@ TEST_F(SelectLayout, PaintsTheListsAndTheDescription) {
   dialog.FillLayouts();
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  // All seven description lines stand in the first column, one below the other.
+  ASSERT_EQ(dialog.ListBox1->count(), 7);
+  for (int i = 1; i < 7; ++i) {
+    const QRect above = dialog.ListBox1->visualItemRect(dialog.ListBox1->item(i - 1));
+    const QRect line = dialog.ListBox1->visualItemRect(dialog.ListBox1->item(i));
+    EXPECT_EQ(line.left(), above.left()) << i;
+    EXPECT_GT(line.top(), above.top()) << i;
+  }
   const QImage image = dialog.grab().toImage();
   EXPECT_EQ(image.size(), QSize(542, 349) * image.devicePixelRatio());
   const QString folder = qEnvironmentVariable("TABWRIGHT_SCREENSHOTS");
