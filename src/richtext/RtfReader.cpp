@@ -13,9 +13,9 @@
 namespace {
 
 constexpr int kRtfLineCapacity = 60;
-// Twips values are kept well inside 32 bits so that sums and snapping of
-// absurd input cannot overflow.
-constexpr std::int32_t kMaxTwips = 0x3FFFFFFF;
+// Paragraph lengths are kept below about 5800 inches, so that sums, snapping
+// and pixel conversions of absurd input cannot overflow.
+constexpr std::int32_t kMaxTwips = 0x7FFFFF;
 constexpr std::size_t kMaxFontNameCollected = 64;
 constexpr std::uintmax_t kMaxPictureFileBytes = 32u << 20;
 constexpr int kPlaceableHeaderSize = 22;
@@ -594,15 +594,15 @@ void TWPRtfReader::HandleProperty(TRtfProperty property, std::int32_t n) {
       ParAttrsChanged();
       break;
     case TRtfProperty::SpaceBefore:
-      FPar.SpaceBefore = n;
+      FPar.SpaceBefore = ClampTwips(n);
       ParAttrsChanged();
       break;
     case TRtfProperty::SpaceAfter:
-      FPar.SpaceAfter = n;
+      FPar.SpaceAfter = ClampTwips(n);
       ParAttrsChanged();
       break;
     case TRtfProperty::LineSpacing:
-      FPar.LineSpacing = n;
+      FPar.LineSpacing = ClampTwips(n);
       ParAttrsChanged();
       break;
     case TRtfProperty::Alignment:

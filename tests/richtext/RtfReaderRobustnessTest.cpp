@@ -55,6 +55,7 @@ TEST(RtfReaderRobustness, ParameterBeyond32BitsRaisesAndKeepsTextReadSoFar) {
   EXPECT_EQ(ok.AllText(), "x|y");
   EXPECT_EQ(ok.AttrAt(0, 0).Size, 255);
   EXPECT_EQ(ok.Par(0)->BorderWidth, 255);
+  EXPECT_EQ(ok.Par(0)->LineSpacing, -0x7FFFFF);
 }
 
 TEST(RtfReaderRobustness, UnbalancedBraces) {
