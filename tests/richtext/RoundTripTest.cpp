@@ -2,10 +2,14 @@
 // compared field by field.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <set>
 #include <sstream>
 #include <tuple>
 
+#include "common/TestSupport.h"
 #include "richtext/DocumentCheck.h"
 #include "richtext/Progress.h"
 #include "richtext/RtfReader.h"
@@ -298,4 +302,58 @@ TEST(RoundTrip, PlainModeDocumentsAreAssignedInPlainMode) {
   EXPECT_TRUE(copy.PlainMode);
   EXPECT_EQ(CheckDocument(copy), "");
   EXPECT_EQ(copy.FirstParagraph->Text(), "plain");
+}
+
+TEST(RoundTrip, RichDocumentIsWrittenAsTheStoredSample) {
+  TWPRTFTextIo doc;
+  BuildRichDocument(doc);
+  EXPECT_EQ(WriteRtf(doc), testsupport::ReadAll(testsupport::DataFile("rtf/writer-rich.rtf")).toStdString());
+}
+
+// RTF of other word processors: what the engine reads, it writes and reads
+// back unchanged.
+TEST(RoundTrip, WordProcessorFilesSurviveRewriting) {
+  for (const char* name : {"rtf/libreoffice-writer.rtf", "rtf/textedit-cocoa.rtf", "rtf/word-2016.rtf",
+                           "rtf/wordpad-richedit.rtf", "rtf/writer-rich.rtf"}) {
+    SCOPED_TRACE(name);
+    TWPRTFTextIo doc;
+    ReadBack(testsupport::ReadAll(testsupport::DataFile(name)).toStdString(), doc);
+    const std::string rtf = WriteRtf(doc);
+    TWPRTFTextIo again;
+    ReadBack(rtf, again);
+    EXPECT_EQ(Join(Differences(doc, again)), "");
+    EXPECT_EQ(WriteRtf(again), rtf);
+  }
+}
+
+TEST(RoundTrip, RtfconvConvertsToRtfAndText) {
+  const QString tool = QStringLiteral(TABWRIGHT_BINARY_DIR "/tools/rtfconv");
+  if (!QFile::exists(tool)) GTEST_SKIP() << "rtfconv is not built";
+  QTemporaryDir dir;
+  const QString input = testsupport::DataFile("rtf/writer-rich.rtf");
+  auto run = [&](const QStringList& arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    process.waitForFinished();
+    return std::make_pair(process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError()));
+  };
+  EXPECT_EQ(run({input, dir.filePath("out.rtf")}).first, 0);
+  EXPECT_EQ(testsupport::ReadAll(dir.filePath("out.rtf")), testsupport::ReadAll(input));
+
+  EXPECT_EQ(run({"--to", "text", input, dir.filePath("out.txt")}).first, 0);
+  TWPRTFTextIo doc;
+  BuildRichDocument(doc);
+  TMemoryStream plain;
+  TWPTextWriter writer(doc);
+  writer.WriteAll(plain);
+  std::string expected = plain.Data();
+  expected.pop_back();  // rtfconv leaves out the closing 0 byte
+  EXPECT_EQ(testsupport::ReadAll(dir.filePath("out.txt")).toStdString(), expected);
+
+  testsupport::WriteAll(dir.filePath("bad.rtf"), "{\\rtf1 \\fs99999999999 x}");
+  const auto [code, message] = run({dir.filePath("bad.rtf"), dir.filePath("x.rtf")});
+  EXPECT_NE(code, 0);
+  EXPECT_TRUE(message.startsWith("rtfconv: ")) << message.toStdString();
+  EXPECT_NE(run({dir.filePath("missing.rtf"), dir.filePath("x.rtf")}).second.indexOf("Cannot open file"), -1);
+  EXPECT_EQ(run({"--to", "pdf", input, dir.filePath("x")}).first, 2);
 }
