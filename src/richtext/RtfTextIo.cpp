@@ -64,6 +64,16 @@ void TWPRTFTextIo::SetCursorToStart() {
   CursorIndex = 0;
 }
 
+bool TWPRTFTextIo::IsValidPosition(const TParagraph* par, const TLine* line, int index) const {
+  for (const TParagraph* p = FirstParagraph; p; p = p->Next) {
+    if (p != par) continue;
+    for (const TLine* l = p->FirstLine; l; l = l->Next)
+      if (l == line) return index >= 0 && index <= l->Length;
+    return false;
+  }
+  return false;
+}
+
 bool TWPRTFTextIo::HasSelection() const {
   if (!SelStartParagraph || !SelEndParagraph || !SelStartLine || !SelEndLine) return false;
   return !(SelStartParagraph == SelEndParagraph && SelStartLine == SelEndLine &&
@@ -338,7 +348,8 @@ void TWPRTFTextIo::LoadWithReader(TStream& stream, TWPTextReader& reader) {
       SetCursorToStart();
     } else {
       ReadThroughMemory(stream, reader, chain);
-      if (!CursorParagraph || !CursorLine) SetCursorToStart();
+      // Edits outside the editor may have removed the cursor's paragraph.
+      if (!IsValidPosition(CursorParagraph, CursorLine, CursorIndex)) SetCursorToStart();
       bool allow = !IsProtected(CursorParagraph, CursorLine, CursorIndex);
       if (allow && OnBeforeInsert) OnBeforeInsert(*this, allow);
       TParagraph* loaded = chain;
@@ -419,7 +430,9 @@ void TWPRTFTextIo::SaveToFile(const std::string& fileName) {
 }
 
 void TWPRTFTextIo::SaveSelectionToStream(TStream& stream, TWPTextWriter& writer) {
-  if (!HasSelection()) return;
+  if (!HasSelection() || !IsValidPosition(SelStartParagraph, SelStartLine, SelStartIndex) ||
+      !IsValidPosition(SelEndParagraph, SelEndLine, SelEndIndex))
+    return;
   TParagraph* startPar = SelStartParagraph;
   TLine* startLine = SelStartLine;
   int startIndex = SelStartIndex;

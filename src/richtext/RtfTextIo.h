@@ -72,6 +72,8 @@ class TWPRTFTextIo : public TWPRTFText {
   // The (paragraph, line, index) of an absolute position, clamped to the text.
   void PositionToCursor(int position, TParagraph*& par, TLine*& line, int& index) const;
   void SetCursorToStart();
+  // Whether (paragraph, line, index) is a position of this document.
+  bool IsValidPosition(const TParagraph* par, const TLine* line, int index) const;
 
   bool HasSelection() const;
   void ClearSelection();

@@ -3,6 +3,7 @@
 // character attributes after \plain; paragraph properties are written only
 // where they differ from what the enclosing group last stated, so the writer
 // keeps a stack of the groups it opened (document, tab, table row, border).
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -89,9 +90,11 @@ class TWPRTFWriter : public TWPTextWriter {
   void WriteBorderKind(const TParagraph& par);
   void WriteBorderStyleWords(std::uint8_t style);
   void EndRtfCode();
+  // A control word with its parameter, kept within what a reader accepts.
   void WriteControl(const char* word, std::int64_t value) {
+    constexpr std::int64_t kLimit = 2147483647;
     Out(word);
-    OutInt(value);
+    OutInt(std::clamp(value, -kLimit, kLimit));
   }
   // Text inside a destination group (title, footnote): bytes that would end
   // the group or reading are written as \'xx so they reach the destination.

@@ -385,3 +385,27 @@ TEST(RtfStrings, ListOperations) {
   strings.Clear();
   EXPECT_EQ(strings.Count(), 0);
 }
+
+TEST(RtfTextIo, LoadAfterTheCursorParagraphWasDeletedInsertsAtTheStart) {
+  TWPRTFTextIo doc;
+  TWPRtfStrings strings(doc);
+  strings.Add("one");
+  strings.Add("two");
+  doc.SetCursorToStart();
+  strings.Delete(0);
+  Load(doc, "X");
+  EXPECT_EQ(Paragraphs(doc), (std::vector<std::string>{"Xtwo"}));
+}
+
+TEST(RtfTextIo, ParametersBeyondThirtyTwoBitsAreWrittenAsTheLimit) {
+  TWPRTFTextIo doc;
+  Reset(doc);
+  doc.FirstParagraph->FirstIndent = 2147483000;
+  doc.FirstParagraph->LeftIndent = -2147483000;
+  Append(doc, doc.FirstParagraph, "x", Attr());
+  const std::string rtf = WriteRtf(doc);
+  EXPECT_NE(rtf.find("\\fi2147483647"), std::string::npos);
+  TWPRTFTextIo again;
+  Load(again, rtf);
+  EXPECT_EQ(again.ResultCode, 0) << again.LastError;
+}
