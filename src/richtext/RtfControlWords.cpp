@@ -207,8 +207,10 @@ std::uint32_t HashWord(std::string_view word) {
 
 struct TWordIndex {
   std::array<std::uint16_t, kIndexSize> Slots{};
+  std::array<std::string_view, kWordCount> Words{};
 
   TWordIndex() {
+    for (int i = 0; i < kWordCount; ++i) Words[static_cast<std::size_t>(i)] = kWords[i].Word;
     for (int i = 0; i < kWordCount; ++i) {
       std::string_view word = kWords[i].Word;
       std::uint32_t slot = HashWord(word) & (kIndexSize - 1);
@@ -238,8 +240,8 @@ const TRtfControlWord* FindRtfControlWord(std::string_view word) {
   const TWordIndex& index = Index();
   std::uint32_t slot = HashWord(word) & (kIndexSize - 1);
   while (index.Slots[slot] != 0) {
-    const TRtfControlWord& entry = kWords[index.Slots[slot] - 1];
-    if (word == entry.Word) return &entry;
+    const int entry = index.Slots[slot] - 1;
+    if (word == index.Words[static_cast<std::size_t>(entry)]) return &kWords[entry];
     slot = (slot + 1) & (kIndexSize - 1);
   }
   return nullptr;
