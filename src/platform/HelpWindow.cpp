@@ -69,6 +69,7 @@ bool HelpFileSet() {
 
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle(GlobalApplicationName + QStringLiteral(" Help"));
+  setAttribute(Qt::WA_QuitOnClose, false);  // closing the main window ends the program
   resize(640, 520);
   FBrowser = new QTextBrowser(this);
   FBrowser->setOpenExternalLinks(true);
@@ -102,7 +103,9 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   buttons->addWidget(forward);
   buttons->addWidget(helpOnHelp);
   buttons->addSpacing(12);
-  buttons->addWidget(new QLabel(QStringLiteral("&Search:"), this));
+  auto* searchLabel = new QLabel(QStringLiteral("&Search:"), this);
+  searchLabel->setBuddy(FSearchBox);
+  buttons->addWidget(searchLabel);
   buttons->addWidget(FSearchBox, 1);
   buttons->addWidget(find);
   auto* layout = new QVBoxLayout(this);

@@ -401,6 +401,25 @@ TEST_F(MainFormTest, MissingLayoutFileStopsStartUpAndIsRetried) {
   EXPECT_EQ(form.PageOfLabelsPanel->LayoutCount(), 3);
 }
 
+TEST_F(MainFormTest, ActivationRightAfterTheErrorBoxDoesNotRetryAtOnce) {
+  // Closing the error box gives the window the focus back; retrying then
+  // would only bring the same box up again and again.
+  TMainForm& form = Form();
+  FDialogs->QueueMessageResult(idOK);
+  QEvent activate(QEvent::WindowActivate);
+  QApplication::sendEvent(&form, &activate);
+  ASSERT_EQ(FDialogs->MessageTexts().size(), 1);
+  QApplication::sendEvent(&form, &activate);
+  EXPECT_EQ(FDialogs->MessageTexts().size(), 1);
+  EXPECT_TRUE(TMainFormTestAccess(form).Starting());
+  // A later activation, once the user comes back, tries again.
+  WriteLayoutFile(2);
+  QTest::qWait(1100);
+  QApplication::sendEvent(&form, &activate);
+  EXPECT_FALSE(TMainFormTestAccess(form).Starting());
+  EXPECT_EQ(form.PageOfLabelsPanel->LayoutCount(), 2);
+}
+
 TEST_F(MainFormTest, CorruptLayoutFileIsReported) {
   struct TCase {
     QByteArray Bytes;
