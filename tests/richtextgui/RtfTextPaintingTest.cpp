@@ -371,3 +371,59 @@ TEST_F(PaintingTest, PictureIsDrawnScaledIntoItsCellAndAMetafileLeavesItEmpty) {
   EXPECT_TRUE(InkBox(empty, empty.rect(), blue).isNull());
   EXPECT_EQ(doc.FirstParagraph->FirstLine->Attrs[0].Width, 20);  // kept
 }
+
+TEST_F(PaintingTest, TextAfterATabStartsAtTheStop) {
+  TWPRTFTextInput& doc = Doc();
+  Add("a\tb", Attr());
+  doc.FirstParagraph->TabSet = doc.Header.InsertTab(1440, tkLeft);
+  doc.ReformatAll();
+  QImage image = Paint(300, 40);
+  const QRect b = InkBox(image, QRect(40, 0, 260, 40), Dark);
+  EXPECT_NEAR(b.left(), 96 + 1, 1);  // the stem of b stands a pixel into its cell
+}
+
+TEST_F(PaintingTest, JustifiedLineReachesTheRightEdge) {
+  TWPRTFTextInput& doc = Doc();
+  doc.FirstParagraph->Alignment = 3;
+  Add("aaa bb c ddd ee f ggg hh i jjj kk l mmm nn o ppp qq r", Attr());
+  TLine* first = doc.FirstParagraph->FirstLine;
+  ASSERT_NE(first->Next, nullptr);
+  QImage image = Paint(200, 60);
+  const QRect line = InkBox(image, QRect(0, 0, 200, first->Height), Dark);
+  EXPECT_GE(line.right(), 200 - 8);
+  EXPECT_LE(line.right(), 199);
+}
+
+TEST_F(PaintingTest, ControlCharactersArePaintedAsSpaces) {
+  Add("a\x05\x06z", Attr());
+  QImage image = Paint(200, 40);
+  TLine* line = Doc().FirstParagraph->FirstLine;
+  const int from = line->Attrs[0].Width, to = from + line->Attrs[1].Width + line->Attrs[2].Width;
+  EXPECT_TRUE(InkBox(image, QRect(from + 1, 0, to - from - 1, 40), NotWhite).isNull());
+}
+
+TEST_F(PaintingTest, BarTabsDrawVerticalLinesAtTheStops) {
+  TWPRTFTextInput& doc = Doc();
+  Add("bar", Attr());
+  TParagraph* par = doc.FirstParagraph;
+  par->TabSet = doc.Header.InsertTab(1440, tkLeft) | doc.Header.InsertTab(2880, tkLeft);
+  par->BorderFlags = kBorderOn;
+  par->BorderStyle = kBorderTableLine;
+  doc.ReformatAll();
+  QImage image = Paint(250, 40);
+  const int height = par->FirstLine->Height;
+  for (int x : {96, 192})
+    for (int y = 0; y < height; ++y) ASSERT_TRUE(Dark(image.pixel(x, y))) << x << "," << y;
+  EXPECT_FALSE(Dark(image.pixel(150, 2)));
+}
+
+TEST_F(PaintingTest, ColouredCellIsFilledOnlyWhereTheOptionsAllow) {
+  Add("    ", Attr(10, 0, 0x30));  // spaces on a blue cell
+  auto blue = [](QRgb p) { return p == qRgb(0, 0, 255); };
+  editor.PaintSwitches = wpps::KeepColor;
+  EXPECT_FALSE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
+  editor.PaintSwitches = wpps::KeepColor | wpps::OpaqueWhereNeeded;
+  EXPECT_FALSE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
+  editor.PaintSwitches = wpps::KeepColor | wpps::NoBackground;
+  EXPECT_TRUE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
+}
