@@ -150,7 +150,12 @@ void TWPRTFTextIo::Assign(const TWPRTFTextIo& source) {
   Header.Subject = source.Header.Subject;
   Header.Comment = source.Header.Comment;
   Header.RecomputePixelValues();
-  CopyParagraphs(source);
+  try {
+    CopyParagraphs(source);
+  } catch (...) {
+    Clear();  // no half-copied document stays behind
+    throw;
+  }
   SetCursorToStart();
   const int ownWidth = OwnTextWidthPixels();
   Header.SetTextWidthPixels(ownWidth > 0 ? ownWidth : Header.TextAreaWidthPixels);

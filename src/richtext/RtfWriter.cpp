@@ -1,6 +1,7 @@
 #include "richtext/RtfWriter.h"
 
 #include <array>
+#include <new>
 #include <optional>
 
 #include "richtext/MulDiv.h"
@@ -174,16 +175,22 @@ void TWPRTFWriter::WriteDestinationText(const std::string& text) {
 
 // --- groups -------------------------------------------------------------------
 
-TWPRTFWriter::TGroup& TWPRTFWriter::PushGroup(TGroupKind kind) {
-  TGroup group = FGroups.empty() ? TGroup{} : FGroups.back();
-  group.Kind = kind;
-  FGroups.push_back(std::move(group));
-  return FGroups.back();
+TWPRTFWriter::TGroup* TWPRTFWriter::PushGroup(TGroupKind kind) {
+  try {
+    std::unique_ptr<TGroup> group = NewGroupRecord();
+    if (!FGroups.empty()) *group = *FGroups.back();
+    group->Kind = kind;
+    FGroups.push_back(std::move(group));
+    return FGroups.back().get();
+  } catch (const std::bad_alloc&) {
+    SetResult(kResultOutOfMemory);
+    return nullptr;
+  }
 }
 
 bool TWPRTFWriter::HasGroup(TGroupKind kind) const {
-  for (const TGroup& group : FGroups)
-    if (group.Kind == kind) return true;
+  for (const auto& group : FGroups)
+    if (group->Kind == kind) return true;
   return false;
 }
 
@@ -192,7 +199,7 @@ bool TWPRTFWriter::HasGroup(TGroupKind kind) const {
 void TWPRTFWriter::CloseGroupsThrough(TGroupKind kind) {
   if (kind == gkDocument || !HasGroup(kind)) return;
   while (!FGroups.empty()) {
-    const TGroupKind closed = FGroups.back().Kind;
+    const TGroupKind closed = FGroups.back()->Kind;
     FGroups.pop_back();
     OutChar('}');
     if (closed == kind) break;
@@ -246,8 +253,10 @@ void TWPRTFWriter::WriteBorderStyleWords(std::uint8_t style) {
   if (style & kBorderHairline) Out("\\brdrhair");
 }
 
-void TWPRTFWriter::WriteTableRowStart(TParagraph& par) {
-  TGroup& group = PushGroup(gkTableRow);
+bool TWPRTFWriter::WriteTableRowStart(TParagraph& par) {
+  TGroup* pushed = PushGroup(gkTableRow);
+  if (!pushed) return false;
+  TGroup& group = *pushed;
   OutChar('{');
   WriteControl("\\pard\\trowd\\trgaph", MulDiv((par.BorderSpaceColor >> 4) * 16, 567, 160));
   WriteControl("\\trleft", par.LeftIndent);
@@ -293,6 +302,7 @@ void TWPRTFWriter::WriteTableRowStart(TParagraph& par) {
   Out("\\intbl");
   WriteTabStops(par.TabSet);
   group.TabSet = par.TabSet;
+  return true;
 }
 
 // --- paragraphs ---------------------------------------------------------------
@@ -301,8 +311,10 @@ void TWPRTFWriter::WriteBorderKind(const TParagraph& par) {
   Out((par.BorderFlags & kBorderDouble) ? "\\brdrdb" : "\\brdrs");
 }
 
-void TWPRTFWriter::WriteBorderGroup(TParagraph& par) {
-  TGroup& group = PushGroup(gkBorder);
+bool TWPRTFWriter::WriteBorderGroup(TParagraph& par) {
+  TGroup* pushed = PushGroup(gkBorder);
+  if (!pushed) return false;
+  TGroup& group = *pushed;
   OutChar('{');
   const std::uint8_t flags = par.BorderFlags;
   if (flags & kBorderBox) {
@@ -331,6 +343,7 @@ void TWPRTFWriter::WriteBorderGroup(TParagraph& par) {
   group.BorderStyle = par.BorderStyle;
   group.BorderWidth = par.BorderWidth;
   group.BorderSpaceColor = par.BorderSpaceColor;
+  return true;
 }
 
 void TWPRTFWriter::WriteShading(TParagraph& par) {
@@ -369,7 +382,7 @@ void TWPRTFWriter::WriteTabStops(TTabSet tabs) {
 
 void TWPRTFWriter::ParagraphStart(TParagraph& par) {
   if (FGroups.empty()) {
-    PushGroup(gkDocument);
+    if (!PushGroup(gkDocument)) return;
     OutChar('{');
   }
   const bool cell = par.IsTableCell();
@@ -398,17 +411,18 @@ void TWPRTFWriter::ParagraphStart(TParagraph& par) {
   if (cell) {
     if (Innermost().Kind == gkTableRow)
       Out("\\intbl");
-    else
-      WriteTableRowStart(par);
+    else if (!WriteTableRowStart(par))
+      return;
   } else {
-    if (bordered && !Innermost().HasBorder()) WriteBorderGroup(par);
+    if (bordered && !Innermost().HasBorder() && !WriteBorderGroup(par)) return;
     if (par.ShadingColors != 0) WriteShading(par);
     if (par.ParFlags & kParKeepTogether) Out("\\keep");
     if (par.TabSet != Innermost().TabSet) {
-      TGroup& group = PushGroup(gkTab);
+      TGroup* group = PushGroup(gkTab);
+      if (!group) return;
       OutChar('{');
       WriteTabStops(par.TabSet);
-      group.TabSet = par.TabSet;
+      group->TabSet = par.TabSet;
     }
   }
 

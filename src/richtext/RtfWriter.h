@@ -5,6 +5,7 @@
 // keeps a stack of the groups it opened (document, tab, table row, border).
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,7 @@ class TWPRTFWriter : public TWPTextWriter {
   void WriteFootnote(int id) override;
   void DoClose() override;
 
- private:
+ protected:
   enum TGroupKind { gkDocument = 0, gkTab = 1, gkTableRow = 2, gkBorder = 3 };
   // What defines a table row's layout for one cell.
   struct TCellLayout {
@@ -70,21 +71,28 @@ class TWPRTFWriter : public TWPTextWriter {
     std::vector<TCellLayout> Row;
     bool HasBorder() const { return (BorderFlags & kBorderOn) != 0; }
   };
+  // A zeroed group record; raises std::bad_alloc when memory is short, which
+  // ends the phase with result 2.
+  virtual std::unique_ptr<TGroup> NewGroupRecord() { return std::make_unique<TGroup>(); }
+
+ private:
   static constexpr int kMaxCells = 50;
   static constexpr std::size_t kRunFlushAbove = 90;
   static constexpr std::size_t kRowFlushAt = 513;
 
-  TGroup& PushGroup(TGroupKind kind);
+  // The new innermost group (a copy of the one below); nullptr and result 2
+  // when no record could be allocated.
+  TGroup* PushGroup(TGroupKind kind);
   void CloseGroupsThrough(TGroupKind kind);
   bool HasGroup(TGroupKind kind) const;
-  TGroup& Innermost() { return FGroups.back(); }
+  TGroup& Innermost() { return *FGroups.back(); }
 
   static std::vector<TParagraph*> RowStartingAt(TParagraph& par);
   static bool IsLastCellOfRow(const TParagraph& par);
   static TCellLayout CellLayoutOf(const TParagraph& cell);
   bool RowMatchesGroup(TParagraph& par);
-  void WriteTableRowStart(TParagraph& par);
-  void WriteBorderGroup(TParagraph& par);
+  bool WriteTableRowStart(TParagraph& par);
+  bool WriteBorderGroup(TParagraph& par);
   void WriteShading(TParagraph& par);
   void WriteTabStops(TTabSet tabs);
   void WriteBorderKind(const TParagraph& par);
@@ -102,7 +110,7 @@ class TWPRTFWriter : public TWPTextWriter {
   void WriteHex(const std::string& bytes);
   void WriteTaggedObject(const TTextObject& object, int id);
 
-  std::vector<TGroup> FGroups;
+  std::vector<std::unique_ptr<TGroup>> FGroups;
   bool FPreviousRunRtfCode = false;
   bool FPreviousRunHidden = false;
   bool FShadingOpen = false;

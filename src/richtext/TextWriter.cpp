@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "richtext/Progress.h"
 
@@ -51,6 +52,17 @@ std::uint8_t TWPTextWriter::WriteBody(TStream& stream) {
     return FResult;
   }
   TWPProgress::Start(RangeLength());
+  try {
+    WalkRange();
+  } catch (const std::bad_alloc&) {
+    SetResult(kResultOutOfMemory);
+  }
+  Flush();
+  TWPProgress::Stop();
+  return FResult;
+}
+
+void TWPTextWriter::WalkRange() {
   for (TParagraph* p = FStartPar; p && FResult == kResultOk; p = p->Next) {
     ParagraphStart(*p);
     const bool isEndPar = p == FEndPar;
@@ -73,9 +85,6 @@ std::uint8_t TWPTextWriter::WriteBody(TStream& stream) {
     FPreviousParagraph = p;
     TWPProgress::Update(FCharsWritten);
   }
-  Flush();
-  TWPProgress::Stop();
-  return FResult;
 }
 
 std::uint8_t TWPTextWriter::WriteClose(TStream& stream) {

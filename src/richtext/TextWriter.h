@@ -83,6 +83,8 @@ class TWPTextWriter {
   TParagraph* FPreviousParagraph = nullptr;
 
  private:
+  // Paragraph start, runs and paragraph end over the range.
+  void WalkRange();
   void WriteLine(TLine& line, int from, int to);
   void BeginPhase(TStream& stream);
   std::int64_t RangeLength() const;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <vector>
 
@@ -408,4 +409,35 @@ TEST(RtfTextIo, ParametersBeyondThirtyTwoBitsAreWrittenAsTheLimit) {
   TWPRTFTextIo again;
   Load(again, rtf);
   EXPECT_EQ(again.ResultCode, 0) << again.LastError;
+}
+
+TEST(RtfTextIo, WriteShortfallWhileSavingToAFileIsResult7) {
+  if (!QFile::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  TWPRTFTextIo doc;
+  Reset(doc);
+  doc.SetParagraphText(0, std::string(5000, 'x').c_str(), nullptr, 5000);
+  doc.SaveToFile("/dev/full");
+  EXPECT_EQ(doc.ResultCode, 7);
+}
+
+TEST(RtfTextIo, AssignErrorsPropagateWithTheBusyFlagReset) {
+  class Uncopyable : public TEmbeddedObject {
+   public:
+    TObjectKind Kind() const override { return TObjectKind::Other; }
+    int PixelWidth() const override { return 1; }
+    int PixelHeight() const override { return 1; }
+    std::unique_ptr<TEmbeddedObject> Clone() const override { throw std::runtime_error("cannot copy"); }
+  };
+  TWPRTFTextIo source;
+  Reset(source);
+  TTextObject* record = source.AddObject(std::make_unique<Uncopyable>(), 2000);
+  TAttr object = Attr(0, 10, 0, 0, kSpecialObject);
+  object.Tag = record->Id;
+  Append(source, source.FirstParagraph, "\x01", object);
+  TWPRTFTextIo copy;
+  EXPECT_THROW(copy.Assign(source), std::runtime_error);
+  EXPECT_FALSE(WPEngineBusy());
+  EXPECT_EQ(copy.SourceDocument, nullptr);
+  EXPECT_TRUE(copy.IsEmpty());
+  EXPECT_EQ(CheckDocument(copy), "");
 }

@@ -369,6 +369,30 @@ TEST_F(RtfWriterTest, ResultCodes) {
   EXPECT_EQ(nothing.WriteBody(stream), kResultNothingDone);
 }
 
+TEST_F(RtfWriterTest, GroupRecordWithoutMemoryIsResult2) {
+  class StarvedWriter : public TWPRTFWriter {
+   public:
+    using TWPRTFWriter::TWPRTFWriter;
+
+   protected:
+    std::unique_ptr<TGroup> NewGroupRecord() override {
+      if (++FGroupsMade > 1) throw std::bad_alloc();
+      return TWPRTFWriter::NewGroupRecord();
+    }
+
+   private:
+    int FGroupsMade = 0;
+  };
+  First()->BorderFlags = kBorderOn | kBorderBox;
+  Append(doc, First(), "boxed", Attr());
+  TParagraph* second = AddParagraph(doc, First());
+  Append(doc, second, "more", Attr());
+  TMemoryStream stream;
+  StarvedWriter writer(doc);
+  EXPECT_EQ(writer.WriteAll(stream), kResultOutOfMemory);
+  EXPECT_EQ(stream.Data().find("boxed"), std::string::npos);
+}
+
 TEST_F(RtfWriterTest, RangeWritesPartOfTheText) {
   Append(doc, First(), "abcdef", Attr());
   TParagraph* second = AddParagraph(doc, First());
