@@ -64,7 +64,16 @@ std::string ResolvedTarget(const std::string& path) {
 // ---------------------------------------------------------------------------
 // TSafeFileStream
 
-TSafeFileStream::TSafeFileStream(const std::string& path) : FPath(ResolvedTarget(path)) {
+TSafeFileStream::TSafeFileStream(const std::string& path) : FGivenPath(path), FPath(ResolvedTarget(path)) {
+  // A file the user may not write stays as it is, as it would if it were
+  // written in place. Opening it for writing without truncation asks the
+  // system exactly that and changes nothing.
+  struct stat existing {};
+  if (stat(FPath.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+    const int probe = open(FPath.c_str(), O_WRONLY | O_CLOEXEC);
+    if (probe < 0) throw EFileSaveError(FormatMessage("Cannot create file %s", path), SystemError(errno));
+    close(probe);
+  }
   static std::atomic<unsigned> counter{0};
   const std::string stem = FolderOf(FPath) + "/." + NameOf(FPath) + ".";
   int error = 0;
@@ -80,8 +89,7 @@ TSafeFileStream::TSafeFileStream(const std::string& path) : FPath(ResolvedTarget
     throw EFileSaveError(FormatMessage("Cannot create file %s", path), SystemError(error));
   }
   // A replaced file keeps its permissions.
-  struct stat old {};
-  if (stat(FPath.c_str(), &old) == 0 && S_ISREG(old.st_mode)) fchmod(FHandle, old.st_mode & 07777);
+  if (S_ISREG(existing.st_mode)) fchmod(FHandle, existing.st_mode & 07777);
 }
 
 TSafeFileStream::~TSafeFileStream() { Discard(); }
@@ -123,19 +131,17 @@ std::int64_t TSafeFileStream::Size() const {
 
 void TSafeFileStream::Commit() {
   if (FHandle < 0) throw EFileSaveError("Stream write error", FLastError);
-  const bool synced = fsync(FHandle) == 0;
-  int error = errno;
-  const bool closed = close(FHandle) == 0;
-  if (synced) error = errno;
+  int error = fsync(FHandle) == 0 ? 0 : errno;
+  if (close(FHandle) != 0 && error == 0) error = errno;
   FHandle = -1;
-  if (!synced || !closed) {
+  if (error != 0) {
     Discard();
     throw EFileSaveError("Stream write error", SystemError(error));
   }
   if (rename(FTemporaryPath.c_str(), FPath.c_str()) != 0) {
     error = errno;
     Discard();
-    throw EFileSaveError(FormatMessage("Cannot create file %s", FPath), SystemError(error));
+    throw EFileSaveError(FormatMessage("Cannot create file %s", FGivenPath), SystemError(error));
   }
   FTemporaryPath.clear();
 }

@@ -69,7 +69,8 @@ class TSafeFileStream : public TStream {
  private:
   void Discard();
 
-  std::string FPath;
+  std::string FGivenPath;
+  std::string FPath;  // with a symbolic link followed
   std::string FTemporaryPath;
   std::string FLastError;
   int FHandle = -1;

@@ -383,6 +383,21 @@ TEST_F(LabelPageFile, SaveIntoAFolderThatTakesNoFilesKeepsTheOldFile) {
   EXPECT_EQ(ReadAll(path), "the good old file");
   EXPECT_EQ(FolderEntries(folder), QStringList{"sheet.KLX"});
 
+  // A file made read-only is not replaced either, though its folder takes files.
+  ASSERT_EQ(chmod(path.toLocal8Bit().constData(), 0444), 0);
+  {
+    TWithoutFolderOverride asAUser;
+    try {
+      FPanel.SaveToFile(path.toStdString());
+      ADD_FAILURE() << "replaced a read-only file";
+    } catch (const EFileSaveError& error) {
+      EXPECT_EQ(error.what(), "Cannot create file " + path.toStdString());
+      EXPECT_EQ(error.Reason(), "Permission denied");
+    }
+  }
+  EXPECT_EQ(ReadAll(path), "the good old file");
+  EXPECT_EQ(FolderEntries(folder), QStringList{"sheet.KLX"});
+
   try {
     FPanel.SaveToFile(PathOf("no such folder/sheet.KLX"));
     ADD_FAILURE() << "saved into a missing folder";
