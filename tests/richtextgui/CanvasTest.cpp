@@ -94,3 +94,14 @@ TEST(CanvasTest, OpaqueRunFillsItsCell) {
   EXPECT_EQ(image.pixel(25, 17), qRgb(255, 255, 255));
   EXPECT_EQ(image.pixel(5, 18), qRgb(255, 255, 255));
 }
+
+TEST(FontCacheTest, SymbolFontDrawsBytesAsThemselves) {
+  TWPFontCache& cache = TWPFontCache::Instance();
+  const TWPFontEntry& symbol = cache.Find("Standard Symbols PS", 20, 0);
+  const TWPFontEntry& arial = cache.Find("Arial", 20, 0);
+  EXPECT_TRUE(symbol.Symbol);
+  EXPECT_FALSE(arial.Symbol);
+  // 'a' of a symbol font is its own glyph (alpha), found without any code page.
+  EXPECT_NE(symbol.Glyphs['a'], 0u);
+  EXPECT_GT(symbol.Widths['a'], 0);
+}

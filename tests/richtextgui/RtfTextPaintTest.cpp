@@ -358,3 +358,48 @@ TEST_F(LayoutTest, AvailableWidthOfZeroBecomes16Pixels) {
   EXPECT_GE(perLine, 1);
   EXPECT_LE(perLine * ArialWidth("i"), 16 + ArialWidth("i"));
 }
+
+TEST_F(LayoutTest, SpellCheckHookMarksMisspelledWords) {
+  std::vector<std::string> asked;
+  doc.OnSpellCheckWord = [&asked](const std::string& word) {
+    asked.push_back(word);
+    return word == "Wrnog";
+  };
+  SetText("Good Wrnog 42 word");
+  asked.clear();
+  doc.ReformatAll();  // every wrap asks again
+  EXPECT_EQ(asked, (std::vector<std::string>{"Good", "Wrnog", "word"}));
+  TLine* line = doc.FirstParagraph->FirstLine;
+  EXPECT_FALSE(line->Attrs[0].Marker & kMarkerMisspelled);
+  EXPECT_TRUE(line->Attrs[5].Marker & kMarkerMisspelled);
+  EXPECT_TRUE(line->Attrs[9].Marker & kMarkerMisspelled);
+  EXPECT_FALSE(line->Attrs[10].Marker & kMarkerMisspelled);
+}
+
+TEST_F(LayoutTest, CharacterLimitPerLineEndsLines) {
+  doc.SetWrapWidth(1000);
+  doc.MaxLineChars = 4;
+  SetText("abcdefghij");
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"abcd", "efgh", "ij"}));
+}
+
+TEST_F(LayoutTest, SelectionAndCaretFollowTheirCharactersIntoNewLines) {
+  SetText("aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii");
+  TParagraph* par = doc.FirstParagraph;
+  ASSERT_NE(par->FirstLine->Next, nullptr);
+  const int firstLength = par->FirstLine->Length;
+  // Caret at the end of the first line moves to the start of the next one.
+  doc.CursorParagraph = par;
+  doc.CursorLine = par->FirstLine;
+  doc.CursorIndex = firstLength;
+  doc.SelStartParagraph = doc.SelEndParagraph = par;
+  doc.SelStartLine = doc.SelEndLine = par->FirstLine;
+  doc.SelStartIndex = 1;
+  doc.SelEndIndex = firstLength;  // the selection keeps the end of the line
+  doc.ReformatParagraph(par, false);
+  EXPECT_EQ(doc.CursorLine, par->FirstLine->Next);
+  EXPECT_EQ(doc.CursorIndex, 0);
+  EXPECT_EQ(doc.SelEndLine, par->FirstLine);
+  EXPECT_EQ(doc.SelEndIndex, firstLength);
+  EXPECT_EQ(par->FirstLine->SelState, 3);
+}

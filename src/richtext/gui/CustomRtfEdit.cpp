@@ -125,6 +125,19 @@ void TWPCustomRtfEdit::SetColor(TColor color) {
 void TWPCustomRtfEdit::SetFont(const TWPFont& font) {
   FFont = font;
   FFont.Size = std::clamp(FFont.Size, 1, 255);
+  // The font becomes the attributes the insertion point writes with.
+  TAttr& attr = FDocument->CurrentAttr;
+  const int slot = FontNumber(FFont.Name);
+  if (slot < TTextHeader::kFontSlots) attr.FontIndex = static_cast<std::uint8_t>(slot);
+  attr.Size = static_cast<std::uint8_t>(FFont.Size);
+  for (int i = 0; i < 15; ++i) {
+    if (FDocument->Header.Colors[i] == FFont.Color) {
+      attr.Colors = static_cast<std::uint8_t>((attr.Colors & 0xF0) | i);
+      break;
+    }
+  }
+  const std::uint8_t styles = kStyleBold | kStyleItalic | kStyleUnderline | kStyleStrikeOut;
+  attr.Style = static_cast<std::uint8_t>((attr.Style & ~styles) | (FFont.Style & styles));
 }
 
 void TWPCustomRtfEdit::SetNoBlockMarking(bool on) {

@@ -1,6 +1,8 @@
 // Line layout: measuring, wrapping, line heights and vertical positions.
 #include "richtext/gui/RtfTextPaint.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <algorithm>
 #include <cstring>
 
@@ -43,7 +45,7 @@ void TWPRTFTextPaint::SetCanvas(TWPCanvas* canvas) {
   FTechnology = FCanvas->Technology();
   ReadResolution();
   FCanvas->SetFont("Arial", 10, Header.YPixelsPerInch, 0);
-  FDefaultCellLineHeight = FCanvas->Font().Height;
+  FDefaultCellLineHeight = FCanvas->Font().Ascent + FCanvas->Font().Descent;  // the extent of "A"
   if (FDefaultCellLineHeight < 0) FDefaultCellLineHeight = 16;
   Changed();
 }
@@ -772,7 +774,10 @@ void TWPRTFTextPaint::ReformatAll() {
       ++count;
     }
     const bool report = count > 100;
-    if (report) TWPProgress::Start(count);
+    if (report) {
+      QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+      TWPProgress::Start(count);
+    }
     int done = 0;
     for (TParagraph* par = FirstParagraph; par; par = par->Next) {
       if (par->ParState & kParNeedsMeasure) MeasureParagraph(par, false);
@@ -780,9 +785,13 @@ void TWPRTFTextPaint::ReformatAll() {
     }
     for (TParagraph* par = FirstParagraph; par; par = par->Next)
       if (par->ParState & kParNeedsWrap) WrapParagraph(par, false);
-    if (report) TWPProgress::Stop();
+    if (report) {
+      TWPProgress::Stop();
+      QGuiApplication::restoreOverrideCursor();
+    }
   } catch (...) {
     FFormatting = false;
+    if (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
     throw;
   }
   FFormatting = false;
