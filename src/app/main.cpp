@@ -12,8 +12,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   TSingleInstanceGuard guard(TSingleInstanceGuard::DefaultServerName());
-  if (guard.AskRunningInstanceToComeForward()) return 0;
-  guard.Listen();
+  if (!guard.StartOrHandOver()) return 0;
 
   AssignGlobalApplicationStrings();
   QApplication::setApplicationName(GlobalApplicationName);

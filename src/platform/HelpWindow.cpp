@@ -117,7 +117,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void THelpWindow::SetHelpFile(const QString& path) { FHelpFile = path; }
 
-bool THelpWindow::LoadFile() {
+bool THelpWindow::CheckHelpFile() {
   if (!QFileInfo::exists(FHelpFile)) {
     FLoadedFile.clear();
     FBrowser->setHtml(QStringLiteral("<h2>Help is not available</h2><p>The help file %1 cannot be found. "
@@ -125,21 +125,19 @@ bool THelpWindow::LoadFile() {
                           .arg(FHelpFile.toHtmlEscaped()));
     return false;
   }
-  if (FLoadedFile != FHelpFile) {
-    // The help file is HTML whatever its extension says.
-    FBrowser->clearHistory();
-    FBrowser->setSource(QUrl::fromLocalFile(FHelpFile), QTextDocument::HtmlResource);
-    FLoadedFile = FHelpFile;
-  }
   return true;
 }
 
 void THelpWindow::GoToAnchor(const QString& anchor) {
-  if (!LoadFile()) return;
+  if (!CheckHelpFile()) return;
+  const bool firstVisit = FLoadedFile != FHelpFile;
   QUrl url = QUrl::fromLocalFile(FHelpFile);
   url.setFragment(anchor);
+  // The help file is HTML whatever its extension says.
   FBrowser->setSource(url, QTextDocument::HtmlResource);
-  FBrowser->scrollToAnchor(anchor);  // also when the url did not change
+  FBrowser->scrollToAnchor(anchor);          // also when the url did not change
+  if (firstVisit) FBrowser->clearHistory();  // Back starts from the first topic shown
+  FLoadedFile = FHelpFile;
   FCurrentAnchor = anchor;
 }
 

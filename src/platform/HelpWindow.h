@@ -34,7 +34,8 @@ class THelpWindow : public QWidget {
 
  private:
   void GoToAnchor(const QString& anchor);
-  bool LoadFile();
+  // False (and a note in the window) when the help file is missing.
+  bool CheckHelpFile();
 
   QString FHelpFile;
   QString FLoadedFile;

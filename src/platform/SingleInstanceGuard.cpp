@@ -44,17 +44,32 @@ bool TSingleInstanceGuard::AskRunningInstanceToComeForward() {
   return true;
 }
 
-bool TSingleInstanceGuard::Listen() {
+bool TSingleInstanceGuard::ListenOnce() {
   if (!FServer) {
     FServer = new QLocalServer(this);
     FServer->setSocketOptions(QLocalServer::UserAccessOption);
     connect(FServer, &QLocalServer::newConnection, this, &TSingleInstanceGuard::HandleConnection);
   }
-  if (FServer->listen(FServerName)) return true;
+  return FServer->listen(FServerName);
+}
+
+bool TSingleInstanceGuard::Listen() {
+  if (ListenOnce()) return true;
   // Nobody answered on the name a moment ago, so it was left by a copy that
   // ended without cleaning up.
   QLocalServer::removeServer(FServerName);
-  return FServer->listen(FServerName);
+  return ListenOnce();
+}
+
+bool TSingleInstanceGuard::StartOrHandOver() {
+  if (AskRunningInstanceToComeForward()) return false;
+  if (ListenOnce()) return true;
+  // The name is taken: by a copy that started a moment ago (it answers now)
+  // or by the socket file of one that crashed (nobody answers).
+  if (AskRunningInstanceToComeForward()) return false;
+  QLocalServer::removeServer(FServerName);
+  ListenOnce();
+  return true;
 }
 
 void TSingleInstanceGuard::HandleConnection() {

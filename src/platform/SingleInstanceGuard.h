@@ -6,8 +6,7 @@
 //
 // Usage (main):
 //   TSingleInstanceGuard guard(TSingleInstanceGuard::DefaultServerName());
-//   if (guard.AskRunningInstanceToComeForward()) return 0;
-//   guard.Listen();
+//   if (!guard.StartOrHandOver()) return 0;   // another copy runs and came forward
 //   QObject::connect(&guard, &TSingleInstanceGuard::ComeForwardRequested, ...);
 #include <QObject>
 #include <QString>
@@ -29,6 +28,10 @@ class TSingleInstanceGuard : public QObject {
   bool AskRunningInstanceToComeForward();
   // Starts listening (taking over a name left behind by a copy that crashed).
   bool Listen();
+  // The whole start-up check: true when this copy is the one to run (it now
+  // listens, or could not listen and runs unguarded); false when another
+  // copy runs and has been asked to come forward.
+  bool StartOrHandOver();
 
   QString ServerName() const { return FServerName; }
   int RequestsReceived() const { return FRequestsReceived; }
@@ -42,6 +45,7 @@ class TSingleInstanceGuard : public QObject {
 
  private:
   void HandleConnection();
+  bool ListenOnce();
 
   QString FServerName;
   QLocalServer* FServer = nullptr;

@@ -44,7 +44,9 @@ TEST_F(HelpWindowTest, TopicsOpenByNumber) {
   // The topic is scrolled into view, well below the contents.
   const int atFineTuning = help->Browser()->verticalScrollBar()->value();
   EXPECT_GT(atFineTuning, 0);
+  EXPECT_FALSE(help->Browser()->isBackwardAvailable());
   ApplicationHelpContext(1015);
+  EXPECT_TRUE(help->Browser()->isBackwardAvailable());
   EXPECT_EQ(help->CurrentAnchor(), "1015");
   EXPECT_GT(help->Browser()->verticalScrollBar()->value(), atFineTuning);
   ShowHelpContents();

@@ -5,14 +5,29 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
+#include <functional>
 
 #include "platform/SingleInstanceGuard.h"
 
 namespace {
 
-QString UniqueName() {
+QString UniqueName(const char* suffix) {
   return TSingleInstanceGuard::ServerNameFor("guardtest",
-                                             QString::number(QCoreApplication::applicationPid()));
+                                             QString::number(QCoreApplication::applicationPid())) +
+         suffix;
+}
+
+// Runs what a second copy does in a thread, while this thread's event loop
+// lets the first copy answer.
+void AsSecondCopy(const std::function<void()>& work) {
+  QThread* second = QThread::create(work);
+  second->start();
+  QElapsedTimer clock;
+  clock.start();
+  while (!second->isFinished() && clock.elapsed() < 10000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  second->wait(5000);
+  delete second;
 }
 
 TEST(SingleInstanceGuard, NameIsProgramAndUserInSafeCharacters) {
@@ -21,46 +36,41 @@ TEST(SingleInstanceGuard, NameIsProgramAndUserInSafeCharacters) {
 }
 
 TEST(SingleInstanceGuard, NobodyListeningMeansFirstCopy) {
-  TSingleInstanceGuard guard(UniqueName());
+  TSingleInstanceGuard guard(UniqueName("-alone"));
   EXPECT_FALSE(guard.AskRunningInstanceToComeForward());
+  EXPECT_TRUE(guard.StartOrHandOver());
 }
 
-// The second copy's request runs in a thread, because the first copy answers
-// from this thread's event loop.
 TEST(SingleInstanceGuard, SecondCopyReachesTheFirst) {
-  TSingleInstanceGuard first(UniqueName());
-  ASSERT_TRUE(first.Listen());
-  int signals_ = 0;
-  QObject::connect(&first, &TSingleInstanceGuard::ComeForwardRequested, [&] { ++signals_; });
+  TSingleInstanceGuard first(UniqueName("-pair"));
+  ASSERT_TRUE(first.StartOrHandOver());
+  int requests = 0;
+  QObject::connect(&first, &TSingleInstanceGuard::ComeForwardRequested, [&] { ++requests; });
 
-  bool reached = false;
-  QThread* second = QThread::create([&] {
-    TSingleInstanceGuard guard(UniqueName());
-    reached = guard.AskRunningInstanceToComeForward();
+  bool secondRuns = true;
+  AsSecondCopy([&] {
+    TSingleInstanceGuard guard(UniqueName("-pair"));
+    secondRuns = guard.StartOrHandOver();
   });
-  second->start();
-  QElapsedTimer clock;
-  clock.start();
-  while (!second->isFinished() && clock.elapsed() < 10000)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  second->wait(5000);
-  delete second;
-  EXPECT_TRUE(reached);
-  EXPECT_EQ(signals_, 1);
+  EXPECT_FALSE(secondRuns);
+  EXPECT_EQ(requests, 1);
   EXPECT_EQ(first.RequestsReceived(), 1);
 }
 
 TEST(SingleInstanceGuard, TakesOverANameLeftBehind) {
   // A copy that crashed leaves its socket file; nobody answers on it.
-  const QString name = UniqueName() + "-stale";
-  const QString path = QDir::tempPath() + "/" + name;
+  const QString name = UniqueName("-stale");
   {
-    QFile leftover(path);
+    QFile leftover(QDir::tempPath() + "/" + name);
     ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
   }
   TSingleInstanceGuard guard(name);
-  EXPECT_FALSE(guard.AskRunningInstanceToComeForward());
-  EXPECT_TRUE(guard.Listen());
+  ASSERT_TRUE(guard.StartOrHandOver());
+  // The name now leads to this copy.
+  bool secondRuns = true;
+  AsSecondCopy([&] { secondRuns = TSingleInstanceGuard(name).StartOrHandOver(); });
+  EXPECT_FALSE(secondRuns);
+  EXPECT_EQ(guard.RequestsReceived(), 1);
 }
 
 }  // namespace
