@@ -89,7 +89,6 @@ void TWPRTFWriter::DoHeader() {
   FGroups.clear();
   FPreviousRunRtfCode = false;
   FPreviousRunHidden = false;
-  FShadingOpen = false;
   FPlainOutput = FDocument.PlainMode;
   const TTextHeader& header = FDocument.Header;
   FTextWidth = header.PageWidth - header.LeftMargin - header.RightMargin;
@@ -346,9 +345,9 @@ bool TWPRTFWriter::WriteBorderGroup(TParagraph& par) {
   return true;
 }
 
-void TWPRTFWriter::WriteShading(TParagraph& par) {
+bool TWPRTFWriter::WriteShading(TParagraph& par) {
+  if (!PushGroup(gkShading)) return false;
   OutChar('{');
-  FShadingOpen = true;
   if (par.Shading != 0)
     WriteControl("\\shading", par.Shading * 100);
   else if (par.ShadingColors & 15)
@@ -357,6 +356,7 @@ void TWPRTFWriter::WriteShading(TParagraph& par) {
     Out("\\shading1");
   WriteControl("\\cfpat", par.ShadingColors & 15);
   if (par.Shading != 100) WriteControl("\\cbpat", par.ShadingColors >> 4);
+  return true;
 }
 
 void TWPRTFWriter::WriteTabStops(TTabSet tabs) {
@@ -415,7 +415,7 @@ void TWPRTFWriter::ParagraphStart(TParagraph& par) {
       return;
   } else {
     if (bordered && !Innermost().HasBorder() && !WriteBorderGroup(par)) return;
-    if (par.ShadingColors != 0) WriteShading(par);
+    if (par.ShadingColors != 0 && !WriteShading(par)) return;
     if (par.ParFlags & kParKeepTogether) Out("\\keep");
     if (par.TabSet != Innermost().TabSet) {
       TGroup* group = PushGroup(gkTab);
@@ -479,10 +479,7 @@ void TWPRTFWriter::ParagraphEnd(TParagraph& par) {
     Out("\n\r");
   }
   FPreviousRunHidden = false;
-  if (FShadingOpen) {
-    OutChar('}');
-    FShadingOpen = false;
-  }
+  CloseGroupsThrough(gkShading);
 }
 
 // --- runs ---------------------------------------------------------------------
@@ -659,10 +656,6 @@ void TWPRTFWriter::WriteFootnote(int id) {
 
 void TWPRTFWriter::DoClose() {
   EndRtfCode();
-  if (FShadingOpen) {
-    OutChar('}');
-    FShadingOpen = false;
-  }
   for (std::size_t i = 0; i < FGroups.size(); ++i) OutChar('}');
   FGroups.clear();
   Out("\r\n}");

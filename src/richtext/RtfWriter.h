@@ -53,7 +53,9 @@ class TWPRTFWriter : public TWPTextWriter {
   void DoClose() override;
 
  protected:
-  enum TGroupKind { gkDocument = 0, gkTab = 1, gkTableRow = 2, gkBorder = 3 };
+  // The shading brace of one paragraph is kept on the stack as well: what is
+  // written inside it ends with it, for the reader and for the writer alike.
+  enum TGroupKind { gkDocument = 0, gkTab = 1, gkTableRow = 2, gkBorder = 3, gkShading = 4 };
   // What defines a table row's layout for one cell.
   struct TCellLayout {
     std::uint8_t BorderFlags = 0, BorderStyle = 0, BorderWidth = 0, BorderSpaceColor = 0;
@@ -93,7 +95,7 @@ class TWPRTFWriter : public TWPTextWriter {
   bool RowMatchesGroup(TParagraph& par);
   bool WriteTableRowStart(TParagraph& par);
   bool WriteBorderGroup(TParagraph& par);
-  void WriteShading(TParagraph& par);
+  bool WriteShading(TParagraph& par);
   void WriteTabStops(TTabSet tabs);
   void WriteBorderKind(const TParagraph& par);
   void WriteBorderStyleWords(std::uint8_t style);
@@ -113,7 +115,6 @@ class TWPRTFWriter : public TWPTextWriter {
   std::vector<std::unique_ptr<TGroup>> FGroups;
   bool FPreviousRunRtfCode = false;
   bool FPreviousRunHidden = false;
-  bool FShadingOpen = false;
   bool FPlainOutput = false;
   int FTextWidth = 0;
 };

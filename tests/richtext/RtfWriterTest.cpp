@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "richtext/RtfTextIo.h"
 #include "richtext/RtfWriter.h"
 #include "richtext/WriterTestSupport.h"
 
@@ -187,6 +188,29 @@ TEST_F(RtfWriterTest, ShadedParagraphHasABraceOfItsOwn) {
             "{{\\shading5000\\cfpat1\\cbpat2\\plain\\f0\\fs20\\cf0 grey\\par\n\r}"
             "{\\shading10000\\cfpat4\\plain\\f0\\fs20\\cf0 full\\par\n\r}"
             "{\\shading1\\cfpat0\\cbpat2\\plain\\f0\\fs20\\cf0 last}}\r\n}");
+}
+
+TEST_F(RtfWriterTest, PropertiesWrittenInsideAShadingBraceEndWithIt) {
+  const TTabSet tab = doc.Header.InsertTab(1440, tkLeft);
+  First()->ShadingColors = 0x01;
+  First()->Alignment = 2;
+  First()->TabSet = tab;
+  Append(doc, First(), "shaded", Attr());
+  TParagraph* second = AddParagraph(doc, First());
+  second->ShadingColors = 0;
+  Append(doc, second, "plain", Attr());
+  // The reader restores alignment and tabs at the shading brace's end, so the
+  // next paragraph states them again.
+  EXPECT_EQ(Body(WriteRtf(doc)),
+            "{{\\shading10000\\cfpat1\\cbpat0{\\tx1440\\qc\\plain\\f0\\fs20\\cf0 shaded\\par\n\r}}"
+            "{\\tx1440\\qc\\plain\\f0\\fs20\\cf0 plain}}\r\n}");
+  TWPRTFTextIo copy;
+  TMemoryStream stream(WriteRtf(doc));
+  copy.LoadFromStream(stream);
+  ASSERT_NE(copy.FirstParagraph->Next, nullptr);
+  EXPECT_EQ(copy.FirstParagraph->Next->Alignment, 2);
+  EXPECT_EQ(copy.FirstParagraph->Next->ShadingColors, 0);
+  EXPECT_NE(copy.FirstParagraph->Next->TabSet, TTabSet{0});
 }
 
 TEST_F(RtfWriterTest, TwoCellTableRow) {
