@@ -681,11 +681,11 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
     const TNew& nl = lines[k];
     if (!line) line = NewLine(prev, nl.Length + 4);
     if (line->Capacity < nl.Length + 4) GrowLine(line, nl.Length + 4);
-    std::memcpy(line->Text.get(), text + nl.Start, nl.Length);
+    if (nl.Length > 0) std::memcpy(line->Text.get(), text + nl.Start, nl.Length);
     line->Text[nl.Length] = 0;
     if (rtf) {
       if (!line->Attrs) line->Attrs = std::make_unique<TAttr[]>(line->Capacity);
-      std::memcpy(line->Attrs.get(), attrs + nl.Start, sizeof(TAttr) * nl.Length);
+      if (nl.Length > 0) std::memcpy(line->Attrs.get(), attrs + nl.Start, sizeof(TAttr) * nl.Length);
       line->Attrs[nl.Length] = nl.Start + nl.Length < n ? attrs[nl.Start + nl.Length] : flat.EndAttr;
     }
     line->Length = static_cast<std::uint16_t>(nl.Length);
