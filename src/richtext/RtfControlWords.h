@@ -7,10 +7,11 @@
 
 enum class TRtfWordKind : std::uint8_t { Character = 1, Destination = 2, Property = 3, Special = 4 };
 
-// What a property word does.
+// What a property word does, in four groups (the reader dispatches on them):
+// character formatting up to BackColor, paragraph formatting up to
+// PatternBackColor, tables up to Row, then the document's own properties.
 enum class TRtfProperty : std::uint8_t {
   Plain,
-  Par,
   Font,
   FontSize,
   Bold,
@@ -28,6 +29,7 @@ enum class TRtfProperty : std::uint8_t {
   RtfCode,
   TextColor,
   BackColor,
+  Par,
   LeftIndent,
   RightIndent,
   FirstIndent,

@@ -486,6 +486,17 @@ bool TWPRtfReader::CloseGroup() {
 // Properties
 
 void TWPRtfReader::HandleProperty(TRtfProperty property, std::int32_t n) {
+  if (property <= TRtfProperty::BackColor)
+    HandleCharacterProperty(property, n);
+  else if (property <= TRtfProperty::PatternBackColor)
+    HandleParagraphProperty(property, n);
+  else if (property <= TRtfProperty::Row)
+    HandleTableProperty(property, n);
+  else
+    HandleDocumentProperty(property, n);
+}
+
+void TWPRtfReader::HandleCharacterProperty(TRtfProperty property, std::int32_t n) {
   TAttr& a = FCharAttr;
   auto setStyle = [&](std::uint8_t bit, bool on) {
     a.Style = static_cast<std::uint8_t>(on ? a.Style | bit : a.Style & ~bit);
@@ -493,19 +504,9 @@ void TWPRtfReader::HandleProperty(TRtfProperty property, std::int32_t n) {
   auto setSpecial = [&](std::uint8_t bit, bool on) {
     a.Special = static_cast<std::uint8_t>(on ? a.Special | bit : a.Special & ~bit);
   };
-  TParagraph* par = FParagraph;
   switch (property) {
     case TRtfProperty::Plain:
       a = TAttr{};
-      break;
-    case TRtfProperty::Par:
-      if (!InDocumentText()) break;
-      if (FTableMode) {
-        if (FParDirty) ParAttrsChanged();
-        AppendChar(10);
-      } else {
-        EndParagraph(false);
-      }
       break;
     case TRtfProperty::Font:
       if (FDestination == rdFontTable)
@@ -575,7 +576,22 @@ void TWPRtfReader::HandleProperty(TRtfProperty property, std::int32_t n) {
     case TRtfProperty::BackColor:
       if (n >= 0 && n <= 15) a.Colors = static_cast<std::uint8_t>((a.Colors & 0x0F) | (n << 4));
       break;
+    default:
+      break;
+  }
+}
 
+void TWPRtfReader::HandleParagraphProperty(TRtfProperty property, std::int32_t n) {
+  switch (property) {
+    case TRtfProperty::Par:
+      if (!InDocumentText()) break;
+      if (FTableMode) {
+        if (FParDirty) ParAttrsChanged();
+        AppendChar(10);
+      } else {
+        EndParagraph(false);
+      }
+      break;
     case TRtfProperty::LeftIndent:
       if (FTableMode) break;
       FPar.LeftIndent = ClampTwips(std::max(n, 0));
@@ -613,10 +629,10 @@ void TWPRtfReader::HandleProperty(TRtfProperty property, std::int32_t n) {
       ResetParagraph();
       break;
     case TRtfProperty::PageBreak:
-      if (InDocumentText()) par->ParFlags |= kParPageBreakBefore;
+      if (InDocumentText()) FParagraph->ParFlags |= kParPageBreakBefore;
       break;
     case TRtfProperty::Keep:
-      if (InDocumentText() && !FTableMode) par->ParFlags |= kParKeepTogether;
+      if (InDocumentText() && !FTableMode) FParagraph->ParFlags |= kParKeepTogether;
       break;
     case TRtfProperty::TabStop:
       AddTabStop(n);
@@ -664,7 +680,13 @@ void TWPRtfReader::HandleProperty(TRtfProperty property, std::int32_t n) {
       if (!FTableMode) ParAttrsChanged();
       break;
     }
+    default:
+      break;
+  }
+}
 
+void TWPRtfReader::HandleTableProperty(TRtfProperty property, std::int32_t n) {
+  switch (property) {
     case TRtfProperty::RowDefaults:
       FCells.fill(TCell{});
       FCellCount = FCellMax = FCellIndex = FCellWidthTotal = 0;
@@ -702,7 +724,14 @@ void TWPRtfReader::HandleProperty(TRtfProperty property, std::int32_t n) {
     case TRtfProperty::Row:
       if (InDocumentText()) EndRow();
       break;
+    default:
+      break;
+  }
+}
 
+// Colour table, page block, pictures, objects and footnotes.
+void TWPRtfReader::HandleDocumentProperty(TRtfProperty property, std::int32_t n) {
+  switch (property) {
     case TRtfProperty::Red:
       SetColorComponent(0, n);
       break;
@@ -788,6 +817,8 @@ void TWPRtfReader::HandleProperty(TRtfProperty property, std::int32_t n) {
       break;
     case TRtfProperty::FootnoteNumber:
       if (FFootnote != nullptr) FFootnote->Number = n;
+      break;
+    default:
       break;
   }
 }
@@ -1084,6 +1115,10 @@ void TWPRtfReader::FinishPictureFile() {
       if (LoadFileBytes(name, bytes)) {
         auto object = std::make_unique<TWPRtfPicture>();
         object->Format = ContainsNoCase(name, ".bmp") ? TWPRtfPicture::pfDib : TWPRtfPicture::pfMetafile;
+        // A metafile is kept without its placeable header, as pictures read from RTF are.
+        if (object->Format == TWPRtfPicture::pfMetafile && bytes.size() >= kPlaceableHeaderSize &&
+            bytes.compare(0, 4, "\xD7\xCD\xC6\x9A") == 0)
+          bytes.erase(0, kPlaceableHeaderSize);
         object->Data = std::move(bytes);
         object->PicWidth = picture.Width;
         object->PicHeight = picture.Height;

@@ -105,6 +105,10 @@ class TWPRtfReader : public TWPTextReader {
   void ReadControlWord();
   void HandleWord(const TRtfControlWord& word, bool hasParameter, std::int32_t parameter);
   void HandleProperty(TRtfProperty property, std::int32_t n);
+  void HandleCharacterProperty(TRtfProperty property, std::int32_t n);
+  void HandleParagraphProperty(TRtfProperty property, std::int32_t n);
+  void HandleTableProperty(TRtfProperty property, std::int32_t n);
+  void HandleDocumentProperty(TRtfProperty property, std::int32_t n);
   void HandleDestination(std::uint8_t destination);
   void ToDestination(std::uint8_t c);
   void TextByte(std::uint8_t c);
