@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstdint>
@@ -360,6 +361,18 @@ TEST_F(LabelPageFile, SaveReplacesTheOldFileAndKeepsItsPermissions) {
   ASSERT_EQ(stat(path.toLocal8Bit().constData(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
   EXPECT_EQ(FolderEntries(FFolder.path()), QStringList{"sheet.KLX"});
+}
+
+TEST_F(LabelPageFile, SaveThroughASymbolicLinkReplacesTheFileItPointsTo) {
+  ASSERT_TRUE(QDir().mkdir(QPathOf("real")));
+  const QString target = QPathOf("real/sheet.KLX");
+  WriteAll(target, "old");
+  ASSERT_TRUE(QFile::link(target, QPathOf("link.KLX")));
+  NewSheet("X");
+  FPanel.SaveToFile(PathOf("link.KLX"));
+  EXPECT_TRUE(QFileInfo(QPathOf("link.KLX")).isSymLink());
+  EXPECT_EQ(ReadAll(target), ReadAll(DataFile("labelpage/Example78.KLX")));
+  EXPECT_EQ(FolderEntries(QPathOf("real")), QStringList{"sheet.KLX"});
 }
 
 TEST_F(LabelPageFile, SaveIntoAFolderThatTakesNoFilesKeepsTheOldFile) {
