@@ -289,7 +289,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::FormActivate() {
-  if (!FStarting || FInFormActivate) return;
+  if (!FStarting || FInFormActivate || FOpeningFile) return;
   struct TReentryGuard {
     bool& Flag;
     explicit TReentryGuard(bool& flag) : Flag(flag) { Flag = true; }
@@ -458,21 +458,9 @@ void TMainForm::ZoomMinusButtonClick() {
   UpdateCaption();
 }
 
-// Document lifecycle: the commands of New, Open, Save, Save As and revert.
-void TMainForm::New1Click() {}
-void TMainForm::Open1Click() {}
-void TMainForm::mnuSaveClick() {}
-void TMainForm::mnuSaveAsClick() {}
-void TMainForm::SavebuttonClick() {}
-void TMainForm::CancelButtonClick() {}
-void TMainForm::mnuCancelChangesClick() {}
-void TMainForm::CheckSaveNeeded() {}
+// Document lifecycle and layout selection: MainFormDocument.cpp.
 // Reopens the first entry of the recent-files list when that file exists.
 void TMainForm::ReopenMostRecentFile() {}
-
-// Layout selection.
-void TMainForm::mnuChangeLayoutClick() {}
-void TMainForm::mnuLayoutInfoClick() {}
 
 // Label editing. Opening a label selects it; laying the editor over it comes
 // with the editor control.

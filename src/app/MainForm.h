@@ -59,6 +59,7 @@ class TMainForm : public QMainWindow {
 
  private:
   friend class TMainFormTestAccess;
+  friend class TDocumentLifecycleTestAccess;
 
   void FormCreate();
   void CreateButtonRow();
@@ -82,6 +83,15 @@ class TMainForm : public QMainWindow {
   void mnuCancelChangesClick();
   void CheckSaveNeeded();
   void ReopenMostRecentFile();
+  // A recent-files menu item was chosen.
+  void MRUItemClick(const QString& fileName);
+  void OpenPageOfLabelsFile(QString path);
+  // True when the file was written; a failure has been reported to the user.
+  bool SavePageOfLabelsFile(QString path);
+  // The first LFnnnnnn.KLX in the program directory that does not exist yet.
+  QString DefaultFileName() const;
+  // The recent-files list puts path at its top and saves itself.
+  void RecentFileUsed(const QString& path);
   // Layout selection.
   void mnuChangeLayoutClick();
   void mnuLayoutInfoClick();
@@ -200,6 +210,8 @@ class TMainForm : public QMainWindow {
   // while a file is being opened) does not read it again.
   bool FLayoutFileLoaded = false;
   bool FInFormActivate = false;
+  // An activation while a label page file is being opened repeats no start-up work.
+  bool FOpeningFile = false;
   // The activation that follows closing the start-up error box is that box's
   // echo, not the user coming back; it does not retry at once.
   QElapsedTimer FStartupErrorShown;

@@ -1,0 +1,274 @@
+// The life of a label page: New, Open, a recent file, Save, Save As, the
+// "&Save" and "&Cancel" buttons, Cancel Changes, the save prompt, and the
+// layout commands Change Layout and Layout Info.
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <exception>
+#include <string>
+
+#include "app/MainForm.h"
+#include "labelpage/LabelPageFile.h"
+#include "labelpage/SelectLayout.h"
+#include "platform/AppGlobals.h"
+#include "platform/AppRoutines.h"
+#include "platform/DialogService.h"
+#include "richtext/gui/AnsiCodec.h"
+
+namespace {
+
+std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString LabelPageFilter() { return GlobalFileTypeName + QStringLiteral("|*.") + GlobalFileExtension; }
+
+// The extension from the file name's last dot, dot included ("" without one).
+QString ExtensionOf(const QString& path) {
+  const QString name = QFileInfo(path).fileName();
+  const int dot = name.lastIndexOf(QLatin1Char('.'));
+  return dot < 0 ? QString() : name.mid(dot);
+}
+
+// Open takes a name whose whole extension is ".KLX" in any case.
+bool IsOpenableName(const QString& path) {
+  return ExtensionOf(path).toUpper() == QLatin1Char('.') + GlobalFileExtension;
+}
+
+// Save As looks only at the first three characters after the dot, so
+// "sheet.klxa" passes.
+bool IsSavableName(const QString& path) {
+  return ExtensionOf(path).mid(1, 3).toUpper() == GlobalFileExtension;
+}
+
+// What the system said about a failure, for the user.
+QString ReasonOf(const std::exception& error) {
+  if (const auto* saveError = dynamic_cast<const EFileSaveError*>(&error))
+    if (!saveError->Reason().empty()) return QString::fromLocal8Bit(saveError->Reason().c_str());
+  return QString::fromLocal8Bit(error.what());
+}
+
+}  // namespace
+
+void TMainForm::CheckSaveNeeded() {
+  CloseEditor();
+  if (!FModified || !ConfirmYesNo(QStringLiteral("Save changes?"), QStringLiteral("Save"))) return;
+  if (FFileName.isEmpty())
+    mnuSaveAsClick();
+  else
+    SavePageOfLabelsFile(FFileName);
+  // The command that asked goes on in any case.
+  SetModified(false);
+}
+
+void TMainForm::New1Click() {
+  const std::string layoutName = TSelectLayout::ChooseLayout(*PageOfLabelsPanel, this);
+  if (layoutName.empty()) return;
+  CheckSaveNeeded();
+  BeginBusyCursor();
+  CloseEditor();
+  EndBusyCursor();
+  SetModified(false);
+  FFileName.clear();
+  PageOfLabelsPanel->ClearAllCells();
+  PageOfLabelsPanel->SetLayout(layoutName, false);
+  PageOfLabelsPanel->show();
+  FCurrentCell = 1;
+  PageOfLabelsPanel->SetSelectedCell(1);
+  PageOfLabelsPanel->update();
+  QCoreApplication::processEvents();
+  PageOfLabelsPanel->OpenCell(1);
+  UpdateCommands();
+  UpdateCaption();
+}
+
+void TMainForm::Open1Click() {
+  CloseEditor();
+  CheckSaveNeeded();
+  TFileDialogOptions options;
+  options.Title = QStringLiteral("Open ") + GlobalFileTypeName;
+  options.InitialDir = ApplicationDirectory();
+  options.DefaultExt = GlobalFileExtension;
+  options.Filter = LabelPageFilter();
+  options.FileMustExist = true;
+  const QString path = Dialogs().OpenFileName(options);
+  if (path.isEmpty()) {
+    if (!PageOfLabelsPanel->isHidden()) {
+      try {
+        PageOfLabelsPanel->OpenCell(FCurrentCell);
+      } catch (const std::exception&) {
+        // The editor simply stays closed.
+      }
+    }
+    return;
+  }
+  if (!IsOpenableName(path)) {
+    ShowInformation(QStringLiteral("Must be a ") + GlobalFileTypeName + QStringLiteral(" (*.") +
+                    GlobalFileExtension + QLatin1Char(')'));
+    return;
+  }
+  OpenPageOfLabelsFile(path);
+}
+
+void TMainForm::MRUItemClick(const QString& fileName) {
+  const QString path = fileName;  // the menu item may go while the page changes
+  CheckSaveNeeded();
+  if (QFileInfo(path).isFile())
+    OpenPageOfLabelsFile(path);
+  else
+    ShowInformation(QStringLiteral("File: ") + path + QStringLiteral("\rno longer exists"));
+}
+
+void TMainForm::OpenPageOfLabelsFile(QString path) {
+  FStarting = true;
+  FOpeningFile = true;
+  FFileName.clear();
+  CloseEditor();
+  // A directory, device or pipe is no label page file; only a regular file is read.
+  if (QFileInfo(path).isFile()) {
+    try {
+      BeginBusyCursor();
+      PageOfLabelsPanel->ClearAllCells();
+      PageOfLabelsPanel->LoadFromFile(NativePath(path));
+      EndBusyCursor();
+      FFileName = path;
+      RecentFileUsed(path);
+    } catch (const std::exception&) {
+      FFileName.clear();
+      // The hourglass goes before the message, not over it.
+      EndBusyCursor();
+      ShowInformation(QStringLiteral("Unable to open ") + path + QStringLiteral(". Possibly ") +
+                      QStringLiteral("\rcorrupted, possibly not a File Folder Label file"));
+    }
+  } else {
+    ShowInformation(QStringLiteral("File ") + path + QStringLiteral(" no longer exists"));
+  }
+  QCoreApplication::processEvents();
+  FOpeningFile = false;
+  FStarting = false;
+  UpdateCommands();
+  const bool named = !FFileName.isEmpty();
+  PageOfLabelsPanel->setVisible(named);
+  if (named) {
+    FCurrentCell = 1;
+    PageOfLabelsPanel->SetSelectedCell(1);
+    PageOfLabelsPanel->update();
+    QCoreApplication::processEvents();
+    PageOfLabelsPanel->OpenCell(1);
+  }
+  SetModified(false);
+  UpdateCommands();
+  EndBusyCursor();
+  UpdateCaption();
+}
+
+bool TMainForm::SavePageOfLabelsFile(QString path) {
+  bool saved = false;
+  try {
+    BeginBusyCursor();
+    CloseEditor();
+    PageOfLabelsPanel->SaveToFile(NativePath(path));
+    EndBusyCursor();
+    FFileName = path;
+    SetModified(false);
+    saved = true;
+  } catch (const std::exception& error) {
+    // File name and modified flag stay; the user learns that the page was
+    // not saved, and why.
+    EndBusyCursor();
+    ShowInformation(QStringLiteral("Unable to save ") + path + QStringLiteral(".\r") + ReasonOf(error));
+  }
+  QCoreApplication::processEvents();
+  UpdateCommands();
+  UpdateCaption();
+  return saved;
+}
+
+QString TMainForm::DefaultFileName() const {
+  for (qint64 n = 0;; ++n) {
+    const QString path = ApplicationDirectory() + QStringLiteral("LF") +
+                         QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0')) + QLatin1Char('.') +
+                         GlobalFileExtension;
+    if (!QFileInfo::exists(path)) return path;
+  }
+}
+
+void TMainForm::mnuSaveClick() {
+  // The editor's caret and writing attributes are kept across the save by
+  // the editor itself once it exists.
+  const bool saved = !FFileName.isEmpty() && SavePageOfLabelsFile(FFileName);
+  PageOfLabelsPanel->OpenCell(FCurrentCell);
+  if (saved) SetModified(false);
+}
+
+void TMainForm::mnuSaveAsClick() {
+  // Asked again after a name with the wrong extension.
+  for (;;) {
+    TFileDialogOptions options;
+    options.Title = QStringLiteral("Save ") + GlobalFileTypeName;
+    options.InitialDir = ApplicationDirectory();
+    options.DefaultExt = GlobalFileExtension;
+    options.Filter = LabelPageFilter();
+    options.FileName = FFileName.isEmpty() ? DefaultFileName() : QFileInfo(FFileName).fileName();
+    options.OverwritePrompt = true;
+    const QString path = Dialogs().SaveFileName(options);
+    if (path.isEmpty()) {
+      UpdateCommands();
+      return;
+    }
+    if (!IsSavableName(path)) {
+      ShowInformation(QStringLiteral("File extension must be: ") + GlobalFileExtension);
+      continue;
+    }
+    if (SavePageOfLabelsFile(path)) {
+      SetModified(false);
+      RecentFileUsed(path);
+    }
+    UpdateCommands();
+    return;
+  }
+}
+
+void TMainForm::SavebuttonClick() {
+  if (mnuSave->isEnabled())
+    mnuSaveClick();
+  else
+    mnuSaveAsClick();
+}
+
+void TMainForm::CancelButtonClick() {
+  if (!ConfirmYesNo(QStringLiteral("Cancel all changes?"), QStringLiteral("CANCEL"))) return;
+  if (!FFileName.isEmpty()) OpenPageOfLabelsFile(FFileName);
+  SetModified(false);
+}
+
+void TMainForm::mnuCancelChangesClick() {
+  if (!ConfirmYesNo(QStringLiteral("Cancel all changes?"), QStringLiteral("CANCEL"))) return;
+  BeginBusyCursor();
+  if (!FFileName.isEmpty()) OpenPageOfLabelsFile(FFileName);
+  SetModified(false);
+  EndBusyCursor();
+}
+
+void TMainForm::RecentFileUsed(const QString&) {}
+
+void TMainForm::mnuChangeLayoutClick() {
+  const std::string layoutName = TSelectLayout::ChooseLayout(*PageOfLabelsPanel, this);
+  if (layoutName.empty()) return;
+  CheckSaveNeeded();
+  BeginBusyCursor();
+  CloseEditor();
+  EndBusyCursor();
+  // The sheet is a new one now: the next save asks for a name.
+  SetModified(true);
+  FFileName.clear();
+  PageOfLabelsPanel->SetLayout(layoutName, true);
+  PageOfLabelsPanel->show();
+  PageOfLabelsPanel->update();
+  UpdateCommands();
+  UpdateCaption();
+}
+
+void TMainForm::mnuLayoutInfoClick() {
+  const std::string& name = PageOfLabelsPanel->LayoutDescription().LayoutName;
+  ShowInformation(QStringLiteral("Current layout is: \r\r") +
+                  wpansi::ToQString(name.data(), static_cast<int>(name.size())));
+}
