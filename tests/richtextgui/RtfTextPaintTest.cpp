@@ -403,3 +403,28 @@ TEST_F(LayoutTest, SelectionAndCaretFollowTheirCharactersIntoNewLines) {
   EXPECT_EQ(doc.SelEndIndex, firstLength);
   EXPECT_EQ(par->FirstLine->SelState, 3);
 }
+
+TEST_F(LayoutTest, TableCellEdgesAreFractionsOfTheTextWidth) {
+  doc.SetWrapWidth(255);
+  SetText("cell");
+  TParagraph* par = doc.FirstParagraph;
+  par->ParFlags = kParTableCell | kParMoreCells;
+  par->LeftIndent = 0;
+  par->RightIndent = 0;
+  par->CellStart = 51;  // a fifth of the way in
+  par->CellWidth = 102;
+  const int w = doc.Header.TextWidthTwips;
+  EXPECT_EQ(doc.LeftEdge(par, par->FirstLine), MulDiv(w * 51 / 255, 96, 1440));
+  EXPECT_EQ(doc.RightIndent(par), MulDiv(w - w * 153 / 255, 96, 1440));
+}
+
+TEST_F(LayoutTest, BorderSpacingWidensTheEdges) {
+  SetText("boxed");
+  TParagraph* par = doc.FirstParagraph;
+  par->BorderFlags = kBorderOn | kBorderBox;
+  par->BorderSpaceColor = 0x20;  // 2 mm
+  doc.ReformatAll();
+  EXPECT_EQ(doc.LeftEdge(par, par->FirstLine), MulDiv(2 * 567 / 10, 96, 1440) + 1);
+  par->ParFlags |= kParNotFirstCell;
+  EXPECT_EQ(doc.LeftEdge(par, par->FirstLine), MulDiv(2 * 567 / 10, 96, 1440));
+}

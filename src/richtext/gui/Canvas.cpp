@@ -2,7 +2,6 @@
 
 #include <QGlyphRun>
 #include <QPaintDevice>
-#include <QPixmap>
 #include <QPointF>
 #include <QVarLengthArray>
 #include <algorithm>
@@ -177,12 +176,10 @@ void TWPCanvas::DrawImage(const QRect& target, const QImage& image) {
 
 void TWPCanvas::TileImage(const QRect& rect, const QImage& tile, QPoint origin) {
   if (!CanPaint() || tile.isNull() || !rect.isValid()) return;
-  FPainter->save();
-  FPainter->setClipRect(rect, Qt::IntersectClip);
-  const int sx = ((rect.left() - origin.x()) % tile.width() + tile.width()) % tile.width();
-  const int sy = ((rect.top() - origin.y()) % tile.height() + tile.height()) % tile.height();
-  FPainter->drawTiledPixmap(rect, QPixmap::fromImage(tile), QPoint(sx, sy));
-  FPainter->restore();
+  const QPoint oldOrigin = FPainter->brushOrigin();
+  FPainter->setBrushOrigin(origin);
+  FPainter->fillRect(rect, QBrush(tile));
+  FPainter->setBrushOrigin(oldOrigin);
 }
 
 void TWPCanvas::SetClipRect(const QRect& rect) {
