@@ -12,6 +12,7 @@
 #include "common/TestSupport.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfReaderTestSupport.h"
+#include "richtext/RtfTextIo.h"
 
 using readertest::ReadRtf;
 
@@ -56,6 +57,15 @@ TEST(RtfReaderRobustness, ParameterBeyond32BitsRaisesAndKeepsTextReadSoFar) {
   EXPECT_EQ(ok.AttrAt(0, 0).Size, 255);
   EXPECT_EQ(ok.Par(0)->BorderWidth, 255);
   EXPECT_EQ(ok.Par(0)->LineSpacing, -0x7FFFFF);
+}
+
+TEST(RtfReaderRobustness, LoadFromStreamCatchesTheParameterErrorWithResult7) {
+  TWPRTFTextIo doc;
+  TMemoryStream stream(std::string("{\\rtf1 kept\\par\\sa4294967296 x}"));
+  EXPECT_EQ(doc.LoadFromStream(stream), FormatRTF);
+  EXPECT_EQ(doc.ResultCode, 7);
+  EXPECT_EQ(doc.LastError, "'4294967296' is not a valid integer value");
+  EXPECT_EQ(CheckDocument(doc), "");
 }
 
 TEST(RtfReaderRobustness, UnbalancedBraces) {
