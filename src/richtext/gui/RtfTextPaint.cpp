@@ -42,12 +42,16 @@ TWPRTFTextPaint::~TWPRTFTextPaint() = default;
 void TWPRTFTextPaint::SetCanvas(TWPCanvas* canvas) {
   FCanvas = canvas ? canvas : &FDefaultCanvas;
   if (Has(wppo::LayoutLocked)) return;
+  TakeCanvasResolution();
+  Changed();
+}
+
+void TWPRTFTextPaint::TakeCanvasResolution() {
   FTechnology = FCanvas->Technology();
   ReadResolution();
   FCanvas->SetFont("Arial", 10, Header.YPixelsPerInch, 0);
   FDefaultCellLineHeight = FCanvas->Font().Ascent + FCanvas->Font().Descent;  // the extent of "A"
   if (FDefaultCellLineHeight < 0) FDefaultCellLineHeight = 16;
-  Changed();
 }
 
 TWPCanvas* TWPRTFTextPaint::ExchangeCanvas(TWPCanvas* canvas) {
@@ -121,8 +125,7 @@ void TWPRTFTextPaint::SetPaintOptions(std::uint32_t options) {
   FPaintOptions = options;
   if ((old & wppo::LayoutLocked) && !(options & wppo::LayoutLocked)) {
     // Unlocking: the canvas may have changed while the layout was frozen.
-    FTechnology = FCanvas->Technology();
-    ReadResolution();
+    TakeCanvasResolution();
     Relayout();
   } else if (((old ^ options) & wppo::NoZoom) && FZooming != 100 && !(options & wppo::LayoutLocked)) {
     ReadResolution();

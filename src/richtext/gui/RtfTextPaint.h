@@ -159,6 +159,8 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
 
  private:
   struct TFlatPar;
+  // Technology, layout resolution and default cell line height of the canvas.
+  void TakeCanvasResolution();
   bool ReadResolution();
   bool SetResolution(int x, int y);
   void Relayout();
