@@ -458,6 +458,9 @@ void TWPRTFWriter::ParagraphStart(TParagraph& par) {
   group.SpaceBefore = par.SpaceBefore;
   group.SpaceAfter = spaceAfter;
   group.LineSpacing = par.LineSpacing;
+  // Without run prefixes the text follows the paragraph words directly; a
+  // space keeps the first letters or digits out of the last word.
+  if (FPlainOutput && LastByte() != '{' && LastByte() != '}' && LastByte() != '\r') OutChar(' ');
   Flush();
 }
 

@@ -25,6 +25,7 @@ void TWPTextWriter::SetWholeDocument() { SetRange(FDocument.FirstParagraph, null
 void TWPTextWriter::BeginPhase(TStream& stream) {
   FStream = &stream;
   FPending = 0;
+  FLastFlushed = 0;
 }
 
 std::uint8_t TWPTextWriter::WriteHeader(TStream& stream) {
@@ -142,6 +143,7 @@ void TWPTextWriter::Out(const char* bytes, std::size_t count) {
   if (FPending + count > kBufferSize) {
     Flush();
     if (count > kBufferSize) {
+      FLastFlushed = bytes[count - 1];
       if (FStream->Write(bytes, count) != count) SetResult(kResultFailed);
       return;
     }
@@ -168,6 +170,7 @@ void TWPTextWriter::OutInt(std::int64_t value) {
 void TWPTextWriter::Flush() {
   if (FPending == 0) return;
   const std::size_t count = FPending;
+  FLastFlushed = FBuffer[count - 1];
   FPending = 0;
   if (FStream->Write(FBuffer, count) != count) SetResult(kResultFailed);
 }

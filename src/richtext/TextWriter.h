@@ -73,6 +73,8 @@ class TWPTextWriter {
   // Hands pending bytes to the stream; a short write sets result 7.
   void Flush();
   std::size_t Pending() const { return FPending; }
+  // The last byte handed out in this phase (0 when none).
+  char LastByte() const { return FPending > 0 ? FBuffer[FPending - 1] : FLastFlushed; }
   void SetResult(std::uint8_t result) {
     if (FResult == kResultOk) FResult = result;
   }
@@ -92,6 +94,7 @@ class TWPTextWriter {
   static constexpr std::size_t kBufferSize = 2048;
   char FBuffer[kBufferSize];
   std::size_t FPending = 0;
+  char FLastFlushed = 0;
 
   TParagraph* FStartPar = nullptr;
   TLine* FStartLine = nullptr;

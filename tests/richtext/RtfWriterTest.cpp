@@ -437,3 +437,19 @@ TEST_F(RtfWriterTest, PlainModeWritesTheCurrentFontOnly) {
   EXPECT_NE(rtf.find("{\\fonttbl{\\f0\\fnil\\charset0 Courier New;}}"), std::string::npos);
   EXPECT_NE(rtf.find("\\margb1440{a\\{b}\r\n}"), std::string::npos);
 }
+
+TEST_F(RtfWriterTest, PlainModeTextIsKeptApartFromParagraphWords) {
+  doc.SetPlainMode();
+  doc.SetParagraphText(0, "a", nullptr, 1);
+  doc.InsertParagraphText(1, "123", nullptr, 3);
+  doc.FirstParagraph->Next->Alignment = 2;
+  doc.FirstParagraph->Next->SpaceAfter = 100;
+  const std::string rtf = WriteRtf(doc);
+  EXPECT_NE(rtf.find("{a\\par\n\r\\qc\\sb0\\sa100 123}"), std::string::npos) << rtf;
+  TWPRTFTextIo copy;
+  TMemoryStream stream(rtf);
+  copy.LoadFromStream(stream);
+  ASSERT_NE(copy.FirstParagraph->Next, nullptr);
+  EXPECT_EQ(copy.FirstParagraph->Next->Text(), "123");
+  EXPECT_EQ(copy.FirstParagraph->Next->SpaceAfter, 100);
+}
