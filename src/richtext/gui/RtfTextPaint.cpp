@@ -270,7 +270,9 @@ void TWPRTFTextPaint::MeasureChar(TLine* line, int index, const TAttr& attr) {
     const int width = MulDivX(object->Width);
     int height = MulDivY(object->Height);
     int ascent;
-    switch (object->KindFlag >> 4) {  // the object's vertical placement
+    // The high nibble of the kind flag holds the vertical placement: 1 top,
+    // 2 on the font ascent, 3 centred; 0 stands the object on the baseline.
+    switch (object->KindFlag >> 4) {
       case 1:
         ascent = height - 2;
         break;

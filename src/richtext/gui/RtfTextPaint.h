@@ -129,7 +129,7 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   int FontAscent() const { return FFontAscent; }
   const std::int16_t* WidthTable() const { return FWidths; }
 
-  // Where an object selected for resizing was painted (Part of editing).
+  // Where the first selected object was painted, for resizing it with the mouse.
   QRect SelectedObjectRect;
 
   // Hooks of the owning control.
@@ -175,7 +175,6 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   void SpellCheck(TFlatPar& flat);
   int NextTab(TParagraph* par, const char* text, const TAttr* attrs, int count, int x, int index) const;
   int CellLeftPixels(TParagraph* par) const;
-  bool ParIsFirstLine(TParagraph* par, TLine* line) const { return par->FirstLine == line; }
   // Selection state of one line: [from, to) selected characters.
   void MarkSelection(TParagraph* par, TLine* line, int& from, int& to);
   void PaintBorders(TParagraph* par, TLine* line, int y, int left, int right);
