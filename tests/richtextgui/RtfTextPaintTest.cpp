@@ -428,3 +428,14 @@ TEST_F(LayoutTest, BorderSpacingWidensTheEdges) {
   par->ParFlags |= kParNotFirstCell;
   EXPECT_EQ(doc.LeftEdge(par, par->FirstLine), MulDiv(2 * 567 / 10, 96, 1440));
 }
+
+TEST_F(LayoutTest, ResolutionOfZeroOrLessBecomesOne) {
+  TWPCanvas broken(0, -5);
+  doc.SetCanvas(&broken);
+  EXPECT_EQ(doc.Header.XPixelsPerInch, 1);
+  EXPECT_EQ(doc.Header.YPixelsPerInch, 1);
+  SetText("still laid out");
+  EXPECT_NE(doc.FirstParagraph->FirstLine, nullptr);
+  doc.SetCanvas(&canvas);
+  EXPECT_EQ(doc.Header.XPixelsPerInch, 96);
+}
