@@ -441,3 +441,22 @@ TEST(RtfTextIo, AssignErrorsPropagateWithTheBusyFlagReset) {
   EXPECT_TRUE(copy.IsEmpty());
   EXPECT_EQ(CheckDocument(copy), "");
 }
+
+TEST(RtfTextIo, NestedProgressRangesShareTheOuterSpan) {
+  GReported.clear();
+  TWPProgress::SetHook(RecordProgress, 42);
+  TWPProgress::Reset();
+  TWPProgress::Start(100);
+  TWPProgress::SetSubRange(50);
+  TWPProgress::Start(1000);  // 0..50 of the outer range
+  TWPProgress::Update(1);    // less than a step: nothing
+  TWPProgress::Update(500);
+  TWPProgress::Update(1000);
+  TWPProgress::Update(2000);  // complete: nothing more
+  TWPProgress::Stop();
+  TWPProgress::Update(80);
+  TWPProgress::Stop();
+  TWPProgress::Stop();  // nothing open: ignored
+  TWPProgress::SetHook(nullptr, 0);
+  EXPECT_EQ(GReported, (std::vector<int>{25, 50, 50, 80, 100, 0}));
+}
