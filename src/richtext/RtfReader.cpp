@@ -1,7 +1,6 @@
 #include "richtext/RtfReader.h"
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -460,7 +459,7 @@ bool TWPRtfReader::CloseGroup() {
     }
     if (saved.Destination == rdText && (FPar.BorderWord & kBorderOn) && !(saved.Par.BorderWord & kBorderOn))
       FParagraph->BorderFlags |= kBorderNotInherited;
-    const bool parChanged = std::memcmp(&saved.Par, &FPar, sizeof FPar) != 0;
+    const bool parChanged = !(saved.Par == FPar);
     FCharAttr = saved.CharAttr;
     FPar = saved.Par;
     if (FDestination == rdFootnote && saved.Destination != rdFootnote) FFootnote = nullptr;

@@ -73,6 +73,7 @@ class TWPRtfReader : public TWPTextReader {
     std::uint8_t ShadingColors = 0;
     std::uint8_t Shading = 0;
     TTabSet TabSet = 0;
+    bool operator==(const TParAttrs&) const = default;
   };
   struct TGroupState {
     TAttr CharAttr;
