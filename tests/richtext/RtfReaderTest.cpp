@@ -242,6 +242,19 @@ TEST(RtfReader, HexEscapesInBothCasesAndOutsidePictures) {
   EXPECT_EQ(r.Text(0), "caf\xE9 CAF\xE9 JA");
 }
 
+TEST(RtfReader, HexBytesThatCannotBeTextAreDropped) {
+  // 0 would end the line's text early; line ends come only from \line.
+  EXPECT_EQ(ReadRtf("{\\rtf1 a\\'00b\\'0ac\\'0dd\\'09e\\'01f}").Text(0), std::string("abcd\te\x01"
+                                                                                     "f"));
+}
+
+TEST(RtfReader, EscapedCharactersFollowTheDestination) {
+  auto r = ReadRtf("{\\rtf1{\\fonttbl{\\f0 A\\{B;}}{\\title x\\}y}\\f0 t}");
+  EXPECT_EQ(r.Doc->Header.FontNames[0], "A{B");
+  EXPECT_EQ(r.Doc->Header.Title, "x}y");
+  EXPECT_EQ(r.Text(0), "t");
+}
+
 TEST(RtfReader, ControlWordDelimiters) {
   // A space after a word is consumed; other delimiters are read again; a
   // word of more than 30 letters is cut; "\" before a line end ends the paragraph.
