@@ -439,3 +439,20 @@ TEST_F(LayoutTest, ResolutionOfZeroOrLessBecomesOne) {
   doc.SetCanvas(&canvas);
   EXPECT_EQ(doc.Header.XPixelsPerInch, 96);
 }
+
+TEST_F(LayoutTest, HiddenTextNeverGathersMoreThanALineHolds) {
+  TAttr hidden = Attr();
+  hidden.Special = kSpecialHidden;
+  const std::string block(6000, 'h');
+  SetText("visible");
+  doc.InsertText(doc.FirstParagraph, 7, &hidden, block.c_str());
+  doc.InsertText(doc.FirstParagraph, 6007, &hidden, block.c_str());
+  ASSERT_NO_THROW(doc.ReformatAll());
+  int total = 0;
+  for (TLine* l = doc.FirstParagraph->FirstLine; l; l = l->Next) {
+    EXPECT_LT(l->Length, l->Capacity);
+    EXPECT_LE(l->Capacity, kMaxLineCapacity);
+    total += l->Length;
+  }
+  EXPECT_EQ(total, 12007);
+}

@@ -15,6 +15,9 @@ const char* const kPaintSystemError = "Tabwright RTF-\tSystem Error";
 namespace {
 
 constexpr int kMaxWordLength = 100;
+// Characters that take no room (hidden text) could otherwise gather in one
+// line beyond what a line can hold.
+constexpr int kMaxWrappedLine = kMaxLineCapacity - 10;
 
 bool IsObjectChar(unsigned char code, const TAttr& attr) {
   return (code == 1 || code == 2) && (attr.Special & kSpecialObject) != 0;
@@ -606,7 +609,7 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
         endedHard = true;
         break;
       }
-      if (MaxLineChars > 0 && i - start >= MaxLineChars) {
+      if ((MaxLineChars > 0 && i - start >= MaxLineChars) || i - start >= kMaxWrappedLine) {
         endedHard = true;
         break;
       }
