@@ -139,6 +139,7 @@ void TMainForm::OpenPageOfLabelsFile(QString path) {
                       QStringLiteral("\rcorrupted, possibly not a File Folder Label file"));
     }
   } else {
+    EndBusyCursor();  // Cancel Changes may have put it up
     ShowInformation(QStringLiteral("File ") + path + QStringLiteral(" no longer exists"));
   }
   QCoreApplication::processEvents();

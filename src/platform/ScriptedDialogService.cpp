@@ -1,5 +1,6 @@
 #include "platform/ScriptedDialogService.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QStringList>
 
@@ -45,6 +46,7 @@ QStringList TScriptedDialogService::MessageTexts() const {
 
 bool TScriptedDialogService::Take(const TDialogRequest& request, TAnswer& answer) {
   FRequests.push_back(request);
+  FRequests.back().BusyCursor = QApplication::overrideCursor() != nullptr;
   auto sameKind = [](TDialogKind queued, TDialogKind asked) {
     const auto isFile = [](TDialogKind k) {
       return k == TDialogKind::OpenFile || k == TDialogKind::SaveFile;
@@ -52,7 +54,7 @@ bool TScriptedDialogService::Take(const TDialogRequest& request, TAnswer& answer
     return queued == asked || (isFile(queued) && isFile(asked));
   };
   if (FAnswers.empty() || !sameKind(FAnswers.front().Kind, request.Kind)) {
-    FUnexpected.push_back(request);
+    FUnexpected.push_back(FRequests.back());
     return false;
   }
   answer = std::move(FAnswers.front());

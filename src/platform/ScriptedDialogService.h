@@ -28,6 +28,7 @@ struct TDialogRequest {
   unsigned Flags = 0;    // message box flags
   TFileDialogOptions File = {};
   QString DialogClass = {};  // class name of a dialog run with Exec
+  bool BusyCursor = false;   // the hourglass was up when it was asked
 };
 
 class TScriptedDialogService : public TDialogService {

@@ -418,6 +418,7 @@ TEST_F(DocumentLifecycle, SaveIntoAFolderThatTakesNoFilesIsReported) {
   chmod(QFile::encodeName(folder).constData(), 0755);
   EXPECT_EQ(LastMessage(), "Unable to save " + path + ".\rPermission denied");
   EXPECT_EQ(LastRequest().Caption, "Information");
+  EXPECT_FALSE(LastRequest().BusyCursor);
   EXPECT_EQ(ReadAll(path), good);
   EXPECT_EQ(FolderEntries(folder), QStringList{"sheet.KLX"});
   EXPECT_EQ(Access().FileName(), path);
@@ -511,6 +512,7 @@ TEST_F(DocumentLifecycle, FilesThatCannotBeOpenedLeaveNoPageAndNewStillWorks) {
     EXPECT_EQ(LastMessage(),
               "Unable to open " + path + ". Possibly \rcorrupted, possibly not a File Folder Label file");
     EXPECT_EQ(LastRequest().Caption, "Information");
+    EXPECT_FALSE(LastRequest().BusyCursor);  // the message does not sit under the hourglass
     EXPECT_FALSE(PageShown());
     EXPECT_EQ(Access().FileName(), "");
     EXPECT_FALSE(Access().Modified());
@@ -570,6 +572,7 @@ TEST_F(DocumentLifecycle, CancelChangesOfAPageWhoseFileHasGone) {
   FDialogs->QueueMessageResult(idYes);
   Trigger("mnuCancelChanges");
   EXPECT_EQ(LastMessage(), "File " + path + " no longer exists");
+  EXPECT_FALSE(LastRequest().BusyCursor);
   EXPECT_FALSE(PageShown());
   EXPECT_EQ(Access().FileName(), "");
   EXPECT_FALSE(Access().Modified());
