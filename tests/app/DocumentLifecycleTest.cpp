@@ -373,7 +373,9 @@ TEST_F(DocumentLifecycle, SaveAndCancelButtonsFollowTheModifiedFlagAndTheName) {
   EXPECT_FALSE(Access().SaveButtonShown());
   EXPECT_FALSE(Access().CancelButtonShown());
 
-  // Named and modified: both buttons; "&Save" saves under the name, asking nothing.
+  // Named and modified: both buttons; "&Save" saves under the name, asking
+  // nothing, and opens the label that was open again.
+  Panel().OpenCell(3);
   Type(2, "B");
   EXPECT_TRUE(Access().SaveButtonShown());
   EXPECT_TRUE(Access().CancelButtonShown());
@@ -382,7 +384,8 @@ TEST_F(DocumentLifecycle, SaveAndCancelButtonsFollowTheModifiedFlagAndTheName) {
   EXPECT_EQ(FDialogs->Requests().size(), asked);
   EXPECT_FALSE(Access().SaveButtonShown());
   EXPECT_FALSE(Access().Modified());
-  EXPECT_EQ(Access().CurrentCell(), 1);  // the label is open again after saving
+  EXPECT_EQ(Access().CurrentCell(), 3);
+  EXPECT_EQ(Panel().SelectedCell(), 3);
   Access().OpenFile(path);
   EXPECT_EQ(Text(2), "B");
 
@@ -673,6 +676,31 @@ TEST_F(DocumentLifecycle, BusyCursorWhileOpeningAndSaving) {
   ASSERT_GT(GProgressCalls, 0);
   EXPECT_TRUE(GBusyDuringWork);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// An activation that arrives while a file is being opened (the window system
+// may deliver one whenever pending messages run) repeats no start-up work.
+void ActivateDuringOpen(std::intptr_t form, int) {
+  auto& mainForm = *reinterpret_cast<TMainForm*>(form);
+  mainForm.FormActivate();
+  GBusyDuringWork = GBusyDuringWork || !TAccess(mainForm).Starting();  // start-up ran and ended
+  ++GProgressCalls;
+}
+
+TEST_F(DocumentLifecycle, ActivationWhileOpeningRepeatsNoStartUpWork) {
+  const QString path = FProgram + "activated.KLX";
+  SavedPage(path, "Four", {"Text"});
+  const int layouts = Panel().LayoutCount();
+  GBusyDuringWork = false;
+  GProgressCalls = 0;
+  TWPProgress::SetHook(&ActivateDuringOpen, reinterpret_cast<std::intptr_t>(&Form()));
+  Access().OpenFile(path);
+  TWPProgress::SetHook(nullptr, 0);
+  ASSERT_GT(GProgressCalls, 0);
+  EXPECT_FALSE(GBusyDuringWork);
+  EXPECT_EQ(Panel().LayoutCount(), layouts);
+  EXPECT_EQ(Access().FileName(), path);
+  EXPECT_FALSE(Access().Starting());
 }
 
 }  // namespace
