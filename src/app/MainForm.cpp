@@ -533,10 +533,7 @@ void TMainForm::mnuShowHintClick() {
 
 void TMainForm::Exit1Click() { close(); }
 
-bool TMainForm::FormCloseQuery() {
-  CheckSaveNeeded();
-  return true;
-}
+bool TMainForm::FormCloseQuery() { return CheckSaveNeeded(); }
 
 void TMainForm::FormClose() {
   FZoom = PageOfLabelsPanel->Magnification();

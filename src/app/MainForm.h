@@ -81,7 +81,9 @@ class TMainForm : public QMainWindow {
   void SavebuttonClick();
   void CancelButtonClick();
   void mnuCancelChangesClick();
-  void CheckSaveNeeded();
+  // Offers to save a modified page; false when the user wanted it saved and
+  // it was not (the asking command then stops).
+  bool CheckSaveNeeded();
   void ReopenMostRecentFile();
   // A recent-files menu item was chosen.
   void MRUItemClick(const QString& fileName);

@@ -48,21 +48,24 @@ QString ReasonOf(const std::exception& error) {
 
 }  // namespace
 
-void TMainForm::CheckSaveNeeded() {
+bool TMainForm::CheckSaveNeeded() {
   CloseEditor();
-  if (!FModified || !ConfirmYesNo(QStringLiteral("Save changes?"), QStringLiteral("Save"))) return;
-  if (FFileName.isEmpty())
-    mnuSaveAsClick();
-  else
-    SavePageOfLabelsFile(FFileName);
-  // The command that asked goes on in any case.
+  if (FModified && ConfirmYesNo(QStringLiteral("Save changes?"), QStringLiteral("Save"))) {
+    if (FFileName.isEmpty())
+      mnuSaveAsClick();
+    else
+      SavePageOfLabelsFile(FFileName);
+    // Changes the user wanted kept that did not reach a file are never
+    // thrown away: the command that asked stops and the page stays.
+    if (FModified) return false;
+  }
   SetModified(false);
+  return true;
 }
 
 void TMainForm::New1Click() {
   const std::string layoutName = TSelectLayout::ChooseLayout(*PageOfLabelsPanel, this);
-  if (layoutName.empty()) return;
-  CheckSaveNeeded();
+  if (layoutName.empty() || !CheckSaveNeeded()) return;
   BeginBusyCursor();
   CloseEditor();
   EndBusyCursor();
@@ -82,7 +85,7 @@ void TMainForm::New1Click() {
 
 void TMainForm::Open1Click() {
   CloseEditor();
-  CheckSaveNeeded();
+  if (!CheckSaveNeeded()) return;
   TFileDialogOptions options;
   options.Title = QStringLiteral("Open ") + GlobalFileTypeName;
   options.InitialDir = ApplicationDirectory();
@@ -110,7 +113,7 @@ void TMainForm::Open1Click() {
 
 void TMainForm::MRUItemClick(const QString& fileName) {
   const QString path = fileName;  // the menu item may go while the page changes
-  CheckSaveNeeded();
+  if (!CheckSaveNeeded()) return;
   if (QFileInfo(path).isFile())
     OpenPageOfLabelsFile(path);
   else
@@ -253,8 +256,7 @@ void TMainForm::RecentFileUsed(const QString&) {}
 
 void TMainForm::mnuChangeLayoutClick() {
   const std::string layoutName = TSelectLayout::ChooseLayout(*PageOfLabelsPanel, this);
-  if (layoutName.empty()) return;
-  CheckSaveNeeded();
+  if (layoutName.empty() || !CheckSaveNeeded()) return;
   BeginBusyCursor();
   CloseEditor();
   EndBusyCursor();

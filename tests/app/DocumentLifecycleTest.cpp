@@ -46,6 +46,7 @@ class TDocumentLifecycleTestAccess {
   bool SaveFile(const QString& path) { return F.SavePageOfLabelsFile(path); }
   void ChooseRecentFile(const QString& path) { F.MRUItemClick(path); }
   QString DefaultFileName() const { return F.DefaultFileName(); }
+  void SetFileName(const QString& path) { F.FFileName = path; }
 
  private:
   TMainForm& F;
@@ -470,7 +471,8 @@ TEST_F(DocumentLifecycle, FullDiskKeepsTheOldFileAndIsReported) {
   EXPECT_EQ(Access().FileName(), path);
   EXPECT_TRUE(Access().Modified());
 
-  // Through the save prompt too: the user hears of it, and the command goes on.
+  // Through the save prompt too: the user hears of it, and the command stops
+  // so that the unsaved page is not thrown away.
   {
     TFileSizeLimit limit(static_cast<rlim_t>(good.size()));
     QueueLayout("Four");
@@ -480,7 +482,19 @@ TEST_F(DocumentLifecycle, FullDiskKeepsTheOldFileAndIsReported) {
   }
   EXPECT_EQ(LastMessage(), "Unable to save " + path + ".\rFile too large");
   EXPECT_EQ(ReadAll(path), good);
-  EXPECT_EQ(Panel().LabelsPerPage(), 4);
+  EXPECT_EQ(Panel().LabelsPerPage(), 30);
+  EXPECT_TRUE(Access().Modified());
+  EXPECT_EQ(Access().FileName(), path);
+  EXPECT_TRUE(FDialogs->Unexpected().empty());
+
+  // Save As cancelled behind the prompt keeps the page as well.
+  Access().SetFileName("");
+  QueueLayout("Four");
+  FDialogs->QueueMessageResult(idYes);
+  FDialogs->QueueFileName("");
+  Trigger("New1");
+  EXPECT_EQ(Panel().LabelsPerPage(), 30);
+  EXPECT_TRUE(Access().Modified());
   EXPECT_TRUE(FDialogs->Unexpected().empty());
 }
 
