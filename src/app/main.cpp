@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
     TMainForm form;
     QObject::connect(&guard, &TSingleInstanceGuard::ComeForwardRequested, &form, &TMainForm::ComeForward);
     form.show();
+    // Start-up work runs on the first activation; ask for it, since without a
+    // window manager nobody else gives the new window the focus.
+    form.activateWindow();
     status = app.exec();
   }
   CloseHelpWindow();
