@@ -30,7 +30,8 @@ void TWPTextReader::RequireTarget(const char* className) const {
 }
 
 void TWPTextReader::BeginReading(TStream* stream, TParagraph*& result, int lineCapacity) {
-  FStream = stream;
+  if (stream != nullptr) FStream = stream;
+  stream = FStream;
   FBufferFill = FBufferPos = 0;
   FConsumedBefore = 0;
   FResultCode = kResultOk;

@@ -43,7 +43,8 @@ class TWPTextReader {
   // The stream is read from its current position.
   void SetSource(TStream* stream) { FStream = stream; }
 
-  // Reads the stream into a chain of paragraphs. When result names a
+  // Reads the stream (or, when none is given, the source set before) into
+  // a chain of paragraphs. When result names a
   // paragraph (an empty one), reading writes into it from the start of its
   // first line; otherwise a new standalone chain starts and result receives
   // its first paragraph as soon as it exists, so the caller owns the chain

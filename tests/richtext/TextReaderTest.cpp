@@ -64,3 +64,14 @@ TEST(TextReader, WrongArgumentsWithoutTarget) {
     EXPECT_STREQ(e.what(), "Wrong Arguments in\tTWPTextReader");
   }
 }
+
+TEST(TextReader, ReadsTheSourceSetBeforeWhenNoStreamIsGiven) {
+  TWPRTFText doc;
+  TWPTextReader reader;
+  reader.SetTarget(&doc.Header, &doc);
+  TMemoryStream stream(std::string("from source"));
+  reader.SetSource(&stream);
+  TParagraph* first = doc.FirstParagraph;
+  reader.Read(nullptr, first);
+  EXPECT_EQ(first->Text(), "from source");
+}
