@@ -12,31 +12,13 @@
 #include <vector>
 
 #include "labelpage/KLXPagePanel.h"
+#include "labelpage/LabelPageTestSupport.h"
 #include "richtext/Stream.h"
 #include "richtext/gui/RichText.h"
 
 namespace {
 
-TLabelLayoutRecord FileFolderSheet() {
-  TLabelLayoutRecord r;
-  r.LayoutName = "Folder 30";
-  r.LabelWidth = 3438;
-  r.LabelHeight = 667;
-  r.HorizontalPitch = 4000;
-  r.VerticalPitch = 667;
-  r.LeftMargin = 531;
-  r.TopMargin = 500;
-  r.PageWidth = 8500;
-  r.PageHeight = 11000;
-  r.TextTop = 63;
-  r.TextLeft = 63;
-  r.TextBottom = 604;
-  r.TextRight = 3375;
-  r.NumberAcross = 2;
-  r.NumberDown = 15;
-  r.StripeStyle = 1;
-  return r;
-}
+TLabelLayoutRecord FileFolderSheet() { return labelpagetest::FileFolderSheet("Folder 30"); }
 
 // 4 x 50 small labels on a long sheet.
 TLabelLayoutRecord TwoHundredSheet() {

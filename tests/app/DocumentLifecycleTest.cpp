@@ -58,66 +58,18 @@ using labelpagetest::GridLayout;
 using labelpagetest::PutText;
 using labelpagetest::TextOf;
 using testsupport::ReadAll;
+using testsupport::FolderEntries;
+using testsupport::TFileSizeLimit;
+using testsupport::TWithoutFolderOverride;
 using testsupport::WriteAll;
 using TAccess = TDocumentLifecycleTestAccess;
 
 const QString Title = QStringLiteral("Tabwright for File Folders");
 
-QStringList FolderEntries(const QString& folder) {
-  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
 // Hidden files, as a save's temporary file would be.
 QStringList HiddenEntries(const QString& folder) {
   return FolderEntries(folder).filter(QRegularExpression(QStringLiteral("^\\.")));
 }
-
-// Root may write into any folder. For the life of this object the calling
-// thread drops that privilege from its effective set (it stays permitted and
-// comes back), so a read-only folder refuses root as it refuses a user.
-class TWithoutFolderOverride {
- public:
-  TWithoutFolderOverride() {
-    if (geteuid() != 0) return;
-    FHeader.version = _LINUX_CAPABILITY_VERSION_3;
-    if (syscall(SYS_capget, &FHeader, FSaved) != 0) return;
-    __user_cap_data_struct reduced[2] = {FSaved[0], FSaved[1]};
-    reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
-    FDropped = syscall(SYS_capset, &FHeader, reduced) == 0;
-  }
-  ~TWithoutFolderOverride() {
-    if (FDropped) syscall(SYS_capset, &FHeader, FSaved);
-  }
-  TWithoutFolderOverride(const TWithoutFolderOverride&) = delete;
-  TWithoutFolderOverride& operator=(const TWithoutFolderOverride&) = delete;
-
- private:
-  __user_cap_header_struct FHeader{};
-  __user_cap_data_struct FSaved[2]{};
-  bool FDropped = false;
-};
-
-// The system lets no file of this process grow beyond limit bytes, as a full
-// disk would refuse the rest of a write.
-class TFileSizeLimit {
- public:
-  explicit TFileSizeLimit(rlim_t limit) : FOldSignal(std::signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &FOldLimit);
-    rlimit reduced = FOldLimit;
-    reduced.rlim_cur = limit;
-    setrlimit(RLIMIT_FSIZE, &reduced);
-  }
-  ~TFileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &FOldLimit);
-    std::signal(SIGXFSZ, FOldSignal);
-  }
-  TFileSizeLimit(const TFileSizeLimit&) = delete;
-  TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
-
- private:
-  void (*FOldSignal)(int);
-  rlimit FOldLimit{};
-};
 
 class DocumentLifecycle : public ::testing::Test {
  protected:

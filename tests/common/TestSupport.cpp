@@ -1,6 +1,11 @@
 #include "common/TestSupport.h"
 
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <QDir>
 #include <QFile>
+#include <csignal>
 #include <stdexcept>
 
 namespace testsupport {
@@ -27,6 +32,36 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
     throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+QStringList FolderEntries(const QString& folder) {
+  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+TWithoutFolderOverride::TWithoutFolderOverride() {
+  if (geteuid() != 0) return;
+  FHeader.version = _LINUX_CAPABILITY_VERSION_3;
+  FHeader.pid = 0;
+  if (syscall(SYS_capget, &FHeader, FSaved) != 0) return;
+  __user_cap_data_struct reduced[2] = {FSaved[0], FSaved[1]};
+  reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
+  FDropped = syscall(SYS_capset, &FHeader, reduced) == 0;
+}
+
+TWithoutFolderOverride::~TWithoutFolderOverride() {
+  if (FDropped) syscall(SYS_capset, &FHeader, FSaved);
+}
+
+TFileSizeLimit::TFileSizeLimit(rlim_t limit) : FOldSignal(std::signal(SIGXFSZ, SIG_IGN)) {
+  getrlimit(RLIMIT_FSIZE, &FOldLimit);
+  rlimit reduced = FOldLimit;
+  reduced.rlim_cur = limit;
+  setrlimit(RLIMIT_FSIZE, &reduced);
+}
+
+TFileSizeLimit::~TFileSizeLimit() {
+  setrlimit(RLIMIT_FSIZE, &FOldLimit);
+  std::signal(SIGXFSZ, FOldSignal);
 }
 
 }  // namespace testsupport

@@ -1,7 +1,11 @@
 #pragma once
 // Small helpers shared by the tests of every subsystem.
+#include <linux/capability.h>
+#include <sys/resource.h>
+
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <string>
 
@@ -16,5 +20,38 @@ QString BinDir();
 
 QByteArray ReadAll(const QString& path);
 void WriteAll(const QString& path, const QByteArray& bytes);
+
+// Every entry of a folder, hidden ones included.
+QStringList FolderEntries(const QString& folder);
+
+// Root may write into any folder. For the life of this object the calling
+// thread drops that privilege from its effective set (it stays permitted and
+// comes back), so a read-only folder refuses root as it refuses a user.
+class TWithoutFolderOverride {
+ public:
+  TWithoutFolderOverride();
+  ~TWithoutFolderOverride();
+  TWithoutFolderOverride(const TWithoutFolderOverride&) = delete;
+  TWithoutFolderOverride& operator=(const TWithoutFolderOverride&) = delete;
+
+ private:
+  __user_cap_header_struct FHeader{};
+  __user_cap_data_struct FSaved[2]{};
+  bool FDropped = false;
+};
+
+// The system lets no file of this process grow beyond limit bytes, as a full
+// disk would refuse the rest of a write.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(rlim_t limit);
+  ~TFileSizeLimit();
+  TFileSizeLimit(const TFileSizeLimit&) = delete;
+  TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+
+ private:
+  void (*FOldSignal)(int);
+  rlimit FOldLimit{};
+};
 
 }  // namespace testsupport

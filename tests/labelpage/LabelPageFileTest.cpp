@@ -24,6 +24,8 @@ namespace {
 using labelpagetest::GridLayout;
 using testsupport::DataFile;
 using testsupport::ReadAll;
+using testsupport::FolderEntries;
+using testsupport::TWithoutFolderOverride;
 using testsupport::WriteAll;
 
 // A label's RTF goes into and out of its storage as its "Data" property.
@@ -79,34 +81,6 @@ std::string HeaderAndLayout(const TLabelLayoutRecord& layout) {
   writer.WriteListEnd();
   return stream.Data();
 }
-
-QStringList FolderEntries(const QString& folder) {
-  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
-// Root may write into any folder. For the life of this object the calling
-// thread drops that privilege from its effective set (it stays permitted and
-// comes back), so a read-only folder refuses root as it refuses a user.
-class TWithoutFolderOverride {
- public:
-  TWithoutFolderOverride() {
-    if (geteuid() != 0) return;
-    FHeader.version = _LINUX_CAPABILITY_VERSION_3;
-    FHeader.pid = 0;
-    if (syscall(SYS_capget, &FHeader, FSaved) != 0) return;
-    __user_cap_data_struct reduced[2] = {FSaved[0], FSaved[1]};
-    reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
-    FDropped = syscall(SYS_capset, &FHeader, reduced) == 0;
-  }
-  ~TWithoutFolderOverride() {
-    if (FDropped) syscall(SYS_capset, &FHeader, FSaved);
-  }
-
- private:
-  __user_cap_header_struct FHeader{};
-  __user_cap_data_struct FSaved[2]{};
-  bool FDropped = false;
-};
 
 // Passes the first Limit bytes on and then writes no more, as a full disk.
 class TFullDiskStream : public TStream {
@@ -444,22 +418,17 @@ TEST_F(LabelPageFile, WriteRefusedByTheSystemCarriesItsReason) {
   const QString path = QPathOf("sheet.KLX");
   WriteAll(path, "the good old file");
   NewSheet("Thirty", {HelloRtf, HelloRtf});
-  // The system refuses to let a file grow beyond 100 bytes, as a full disk would.
-  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit oldLimit{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &oldLimit), 0);
-  rlimit limit = oldLimit;
-  limit.rlim_cur = 100;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
   std::string message, reason;
-  try {
-    FPanel.SaveToFile(path.toStdString());
-  } catch (const EFileSaveError& error) {
-    message = error.what();
-    reason = error.Reason();
+  {
+    // The system refuses to let a file grow beyond 100 bytes, as a full disk would.
+    testsupport::TFileSizeLimit limit(100);
+    try {
+      FPanel.SaveToFile(path.toStdString());
+    } catch (const EFileSaveError& error) {
+      message = error.what();
+      reason = error.Reason();
+    }
   }
-  setrlimit(RLIMIT_FSIZE, &oldLimit);
-  std::signal(SIGXFSZ, oldSignal);
   EXPECT_EQ(message, "Stream write error");
   EXPECT_EQ(reason, "File too large");
   EXPECT_EQ(ReadAll(path), "the good old file");

@@ -28,6 +28,28 @@ inline TLabelLayoutRecord GridLayout(int across, int down, const std::string& na
   return layout;
 }
 
+// The 2 x 15 striped sheet of 3-7/16 x 2/3 in file folder labels on Letter.
+inline TLabelLayoutRecord FileFolderSheet(const std::string& name = "File folder 2 x 15") {
+  TLabelLayoutRecord r;
+  r.LayoutName = name;
+  r.LabelWidth = 3438;
+  r.LabelHeight = 667;
+  r.HorizontalPitch = 4000;
+  r.VerticalPitch = 667;
+  r.LeftMargin = 531;
+  r.TopMargin = 500;
+  r.PageWidth = 8500;
+  r.PageHeight = 11000;
+  r.TextTop = 63;
+  r.TextLeft = 63;
+  r.TextBottom = 604;
+  r.TextRight = 3375;
+  r.NumberAcross = 2;
+  r.NumberDown = 15;
+  r.StripeStyle = 1;
+  return r;
+}
+
 // A label's document holding one paragraph of plain text, and its text.
 inline void PutText(TLabelDocument& document, const std::string& text) {
   TWPRtfStrings lines(document);

@@ -4,30 +4,12 @@
 #include <QImage>
 
 #include "labelpage/KLXPagePanel.h"
+#include "labelpage/LabelPageTestSupport.h"
 #include "richtext/Stream.h"
 
 namespace {
 
-TLabelLayoutRecord FileFolderSheet() {
-  TLabelLayoutRecord r;
-  r.LayoutName = "File folder 2 x 15";
-  r.LabelWidth = 3438;
-  r.LabelHeight = 667;
-  r.HorizontalPitch = 4000;
-  r.VerticalPitch = 667;
-  r.LeftMargin = 531;
-  r.TopMargin = 500;
-  r.PageWidth = 8500;
-  r.PageHeight = 11000;
-  r.TextTop = 63;
-  r.TextLeft = 63;
-  r.TextBottom = 604;
-  r.TextRight = 3375;
-  r.NumberAcross = 2;
-  r.NumberDown = 15;
-  r.StripeStyle = 1;
-  return r;
-}
+TLabelLayoutRecord FileFolderSheet() { return labelpagetest::FileFolderSheet("File folder 2 x 15"); }
 
 void LoadRtf(TWPRTFTextIo& doc, const std::string& rtf) {
   TMemoryStream stream;
