@@ -43,13 +43,13 @@ class TWPTextReader {
   // The stream is read from its current position.
   void SetSource(TStream* stream) { FStream = stream; }
 
-  // Reads the stream (or, when none is given, the source set before) into
-  // a chain of paragraphs. When result names a
-  // paragraph (an empty one), reading writes into it from the start of its
-  // first line; otherwise a new standalone chain starts and result receives
-  // its first paragraph as soon as it exists, so the caller owns the chain
-  // even when reading raises. Returns 0; ResultCode tells success. Errors
-  // set result code 7 (2 when out of memory) and are raised again.
+  // Reads the stream (or, when none is given, the source set before) into a
+  // chain of paragraphs. When result names a paragraph (an empty one),
+  // reading writes into it from the start of its first line; otherwise a new
+  // standalone chain starts and result receives its first paragraph as soon
+  // as it exists, so the caller owns the chain even when reading raises.
+  // Returns 0; ResultCode tells success. Errors set result code 7 (2 when
+  // out of memory) and are raised again.
   virtual int Read(TStream* stream, TParagraph*& result);
 
   std::uint8_t ResultCode() const { return FResultCode; }
