@@ -189,7 +189,7 @@ TEST_F(LayoutFile, LoadingAppendsToTheTable) {
 }
 
 TEST(LayoutNames, CompareUpperCasingAsciiLettersOnly) {
-  EXPECT_TRUE(SameLayoutName("Avery size 2", "AVERY SIZE 2"));
+  EXPECT_TRUE(SameLayoutName("Folder size 2", "FOLDER SIZE 2"));
   EXPECT_FALSE(SameLayoutName("Size 2", "Size 2 "));
   EXPECT_FALSE(SameLayoutName("\xE9t\xE9", "\xC9T\xC9"));
 }

@@ -59,7 +59,7 @@ TEST(RtfTextIoFormat, HtmlTagsInTheFirst2000Bytes) {
   EXPECT_EQ(Detect("<table>x</table>"), FormatANSI);
   EXPECT_EQ(Detect("<p class=x>"), FormatANSI);
   // A name cut by a line end or grown too long is dropped; the search goes on.
-  EXPECT_EQ(Detect("<b\r> <averylongname> <title>"), FormatHTML);
+  EXPECT_EQ(Detect("<b\r> <aVeryLongName> <title>"), FormatHTML);
   EXPECT_EQ(Detect("<b\r>"), FormatANSI);
   EXPECT_EQ(Detect(std::string(1995, 'x') + "<body>"), FormatANSI);
   EXPECT_EQ(Detect(std::string(1994, 'x') + "<body>"), FormatHTML);
