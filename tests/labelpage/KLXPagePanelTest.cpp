@@ -246,7 +246,7 @@ TEST_F(PagePanel, TheSelectionFrameSurroundsTheTextArea) {
   for (int x = f.Left - 1; x <= f.Right + 1; ++x) ASSERT_NE(image.pixel(x, f.Top - 1), Grey);
 }
 
-// The striped file-folder sheet as the user sees it; set TABWRIGHT_SCREENSHOT_DIR
+// The striped file-folder sheet as the user sees it; set TABWRIGHT_SCREENSHOTS
 // to keep the images.
 TEST_F(PagePanel, ShowsTheStripedFolderSheetToScale) {
   TKLXPagePanel panel;
@@ -255,7 +255,7 @@ TEST_F(PagePanel, ShowsTheStripedFolderSheetToScale) {
   panel.SetLayout("File folder 3-7/16 x 2/3 in, 30 per sheet, Letter, segmented stripe", false);
   ASSERT_EQ(panel.LabelsPerPage(), 30);
   panel.SetSelectedCell(1);
-  const QString folder = qEnvironmentVariable("TABWRIGHT_SCREENSHOT_DIR");
+  const QString folder = qEnvironmentVariable("TABWRIGHT_SCREENSHOTS");
   for (int zoom : {100, 60}) {
     panel.SetMagnification(zoom);
     const QImage image = panel.grab().toImage();

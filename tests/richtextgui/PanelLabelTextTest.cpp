@@ -1,6 +1,7 @@
 // The page panel shows every label's text, painted through its hidden editor.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QImage>
 
 #include "labelpage/KLXPagePanel.h"
@@ -60,6 +61,9 @@ TEST_P(PanelLabelText, LabelTextIsPaintedInsideItsTextArea) {
   EXPECT_LE(ink.top() - free.top(), 6);
   // Two lines of 12-point text, scaled with the zoom.
   EXPECT_GT(ink.height(), 16 * GetParam() / 100);
+  // Set TABWRIGHT_SCREENSHOTS to a folder to keep the picture.
+  const QString folder = qEnvironmentVariable("TABWRIGHT_SCREENSHOTS");
+  if (!folder.isEmpty()) after.save(QDir(folder).filePath(QStringLiteral("label-text-%1.png").arg(GetParam())));
 }
 
 INSTANTIATE_TEST_SUITE_P(Zoom, PanelLabelText, ::testing::Values(100, 60));
