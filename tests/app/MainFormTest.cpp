@@ -18,6 +18,7 @@
 #include "app/Splash.h"
 #include "common/TestSupport.h"
 #include "labelpage/LabelLayout.h"
+#include "labelpage/LabelPageTestSupport.h"
 #include "platform/AppGlobals.h"
 #include "platform/AppRoutines.h"
 #include "platform/HelpWindow.h"
@@ -42,23 +43,7 @@ class TMainFormTestAccess {
 namespace {
 
 TLabelLayoutRecord TestLayout(const std::string& name, int across, int down) {
-  TLabelLayoutRecord layout;
-  layout.LayoutName = name;
-  layout.LabelWidth = 3437;
-  layout.LabelHeight = 667;
-  layout.HorizontalPitch = 4000;
-  layout.VerticalPitch = 667;
-  layout.LeftMargin = 531;
-  layout.TopMargin = 500;
-  layout.PageWidth = 8500;
-  layout.PageHeight = 11000;
-  layout.TextTop = 100;
-  layout.TextLeft = 62;
-  layout.TextBottom = 600;
-  layout.TextRight = 3375;
-  layout.NumberAcross = across;
-  layout.NumberDown = down;
-  return layout;
+  return labelpagetest::GridLayout(across, down, name);
 }
 
 class MainFormTest : public ::testing::Test {
