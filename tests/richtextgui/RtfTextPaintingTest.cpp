@@ -424,6 +424,27 @@ TEST_F(PaintingTest, ColouredCellIsFilledOnlyWhereTheOptionsAllow) {
   EXPECT_FALSE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
   editor.PaintSwitches = wpps::KeepColor | wpps::OpaqueWhereNeeded;
   EXPECT_FALSE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
+  // Without background only the fills around the text go: the text's own
+  // cells keep their colour, as on the page panel (switches 0).
   editor.PaintSwitches = wpps::KeepColor | wpps::NoBackground;
+  EXPECT_FALSE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
+  editor.PaintSwitches = 0;
+  EXPECT_FALSE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
+  editor.PaintSwitches = wpps::Transparent;
   EXPECT_TRUE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
 }
+
+TEST_F(PaintingTest, NoBackgroundLeavesTheRestOfTheLineUnfilled) {
+  editor.SetColor(0x00FFFF);  // yellow control
+  Add("x", Attr());
+  auto yellow = [](QRgb p) { return p == qRgb(255, 255, 0); };
+  editor.PaintSwitches = wpps::KeepColor;
+  QImage filled = Paint(100, 40);
+  EXPECT_TRUE(yellow(filled.pixel(90, 5)));
+  editor.PaintSwitches = wpps::KeepColor | wpps::NoBackground;
+  QImage bare = Paint(100, 40);
+  EXPECT_EQ(bare.pixel(90, 5), qRgb(255, 255, 255));
+  // The character's own cell is still filled with the brush.
+  EXPECT_TRUE(yellow(bare.pixel(0, 0)));
+}
+

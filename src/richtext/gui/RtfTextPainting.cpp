@@ -203,7 +203,11 @@ void TWPRTFTextPaint::PaintLine(TParagraph* par, TLine* line) {
 
     SelectFont(&a);
     const bool selected = (a.Style & kStyleSelected) != 0;
-    bool opaque = !noFills && !(TileBackground && !BackgroundBitmap.isNull() && !shaded);
+    // Text cells are filled unless the painting is transparent: "no
+    // background" only keeps the fills around the text away, so a label's
+    // coloured cells still show on the page panel.
+    const bool tiled = TileBackground && !BackgroundBitmap.isNull() && !Has(wppo::NoBackground);
+    bool opaque = !Has(wppo::Transparent) && !(tiled && !shaded);
     if (shaded)
       FCanvas->BrushColor = ColorFromRgb(
           Header.Colors[par->Shading < 51 ? (par->ShadingColors >> 4) : (par->ShadingColors & 0x0F)]);
