@@ -448,3 +448,13 @@ TEST_F(PaintingTest, NoBackgroundLeavesTheRestOfTheLineUnfilled) {
   EXPECT_TRUE(yellow(bare.pixel(0, 0)));
 }
 
+TEST_F(PaintingTest, ItalicOverhangSurvivesTheFillOfTheRestOfTheLine) {
+  editor.SetColor(0x00FFFF);
+  editor.PaintSwitches = wpps::KeepColor;
+  Add("ff", Attr(28, kStyleItalic));
+  QImage image = Paint(300, 60);
+  TLine* line = Doc().FirstParagraph->FirstLine;
+  const int advance = line->Attrs[0].Width + line->Attrs[1].Width;
+  EXPECT_GT(InkBox(image, image.rect(), Dark).right(), advance - 1);
+  EXPECT_EQ(image.pixel(advance + 8 + 2, 2), qRgb(255, 255, 0));
+}

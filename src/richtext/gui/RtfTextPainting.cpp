@@ -166,6 +166,7 @@ void TWPRTFTextPaint::PaintLine(TParagraph* par, TLine* line) {
 
   bool leftFilled = line->Length == 0;
   int justifiedSpaces = 0;
+  int overhang = 0;
   int i = 0;
   int advances[kMaxRunLength + 1];
   while (i < line->Length) {
@@ -250,8 +251,12 @@ void TWPRTFTextPaint::PaintLine(TParagraph* par, TLine* line) {
       }
       FCanvas->TextRun(x, runBaseline, line->Text.get() + start, end - start, advances,
                        opaque ? &cell : nullptr);
-      if (end == line->Length && (FCanvas->FontStyle() & kFontItalic))
+      // The rest of the line is filled from the widened cell's end, so the
+      // slanted last character keeps its overhang.
+      if (end == line->Length && (FCanvas->FontStyle() & kFontItalic)) {
         advances[end - start - 1] -= kItalicOverhang;
+        overhang = kItalicOverhang;
+      }
     }
     if (FSelUnderline || FSelWavy) {
       FCanvas->PenColor = FSelPenColor;
@@ -268,6 +273,7 @@ void TWPRTFTextPaint::PaintLine(TParagraph* par, TLine* line) {
     x += runWidth;
     i = end;
   }
+  x += overhang;
 
   // The rest of the line.
   if (line->Length > 0 && !noFills && x < lineRight) {
