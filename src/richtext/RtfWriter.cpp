@@ -266,7 +266,6 @@ bool TWPRTFWriter::WriteTableRowStart(TParagraph& par) {
   group.TabSet = 0;
   group.Row.clear();
 
-  int rightEdge = 0;  // in 1/255 of the row width
   for (TParagraph* cell : RowStartingAt(par)) {
     const std::uint8_t flags = cell->BorderFlags;
     if (flags & kBorderOn) {
@@ -291,8 +290,8 @@ bool TWPRTFWriter::WriteTableRowStart(TParagraph& par) {
       WriteControl("\\clcfpat", cell->ShadingColors & 15);
       if (cell->Shading != 100) WriteControl("\\clcbpat", cell->ShadingColors >> 4);
     }
-    // Cell positions accumulate the widths, so the right edges increase.
-    rightEdge += cell->CellWidth;
+    // The right edge where the cell is drawn, in 1/255 of the row width.
+    const int rightEdge = cell->CellStart + cell->CellWidth;
     WriteControl("\\cellx",
                  static_cast<std::int64_t>(FTextWidth - par.RightIndent) * rightEdge / 255 + par.LeftIndent);
     if (Pending() >= kRowFlushAt) Flush();
@@ -442,11 +441,10 @@ void TWPRTFWriter::ParagraphStart(TParagraph& par) {
   if (cell || par.SpaceBefore != group.SpaceBefore || par.SpaceAfter != group.SpaceAfter ||
       par.LineSpacing != group.LineSpacing) {
     WriteControl("\\sb", par.SpaceBefore);
-    // A bare \sl resets line spacing the enclosing text had set.
-    if (par.LineSpacing != 0)
-      WriteControl("\\sl", par.LineSpacing);
-    else if (group.LineSpacing != 0)
-      Out("\\sl");
+    // A bare \sl (single spacing) is written as well, so no spacing of the
+    // enclosing text carries over.
+    Out("\\sl");
+    if (par.LineSpacing != 0) OutInt(par.LineSpacing);
     WriteControl("\\sa", spaceAfter);
   }
   group.Alignment = par.Alignment;

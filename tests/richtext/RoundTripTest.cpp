@@ -55,7 +55,7 @@ std::vector<std::string> Differences(const TWPRTFText& a, const TWPRTFText& b) {
     const auto fields = [](const TParagraph* x) {
       return std::make_tuple(x->Alignment, x->FirstIndent, x->LeftIndent, x->RightIndent, x->SpaceBefore,
                              x->LineSpacing, x->ShadingColors, x->Shading, x->ParFlags & ~kParMoreCells,
-                             x->CellWidth);
+                             x->CellStart, x->CellWidth);
     };
     // Border bytes mean something only with a border; a cell keeps its gap there.
     const auto border = [](const TParagraph* x) {
@@ -192,6 +192,7 @@ void BuildRichDocument(TWPRTFTextIo& doc) {
     Append(doc, p, "cell " + std::to_string(row) + "a", Attr());
     p = AddParagraph(doc, p);
     p->ParFlags = kParTableCell | kParNotFirstCell;
+    p->CellStart = 100;
     p->CellWidth = 155;
     Append(doc, p, "cell " + std::to_string(row) + "b", Attr(1, 12));
     p = AddParagraph(doc, p);

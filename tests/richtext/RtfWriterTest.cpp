@@ -220,6 +220,7 @@ TEST_F(RtfWriterTest, TwoCellTableRow) {
   Append(doc, a, "A", Attr());
   TParagraph* b = AddParagraph(doc, a);
   b->ParFlags = kParTableCell | kParNotFirstCell;
+  b->CellStart = 127;
   b->CellWidth = 128;
   b->BorderFlags = kBorderOn | kBorderBox;
   b->BorderWidth = 1;
@@ -236,9 +237,31 @@ TEST_F(RtfWriterTest, TwoCellTableRow) {
   EXPECT_EQ(Body(WriteRtf(doc)),
             "{{\\pard\\trowd\\trgaph0\\trleft0\\cellx4223"
             "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrl\\brdrs\\clbrdrr\\brdrs\\brdrw20"
-            "\\clshdng\\clcfpat2\\clcbpat1\\cellx8480\\intbl\\sb0\\sa0\\plain\\f0\\fs20\\cf0 A\\cell\n\r"
-            "\\intbl\\sb0\\sa0\\plain\\f0\\fs20\\cf0 B\\cell\\row\n\r"
+            "\\clshdng\\clcfpat2\\clcbpat1\\cellx8480\\intbl\\sb0\\sl\\sa0\\plain\\f0\\fs20\\cf0 A\\cell\n\r"
+            "\\intbl\\sb0\\sl\\sa0\\plain\\f0\\fs20\\cf0 B\\cell\\row\n\r"
             "}\\plain\\f0\\fs20\\cf0 after}\r\n}");
+}
+
+TEST_F(RtfWriterTest, CellRightEdgeIsWhereTheCellIsDrawn) {
+  // The second cell starts after a gap: its edge is its start plus its width.
+  TParagraph* a = First();
+  a->ParFlags = kParTableCell | kParMoreCells;
+  a->CellWidth = 51;
+  Append(doc, a, "A", Attr());
+  TParagraph* b = AddParagraph(doc, a);
+  b->ParFlags = kParTableCell | kParNotFirstCell;
+  b->CellStart = 153;
+  b->CellWidth = 102;
+  Append(doc, b, "B", Attr());
+  const std::string body = Body(WriteRtf(doc));
+  // 8480 * 51 / 255 = 1696, 8480 * 255 / 255 = 8480.
+  EXPECT_NE(body.find("\\trleft0\\cellx1696\\cellx8480\\intbl"), std::string::npos) << body;
+}
+
+TEST_F(RtfWriterTest, SpacingWordsAlwaysCarryTheLineSpacingWord) {
+  First()->SpaceBefore = 60;
+  Append(doc, First(), "a", Attr());
+  EXPECT_EQ(Body(WriteRtf(doc)), "{\\sb60\\sl\\sa0\\plain\\f0\\fs20\\cf0 a}\r\n}");
 }
 
 TEST_F(RtfWriterTest, SecondRowWithTheSameLayoutStaysInTheRowGroup) {
@@ -250,12 +273,13 @@ TEST_F(RtfWriterTest, SecondRowWithTheSameLayoutStaysInTheRowGroup) {
     Append(doc, p, "x", Attr());
     p = AddParagraph(doc, p);
     p->ParFlags = kParTableCell | kParNotFirstCell;
+    p->CellStart = 100;
     p->CellWidth = 155;
     Append(doc, p, "y", Attr());
   }
   const std::string body = Body(WriteRtf(doc));
   EXPECT_EQ(body.find("\\trowd"), body.rfind("\\trowd"));
-  EXPECT_NE(body.find("y\\cell\\row\n\r\\intbl\\sb0\\sa0\\plain\\f0\\fs20\\cf0 x\\cell\n\r"),
+  EXPECT_NE(body.find("y\\cell\\row\n\r\\intbl\\sb0\\sl\\sa0\\plain\\f0\\fs20\\cf0 x\\cell\n\r"),
             std::string::npos);
   EXPECT_EQ(body.substr(body.size() - 5), "}}\r\n}");
 }
@@ -445,7 +469,7 @@ TEST_F(RtfWriterTest, PlainModeTextIsKeptApartFromParagraphWords) {
   doc.FirstParagraph->Next->Alignment = 2;
   doc.FirstParagraph->Next->SpaceAfter = 100;
   const std::string rtf = WriteRtf(doc);
-  EXPECT_NE(rtf.find("{a\\par\n\r\\qc\\sb0\\sa100 123}"), std::string::npos) << rtf;
+  EXPECT_NE(rtf.find("{a\\par\n\r\\qc\\sb0\\sl\\sa100 123}"), std::string::npos) << rtf;
   TWPRTFTextIo copy;
   TMemoryStream stream(rtf);
   copy.LoadFromStream(stream);
