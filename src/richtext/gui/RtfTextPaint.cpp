@@ -256,6 +256,11 @@ void TWPRTFTextPaint::MeasureChar(TLine* line, int index, const TAttr& attr) {
   }
   line->Attrs[index] = attr;
   MeasureFont(&attr);
+  MeasureInCurrentFont(line, index);
+}
+
+// Width, height and ascent of one character from the font measured last.
+void TWPRTFTextPaint::MeasureInCurrentFont(TLine* line, int index) {
   TAttr& a = line->Attrs[index];
   if (IsInvisible(a)) {
     a.Width = a.Height = a.Ascent = 0;
@@ -314,7 +319,8 @@ void TWPRTFTextPaint::MeasureLine(TParagraph*, TLine* line) {
     TAttr runAttr = attrs[i];
     MeasureFont(&runAttr);
     int j = i;
-    for (; j < line->Length && attrs[j].SameRun(runAttr); ++j) MeasureChar(line, j, attrs[j]);
+    // One font selection for the whole run.
+    for (; j < line->Length && attrs[j].SameRun(runAttr); ++j) MeasureInCurrentFont(line, j);
     i = j;
   }
   if (line->Length == 0) MeasureFont(&attrs[0]);

@@ -170,6 +170,7 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   bool IsInvisible(const TAttr& attr) const;
   const TCharacterAttr* DisplaySet(const TAttr& attr) const;
   void MeasureLine(TParagraph* par, TLine* line);
+  void MeasureInCurrentFont(TLine* line, int index);
   int LineHeightRule(TParagraph* par, TLine* line, int fallbackHeight, int fallbackAscent) const;
   int WrapParagraph(TParagraph* par, bool compare);
   void SpellCheck(TFlatPar& flat);
