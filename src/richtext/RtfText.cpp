@@ -524,7 +524,9 @@ int TWPRTFText::InsertChain(TParagraph*& par, TLine*& line, int& index, TParagra
   TParagraph* last = chain;
   while (last->Next != nullptr) last = last->Next;
 
-  // The chain's first paragraph joins par.
+  // The chain's first paragraph joins par. At the very start par takes all
+  // of its attributes; par's tabs, indents, numbering, shading and spacing
+  // are kept aside for the chain's last paragraph.
   const bool exchange = index == 0 && line == par->FirstLine;
   TParagraph saved;
   if (exchange) {
@@ -555,7 +557,19 @@ int TWPRTFText::InsertChain(TParagraph*& par, TLine*& line, int& index, TParagra
     if (par->Next != nullptr) par->Next->Prev = last;
     par->Next = second;
     for (TParagraph* p = second; p != last->Next; p = p->Next) p->ParState |= kParNeedsBoth;
-    if (exchange) last->CopyAttributes(saved);
+    if (exchange) {
+      last->TabSet = saved.TabSet;
+      last->FirstIndent = saved.FirstIndent;
+      last->LeftIndent = saved.LeftIndent;
+      last->RightIndent = saved.RightIndent;
+      last->Numbering = saved.Numbering;
+      last->NumberingReserved = saved.NumberingReserved;
+      last->Shading = saved.Shading;
+      last->ShadingColors = saved.ShadingColors;
+      last->SpaceBefore = saved.SpaceBefore;
+      last->SpaceAfter = saved.SpaceAfter;
+      last->LineSpacing = saved.LineSpacing;
+    }
   }
   first->Next = nullptr;
   delete first;

@@ -183,6 +183,10 @@ TEST(RtfText, EditSequence) {
   TParagraph* chain4 = doc.NewParagraph(chain3, 10);
   doc.ReplaceChars(chain4, chain4->FirstLine, &b, 1, "Y", 0, 0);
   chain4->LeftIndent = 99;
+  chain4->Alignment = 1;
+  par->TabSet = 0x10;
+  par->SpaceBefore = 120;
+  par->Shading = 25;
   at = par;
   line = par->FirstLine;
   index = 0;
@@ -191,8 +195,15 @@ TEST(RtfText, EditSequence) {
   EXPECT_EQ(Texts(doc), (std::vector<std::string>{"X", "YHelAB", "CDorld"}));
   EXPECT_EQ(doc.FirstParagraph->LeftIndent, 1440);
   EXPECT_EQ(doc.FirstParagraph->Alignment, 2);
-  EXPECT_EQ(doc.FirstParagraph->Next->LeftIndent, 720);  // the former attributes
-  EXPECT_EQ(doc.FirstParagraph->Next->Alignment, 0);
+  // The last paragraph gets the former tabs, indents, numbering, shading and
+  // spacing, and keeps the rest of its own.
+  const TParagraph* last = doc.FirstParagraph->Next;
+  EXPECT_EQ(last->LeftIndent, 720);
+  EXPECT_EQ(last->TabSet, 0x10u);
+  EXPECT_EQ(last->SpaceBefore, 120);
+  EXPECT_EQ(last->Shading, 25);
+  EXPECT_EQ(last->Alignment, 1);
+  EXPECT_EQ(doc.FirstParagraph->TabSet, 0u);
   EXPECT_TRUE(SameFormatting(AttrAt(doc.FirstParagraph->Next, 1), a));
   EXPECT_EQ(doc.CountParagraphsUpTo(at), 2);
 }
