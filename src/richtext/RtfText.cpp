@@ -423,10 +423,21 @@ void TWPRTFText::DeleteChars(TParagraph* par, int offset, int count) {
 
 bool TWPRTFText::DeleteCharAt(TParagraph* par, TLine* line, int index) {
   if (par == nullptr || line == nullptr) return true;
-  const bool inserting = Inserting;
-  Inserting = false;  // insert points cannot be deleted
-  const bool refused = IsProtected(par, line, index);
-  Inserting = inserting;
+  // Insert points cannot be deleted: protection is judged as if overwriting,
+  // also for the first character of the next line that a join would remove.
+  struct TOverwriteScope {
+    bool& Flag;
+    bool Saved;
+    explicit TOverwriteScope(bool& flag) : Flag(flag), Saved(flag) { Flag = false; }
+    ~TOverwriteScope() { Flag = Saved; }
+  };
+  bool refused = false;
+  bool nextStartsProtected = false;
+  {
+    TOverwriteScope overwrite(Inserting);
+    refused = IsProtected(par, line, index);
+    nextStartsProtected = line->Next != nullptr && CharIsProtected(line->Next, 0);
+  }
   if (refused) return true;
   index = std::max(index, 0);
   if (index < line->Length) {
@@ -435,7 +446,7 @@ bool TWPRTFText::DeleteCharAt(TParagraph* par, TLine* line, int index) {
     TLine* next = line->Next;
     const int combined = line->Length + next->Length;
     if (combined + 6 > line->Capacity) GrowLine(line, std::min(combined + 30, kMaxLineCapacity));
-    const int skip = next->Length > 0 && !CharIsProtected(next, 0) ? 1 : 0;
+    const int skip = next->Length > 0 && !nextStartsProtected ? 1 : 0;
     const int moved = next->Length - skip;
     if (line->Length + moved >= line->Capacity) return true;
     std::memcpy(line->Text.get() + line->Length, next->Text.get() + skip, static_cast<std::size_t>(moved));

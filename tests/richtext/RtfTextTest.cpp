@@ -347,6 +347,23 @@ TEST(RtfText, DeleteCharAtLineAndParagraphEnds) {
   EXPECT_EQ(CheckDocument(doc), "");
 }
 
+TEST(RtfText, DeleteAtLineEndKeepsAnInsertPointStartingTheNextLine) {
+  TWPRTFText doc;
+  const TAttr a = MakeAttr(0);
+  const TAttr point = MakeAttr(0, 0, kSpecialInsertPoint, 7);
+  TParagraph* par = doc.FirstParagraph;
+  doc.ReplaceChars(par, par->FirstLine, &a, 2, "ab", 0, 0);
+  TLine* second = AddLine(doc, par, "P", point);
+  doc.ReplaceChars(par, second, &a, 2, "cd", 0, 1);
+  doc.ProtectedProp = {ppIsInsertpoint};
+  ASSERT_TRUE(doc.Inserting);  // typing may go into an insert point, deleting may not remove it
+  EXPECT_TRUE(doc.DeleteCharAt(par, par->FirstLine, 2));
+  EXPECT_EQ(par->Text(), "abPcd");
+  EXPECT_EQ(par->FirstLine->Next, nullptr);
+  EXPECT_TRUE(doc.Inserting);
+  EXPECT_EQ(CheckDocument(doc), "");
+}
+
 TEST(RtfText, JoiningTableCells) {
   TWPRTFText doc;
   doc.SetParagraphText(0, "text", nullptr, 4);
