@@ -174,6 +174,21 @@ TEST_F(LayoutTest, TabsGoToTheirStops) {
   EXPECT_EQ(doc.FirstParagraph->FirstLine->LineWidth, 67 + ArialWidth("b"));
 }
 
+TEST_F(LayoutTest, RightAndCentreTabsAlignOnlyTheTextBeforeALineFeed) {
+  doc.SetWrapWidth(400);
+  AddTab(2880, tkRight);
+  const std::string after(40, 'c');  // wider than the stop: must not count
+  SetText("\tab\n" + after);
+  TLine* line = doc.FirstParagraph->FirstLine;
+  ASSERT_EQ(line->String(), "\tab\n");
+  EXPECT_EQ(line->LineWidth, 192 + ArialWidth("\n"));
+  doc.FirstParagraph->TabSet = doc.Header.InsertTab(1440, tkCenter);
+  doc.Header.RecomputePixelValues();
+  SetText("\tab\n" + after);
+  EXPECT_EQ(doc.FirstParagraph->FirstLine->LineWidth,
+            96 + ArialWidth("ab") - ArialWidth("ab") / 2 + ArialWidth("\n"));
+}
+
 TEST_F(LayoutTest, RightTabBeyondTheRightEdgeTakesNoRoom) {
   doc.SetWrapWidth(80);
   SetText("\tx");

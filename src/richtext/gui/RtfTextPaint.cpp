@@ -23,6 +23,10 @@ bool IsObjectChar(unsigned char code, const TAttr& attr) {
   return (code == 1 || code == 2) && (attr.Special & kSpecialObject) != 0;
 }
 
+// The text that a right, decimal or centre tab aligns ends at the next tab
+// or at the end of the line's text (a line feed ends the line).
+bool EndsTabText(char c) { return c == '\t' || c == 0 || c == 10; }
+
 }  // namespace
 
 // A paragraph's characters in one array while it is wrapped.
@@ -479,7 +483,7 @@ int TWPRTFTextPaint::NextTab(TParagraph* par, const char* text, const TAttr* att
     if (kind == tkRight || kind == tkDecimal) {
       if (position > Header.TextWidthPixels - RightIndent(par)) return x;
       int sum = 0;
-      for (int i = index + 1; i < count && text[i] != '\t' && text[i] != 0; ++i) {
+      for (int i = index + 1; i < count && !EndsTabText(text[i]); ++i) {
         if (kind == tkDecimal && text[i] == Header.DecimalTabChar) break;
         sum += attrs ? attrs[i].Width : FWidths[static_cast<unsigned char>(text[i])];
       }
@@ -487,7 +491,7 @@ int TWPRTFTextPaint::NextTab(TParagraph* par, const char* text, const TAttr* att
     }
     if (kind == tkCenter) {
       int sum = 0;
-      for (int i = index + 1; i < count && text[i] != '\t' && text[i] != 0; ++i) {
+      for (int i = index + 1; i < count && !EndsTabText(text[i]); ++i) {
         const int w = attrs ? attrs[i].Width : FWidths[static_cast<unsigned char>(text[i])];
         if (sum + w > 2 * (position - x)) break;
         sum += w;
