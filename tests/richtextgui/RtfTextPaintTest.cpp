@@ -396,6 +396,10 @@ TEST_F(LayoutTest, CharacterLimitPerLineEndsLines) {
   doc.MaxLineChars = 4;
   SetText("abcdefghij");
   EXPECT_EQ(Lines(), (std::vector<std::string>{"abcd", "efgh", "ij"}));
+  // A line that the limit ends breaks after its last space like a full one.
+  doc.MaxLineChars = 8;
+  SetText("ab cd efghij");
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"ab cd ", "efghij"}));
 }
 
 TEST_F(LayoutTest, SelectionAndCaretFollowTheirCharactersIntoNewLines) {

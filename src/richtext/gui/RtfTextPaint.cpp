@@ -619,10 +619,9 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
         endedHard = true;
         break;
       }
-      if ((MaxLineChars > 0 && i - start >= MaxLineChars) || i - start >= kMaxWrappedLine) {
-        endedHard = true;
-        break;
-      }
+      // A line that holds as many characters as it may is full: it still
+      // breaks after its last space or tab like a line that is too wide.
+      if ((MaxLineChars > 0 && i - start >= MaxLineChars) || i - start >= kMaxWrappedLine) break;
       const unsigned char code = static_cast<unsigned char>(text[i]);
       if (code == 0) {
         ++i;
