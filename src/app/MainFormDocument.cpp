@@ -58,8 +58,9 @@ bool TMainForm::CheckSaveNeeded() {
     // Changes the user wanted kept that did not reach a file are never
     // thrown away: the command that asked stops and the page stays.
     if (FModified) return false;
+    SetModified(false);
   }
-  SetModified(false);
+  // Answered No: the page keeps its changes until the asking command replaces it.
   return true;
 }
 

@@ -312,6 +312,39 @@ TEST_F(DocumentLifecycle, SaveChangesAnsweredYesAndNoBeforeNew) {
   EXPECT_EQ(Access().FileName(), named);
 }
 
+// "No" to "Save changes?" leaves the page modified: when the asking command
+// then changes nothing, the changes are still offered for saving.
+TEST_F(DocumentLifecycle, SaveChangesAnsweredNoKeepsTheChangesMarked) {
+  const QString path = FProgram + "marked.KLX";
+  SavedPage(path, "Four", {"Saved"});
+  Type(1, "Unsaved");
+
+  FDialogs->QueueMessageResult(idNo);
+  FDialogs->QueueFileName({});
+  Trigger("Open1");
+  ASSERT_TRUE(FDialogs->Unexpected().empty());
+  EXPECT_TRUE(Access().Modified());
+  EXPECT_TRUE(Access().SaveButtonShown());
+  EXPECT_TRUE(Access().CancelButtonShown());
+  EXPECT_EQ(Text(1), "Unsaved");
+
+  const QString gone = FProgram + "gone.KLX";
+  FDialogs->QueueMessageResult(idNo);
+  FDialogs->QueueMessageResult(idOK);
+  Access().ChooseRecentFile(gone);
+  ASSERT_TRUE(FDialogs->Unexpected().empty());
+  EXPECT_EQ(LastMessage(), "File: " + gone + "\rno longer exists");
+  EXPECT_TRUE(Access().Modified());
+  EXPECT_EQ(Access().FileName(), path);
+
+  // So closing asks again.
+  FDialogs->QueueMessageResult(idNo);
+  const std::size_t asked = FDialogs->Requests().size();
+  Form().close();
+  ASSERT_EQ(FDialogs->Requests().size(), asked + 1);
+  EXPECT_EQ(LastRequest().Text, "Save changes?");
+}
+
 TEST_F(DocumentLifecycle, SaveAndCancelButtonsFollowTheModifiedFlagAndTheName) {
   EXPECT_FALSE(Access().SaveButtonShown());
   EXPECT_FALSE(Access().CancelButtonShown());
