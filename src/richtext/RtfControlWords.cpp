@@ -60,9 +60,9 @@ constexpr TRtfControlWord kWords[] = {
     {"keep", 1, true, K::Property, V(P::Keep)},
     {"keepn", 1, true, K::Property, V(P::Keep)},
     {"tx", 0, false, K::Property, V(P::TabStop)},
-    {"tqr", 1, true, K::Property, V(P::TabKind)},
-    {"tqc", 2, true, K::Property, V(P::TabKind)},
-    {"tqdec", 3, true, K::Property, V(P::TabKind)},
+    {"tqr", 1, false, K::Property, V(P::TabKind)},
+    {"tqc", 2, false, K::Property, V(P::TabKind)},
+    {"tqdec", 3, false, K::Property, V(P::TabKind)},
     // Borders and shading.
     {"box", 0, true, K::Property, V(P::Border)},
     {"brdrt", 1, true, K::Property, V(P::Border)},

@@ -637,7 +637,8 @@ void TWPRtfReader::HandleParagraphProperty(TRtfProperty property, std::int32_t n
       AddTabStop(n);
       break;
     case TRtfProperty::TabKind:
-      FPendingTabKind = static_cast<TTabKind>(n);
+      // A parameter names the kind itself; one that names no kind is ignored.
+      if (n >= tkLeft && n <= tkDecimal) FPendingTabKind = static_cast<TTabKind>(n);
       break;
 
     case TRtfProperty::Border:

@@ -166,6 +166,18 @@ TEST(RtfReader, TabKindsFirstTabOfParagraphRestartsTheList) {
   EXPECT_EQ(kindAt(r.Par(0)->TabSet, 4320), tkDecimal);
   EXPECT_EQ(kindAt(r.Par(1)->TabSet, 720), tkLeft);
   EXPECT_EQ(kindAt(r.Par(1)->TabSet, 2880), -1);
+  // The kind words take a parameter of their own; one naming no kind is ignored.
+  auto p = ReadRtf("{\\rtf1\\tqc0\\tx1440\\tqr3\\tx2880\\tqr9\\tx4320 a}");
+  const TTextHeader& ph = p.Doc->Header;
+  auto kindIn = [&](int position) {
+    for (int i = 0; i < 64; ++i)
+      if ((p.Par(0)->TabSet >> i & 1u) && ph.TabPositions[static_cast<std::size_t>(i)] == position)
+        return static_cast<int>(ph.TabKinds[static_cast<std::size_t>(i)]);
+    return -1;
+  };
+  EXPECT_EQ(kindIn(1440), tkLeft);
+  EXPECT_EQ(kindIn(2880), tkDecimal);
+  EXPECT_EQ(kindIn(4320), tkLeft);
 }
 
 TEST(RtfReader, IndentsFirstLineRelativeAndPardResets) {
