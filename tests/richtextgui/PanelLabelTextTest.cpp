@@ -63,10 +63,29 @@ TEST_P(PanelLabelText, LabelTextIsPaintedInsideItsTextArea) {
   EXPECT_GT(ink.height(), 16 * GetParam() / 100);
   // Set TABWRIGHT_SCREENSHOTS to a folder to keep the picture.
   const QString folder = qEnvironmentVariable("TABWRIGHT_SCREENSHOTS");
-  if (!folder.isEmpty()) after.save(QDir(folder).filePath(QStringLiteral("label-text-%1.png").arg(GetParam())));
+  if (!folder.isEmpty())
+    after.save(QDir(folder).filePath(QStringLiteral("label-text-%1.png").arg(GetParam())));
 }
 
 INSTANTIATE_TEST_SUITE_P(Zoom, PanelLabelText, ::testing::Values(100, 60));
+
+TEST(PanelLabelTextEmpty, EmptyLabelWithABorderedParagraphShowsItsBorder) {
+  TKLXPagePanel panel;
+  panel.SetPixelsPerInch(96);
+  panel.AddLayout(FileFolderSheet());
+  panel.SetLayout("File folder 2 x 15", false);
+  const QImage before = Grab(panel);
+  TWPRTFTextIo& doc = panel.Storage(2)->RtfText();
+  ASSERT_TRUE(doc.IsEmpty());
+  doc.FirstParagraph->BorderFlags = kBorderOn | kBorderBox;
+  const QImage after = Grab(panel);
+  const QRect free = ToRect(panel.Cell(2).rFree);
+  int inked = 0;
+  for (int y = free.top(); y <= free.bottom(); ++y)
+    for (int x = free.left(); x <= free.right(); ++x)
+      if (qGray(after.pixel(x, y)) < 128 && after.pixel(x, y) != before.pixel(x, y)) ++inked;
+  EXPECT_GT(inked, 100);  // the top and bottom edges across the text area
+}
 
 TEST(PanelPaintEditor, IsAHiddenChildThatNeverPaintsItself) {
   TKLXPagePanel panel;
