@@ -178,6 +178,18 @@ TEST(RichTextTest, VerticalScrollBarRangeAndOffsets) {
   EXPECT_EQ(editor.LeftOffset(), 0);
 }
 
+TEST(RichTextTest, TopOffsetScrollsAControlWithoutScrollBars) {
+  TWPRichText editor;
+  editor.resize(200, 60);
+  AddParagraphs(editor, 12);
+  editor.SetTopOffset(20);
+  EXPECT_EQ(editor.RtfText()->ScrollTop, 20);
+  EXPECT_TRUE(editor.VertScrollBar()->isHidden());
+  // A document that fits goes back to the top.
+  editor.Clear();
+  EXPECT_EQ(editor.RtfText()->ScrollTop, 0);
+}
+
 TEST(RichTextTest, ShowPageBreakSwitchesTheNoPageBreakLinesBit) {
   TWPRichText editor;
   editor.SetShowPageBreak(false);

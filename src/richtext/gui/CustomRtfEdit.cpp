@@ -237,7 +237,9 @@ void TWPCustomRtfEdit::UpdateScrollBars() {
     FVertBar->setValue(doc.ScrollTop * kScrollRange / std::max(documentHeight - clientHeight, 1));
   } else {
     FVertBar->hide();
-    doc.ScrollTop = 0;
+    // Only a document that fits goes back to the top: a control without a
+    // vertical bar still scrolls to its TopOffset or to the caret.
+    if (documentHeight <= clientHeight) doc.ScrollTop = 0;
   }
   const int textWidth = doc.Header.TextWidthPixels;
   if (wantHorz && !doc.WordWrap() && textWidth > ClientWidth()) {
