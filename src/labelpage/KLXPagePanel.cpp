@@ -207,21 +207,25 @@ void TKLXPagePanel::PaintSheet(QImage& page) {
 
 void TKLXPagePanel::RenderLabelTexts(QImage& page) {
   // Each label's text area is painted into a reusable scratch image through
-  // the hidden editor at the current zoom and stretched onto rFree. An empty
-  // label paints nothing on its white scratch image, so it is skipped, unless
-  // its paragraph has a border to draw.
+  // the hidden editor at the current zoom and stretched onto rFree. The white
+  // image covers whatever of the outline and stripes lies in the text area.
+  // An empty label paints nothing on its scratch image, unless its paragraph
+  // has a border to draw, so its text area is simply filled white.
   const TScreenScale scale = Scale();
   QPainter painter(&page);
   // The scratch image is a pixel larger than rFree each way: filter the
   // squeeze so that no row or column of the text is simply dropped.
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   for (int n = 1; n <= FLabelsPerPage; ++n) {
-    if (!FStorages[n]) continue;
-    const TWPRTFTextIo& text = FStorages[n]->RtfText();
-    if (text.IsEmpty() && !(text.FirstParagraph && (text.FirstParagraph->BorderFlags & kBorderOn))) continue;
     const TCellRect& r = FCells[n].rFree;
     const int fw = r.Right - r.Left + 1, fh = r.Bottom - r.Top + 1;
     if (fw <= 1 || fh <= 1) continue;
+    const TWPRTFTextIo* text = FStorages[n] ? &FStorages[n]->RtfText() : nullptr;
+    if (!text ||
+        (text->IsEmpty() && !(text->FirstParagraph && (text->FirstParagraph->BorderFlags & kBorderOn)))) {
+      painter.fillRect(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), Qt::white);
+      continue;
+    }
     if (FLabelScratch.width() != fw || FLabelScratch.height() != fh) {
       FLabelScratch = QImage(fw, fh, QImage::Format_RGB32);
       FLabelScratch.setDotsPerMeterX(qRound(FPixelsPerInch / 0.0254));

@@ -213,6 +213,7 @@ TEST_F(PagePanel, DrawsTheStripesOfEachStyle) {
     TLabelLayoutRecord folder = GridLayout(2, 3, "Folder " + std::to_string(style));
     folder.LabelWidth = 3438;
     folder.HorizontalPitch = 4000;
+    folder.TextTop = 200;  // below the stripe, which the text area would cover
     folder.StripeStyle = style;
     FPanel.AddLayout(folder);
     FPanel.SetLayout(folder.LayoutName, false);
@@ -225,6 +226,30 @@ TEST_F(PagePanel, DrawsTheStripesOfEachStyle) {
     EXPECT_EQ(at(17, 10), style == 2 ? Silver : White) << style;   // between two segments
     EXPECT_EQ(at(320, 38), style == 1 ? Silver : White) << style;  // the right tick
     EXPECT_EQ(at(100, 17), White) << style;
+  }
+}
+
+// Every label's text area is painted white before its text, so a stripe
+// reaching into the text area shows only outside it, empty label or not.
+TEST_F(PagePanel, TheTextAreaCoversTheStripesWithinIt) {
+  const TScreenScale scale(96, 100);
+  TLabelLayoutRecord folder = GridLayout(2, 1, "Stripe under the text");
+  folder.LabelWidth = 3438;
+  folder.HorizontalPitch = 4000;
+  folder.StripeStyle = 2;
+  folder.TextTop = 0;
+  folder.TextLeft = 1000;
+  folder.TextRight = 3000;
+  FPanel.AddLayout(folder);
+  FPanel.SetLayout(folder.LayoutName, false);
+  PutText(FPanel.Storage(2)->RtfText(), "i");
+  const QImage image = Grab();
+  for (int n : {1, 2}) {
+    const TCellRect r = FPanel.Cell(n).rTotal, f = FPanel.Cell(n).rFree;
+    const int y = r.Top + scale.Zoomed(10);
+    EXPECT_EQ(image.pixel(r.Left + scale.Zoomed(50), y), Silver) << n;  // left of the text area
+    EXPECT_EQ(image.pixel(f.Right - 5, y), White) << n;
+    EXPECT_EQ(image.pixel(f.Right + 5, y), Silver) << n;
   }
 }
 
