@@ -397,7 +397,8 @@ void TWPRTFText::DeleteChars(TParagraph* par, int offset, int count) {
     offset -= line->Length;
     line = line->Next;
   }
-  if (line != nullptr && offset == line->Length && offset > 0) {
+  // At the end of a line (an empty line included) the deletion starts at the next one.
+  if (line != nullptr && offset == line->Length && (offset > 0 || line->Next != nullptr)) {
     line = line->Next;
     offset = 0;
     if (line != nullptr && line->Length > 0 && line->Attrs) CarryAttr = line->Attrs[0];

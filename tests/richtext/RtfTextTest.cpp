@@ -319,6 +319,18 @@ TEST(RtfText, DeleteCharsCoveringWholeLinesEmptiesThem) {
   EXPECT_EQ(CheckDocument(doc), "");
 }
 
+TEST(RtfText, DeleteCharsAfterAnEmptyFirstLineCarriesTheNextLinesRecord) {
+  TWPRTFText doc;
+  TParagraph* par = doc.FirstParagraph;
+  const TAttr b = MakeAttr(2);
+  AddLine(doc, par, "def", b);  // behind the empty first line
+  doc.CarryAttr = MakeAttr(5);
+  doc.DeleteChars(par, 0, 1);
+  EXPECT_EQ(par->Text(), "ef");
+  EXPECT_TRUE(SameFormatting(doc.CarryAttr, b));
+  EXPECT_EQ(CheckDocument(doc), "");
+}
+
 TEST(RtfText, DeleteCharAtLineAndParagraphEnds) {
   TWPRTFText doc;
   const TAttr a = MakeAttr(0);
