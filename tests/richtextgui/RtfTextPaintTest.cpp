@@ -475,3 +475,25 @@ TEST_F(LayoutTest, HiddenTextNeverGathersMoreThanALineHolds) {
   }
   EXPECT_EQ(total, 12007);
 }
+
+TEST_F(LayoutTest, EmbeddedObjectsTakeTheirSizeAndAHugeOneStaysPositive) {
+  TTextObject* record = doc.AddObject(nullptr, -1);
+  record->Width = 720;  // half an inch
+  record->Height = 1440;
+  TAttr object = Attr();
+  object.Special = kSpecialObject;
+  object.Tag = static_cast<std::uint16_t>(record->Id);
+  SetText("\x01", object);
+  TLine* line = doc.FirstParagraph->FirstLine;
+  const TWPFontEntry& arial = TWPFontCache::Instance().Find("Arial", 13, 0);
+  EXPECT_EQ(line->Attrs[0].Width, 48);
+  EXPECT_EQ(line->Attrs[0].Ascent, 96);  // standing on the baseline
+  EXPECT_EQ(line->Attrs[0].Height, arial.Height + 96 - arial.Ascent);
+  // Far beyond what a 16-bit width holds: kept large, never negative.
+  record->Width = record->Height = 8000000;
+  doc.ReformatAll();
+  line = doc.FirstParagraph->FirstLine;
+  EXPECT_EQ(line->Attrs[0].Width, TWPRTFTextPaint::kMaxObjectPixels);
+  EXPECT_GT(line->Attrs[0].Height, 0);
+  EXPECT_GT(line->Height, 0);
+}

@@ -279,8 +279,8 @@ void TWPRTFTextPaint::MeasureInCurrentFont(TLine* line, int index) {
       a.Ascent = static_cast<std::int16_t>(FFontAscent);
       return;
     }
-    const int width = MulDivX(object->Width);
-    int height = MulDivY(object->Height);
+    const int width = std::clamp(MulDivX(object->Width), 0, kMaxObjectPixels);
+    int height = std::clamp(MulDivY(object->Height), 0, kMaxObjectPixels);
     int ascent;
     // The high nibble of the kind flag holds the vertical placement: 1 top,
     // 2 on the font ascent, 3 centred; 0 stands the object on the baseline.

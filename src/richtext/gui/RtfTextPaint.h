@@ -47,6 +47,9 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   static constexpr int kCharsChanged = 1;
   static constexpr int kLineHeightChanged = 2;
   static constexpr int kParHeightChanged = 3;
+  // An embedded object's pixel size is kept where the 16-bit widths and
+  // heights of the characters can hold it (with a font height added).
+  static constexpr int kMaxObjectPixels = 30000;
 
   TWPRTFTextPaint();
   ~TWPRTFTextPaint() override;

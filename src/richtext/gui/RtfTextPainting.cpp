@@ -368,7 +368,8 @@ const QImage* TWPRTFTextPaint::PictureImage(const TEmbeddedObject* object) {
 void TWPRTFTextPaint::PaintObject(unsigned char code, const TAttr& attr, int x, int baseline, bool selected) {
   TTextObject* record = code == 2 ? FindObjectBySecondaryId(attr.Tag) : FindObject(attr.Tag);
   const int top = baseline - attr.Ascent;
-  const QRect cell(x, top, attr.Width, record ? MulDivY(record->Height) : attr.Height);
+  const QRect cell(x, top, attr.Width,
+                   record ? std::clamp(MulDivY(record->Height), 0, kMaxObjectPixels) : attr.Height);
   // A picture that cannot be drawn (a metafile, unreadable bits) leaves its cell empty.
   if (const QImage* image = record ? PictureImage(record->Object) : nullptr) FCanvas->DrawImage(cell, *image);
   if (selected) {
