@@ -264,6 +264,11 @@ TEST_F(LayoutTest, LineHeightRule) {
   doc.ReformatAll();
   EXPECT_EQ(line->Height, h + 10 + 20);
   EXPECT_EQ(line->Ascent, a + 10);
+  // Spacing beyond what a 16-bit height holds stays at the limit.
+  doc.FirstParagraph->SpaceBefore = 8000000;
+  doc.ReformatAll();
+  EXPECT_EQ(line->Height, 0xFFFF);
+  EXPECT_EQ(line->Ascent, 0xFFFF);
 }
 
 TEST_F(LayoutTest, EmptyParagraphTakesTheHeightOfTheTextBefore) {

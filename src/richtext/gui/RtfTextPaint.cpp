@@ -412,8 +412,10 @@ int TWPRTFTextPaint::LineHeightRule(TParagraph* par, TLine* line, int fallbackHe
     ascent = std::max(ascent + before, 0);
   }
   if (!line->Next) height = std::max(height + MulDivY(par->SpaceAfter), 0);
-  line->Ascent = static_cast<std::uint16_t>(ascent);
-  return height;
+  // Line heights and ascents are 16-bit: absurd spacing is held at the limit
+  // instead of wrapping round to a small height.
+  line->Ascent = static_cast<std::uint16_t>(std::min(ascent, 0xFFFF));
+  return std::min(height, 0xFFFF);
 }
 
 bool TWPRTFTextPaint::RecomputeLineHeight(TParagraph* par, TLine* line) {
