@@ -220,6 +220,13 @@ TEST(RichTextTest, ResizingDoublesOnlyFontSizes) {
   EXPECT_EQ(editor.Resizing(), 200);
   EXPECT_EQ(editor.RtfText()->Header.XPixelsPerInch, 96);
   EXPECT_EQ(editor.DocumentHeight(), TWPFontCache::Instance().Find("Arial", 27, 0).Height);
+  // Like Zooming, 0 or less means 100.
+  editor.SetResizing(0);
+  EXPECT_EQ(editor.Resizing(), 100);
+  EXPECT_EQ(editor.DocumentHeight(), TWPFontCache::Instance().Find("Arial", 13, 0).Height);
+  editor.SetResizing(200);
+  editor.SetResizing(-1);
+  EXPECT_EQ(editor.Resizing(), 100);
 }
 
 TEST(RichTextTest, TransparentControlPaintsNoBackground) {

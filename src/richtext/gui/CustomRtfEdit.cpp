@@ -78,7 +78,8 @@ void TWPCustomRtfEdit::SetZooming(int percent) {
 }
 
 void TWPCustomRtfEdit::SetResizing(int percent) {
-  if (percent <= 0 || percent == FDocument->Resizing()) return;
+  if (percent <= 0) percent = 100;  // as Zooming
+  if (percent == FDocument->Resizing()) return;
   FDocument->ReformatPending = true;
   FDocument->SetResizing(percent);
   FDocument->ReformatPending = false;
