@@ -1,6 +1,8 @@
 // Line layout: measuring, wrapping, tabs, line heights, resolution.
 #include <gtest/gtest.h>
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <string>
 
 #include "richtext/MulDiv.h"
@@ -318,6 +320,14 @@ TEST_F(LayoutTest, FontIndexAbove99IsASystemError) {
   canvas.SetFontName("Courier New");
   doc.SelectFont(&bad);
   EXPECT_EQ(canvas.FontName(), "Courier New");
+  // A reformat that fails leaves the busy cursor of the command around it.
+  SetText("x");
+  doc.FirstParagraph->FirstLine->Attrs[0].FontIndex = 120;
+  QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  EXPECT_THROW(doc.ReformatAll(), std::exception);
+  EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
+  QGuiApplication::restoreOverrideCursor();
+  EXPECT_FALSE(doc.Formatting());
 }
 
 TEST_F(LayoutTest, CompareReportsHowMuchChanged) {

@@ -784,6 +784,7 @@ void TWPRTFTextPaint::ReformatAll() {
   }
   if (FFormatting) return;
   FFormatting = true;
+  bool report = false;
   try {
     ApplyTextWidth();
     Header.RecomputePixelValues();
@@ -792,7 +793,7 @@ void TWPRTFTextPaint::ReformatAll() {
       par->ParState |= kParNeedsBoth;
       ++count;
     }
-    const bool report = count > 100;
+    report = count > 100;
     if (report) {
       QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
       TWPProgress::Start(count);
@@ -810,7 +811,12 @@ void TWPRTFTextPaint::ReformatAll() {
     }
   } catch (...) {
     FFormatting = false;
-    if (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+    // Only what this reformat set up is taken down: a busy cursor of the
+    // command around it stays.
+    if (report) {
+      TWPProgress::Stop();
+      QGuiApplication::restoreOverrideCursor();
+    }
     throw;
   }
   FFormatting = false;
