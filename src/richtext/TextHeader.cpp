@@ -97,7 +97,11 @@ int TTextHeader::Snap(int position) const {
   if (XPixelsPerInch <= 0) return position;
   const int grid = InchUnits ? 144 : 141;
   const long long p = static_cast<long long>(position) + grid / 2 + 1;
-  return ClampToInt(p - p % grid);
+  // The remainder is taken toward minus infinity, so a negative position
+  // (an indent reaching left of the margin) snaps to its nearest grid point
+  // as a positive one does, and stays there when snapped again.
+  const long long below = ((p % grid) + grid) % grid;
+  return ClampToInt(p - below);
 }
 
 int TTextHeader::FindTabIn(int& position, TTabKind kind, TTabSet tabs) const {

@@ -150,6 +150,11 @@ TEST(RtfReader, TabStopAndLeftIndentSnapToTheInchGrid) {
   EXPECT_EQ(h.TabKinds[static_cast<std::size_t>(slot)], tkLeft);
   EXPECT_EQ(r.Par(0)->LeftIndent, 1008);
   EXPECT_EQ(r.Par(0)->FirstIndent, 1008);
+
+  // A first line hanging a grid step left of the margin keeps its place.
+  auto hanging = ReadRtf("{\\rtf1\\li720\\fi-864 a}");
+  EXPECT_EQ(hanging.Par(0)->LeftIndent, 720);
+  EXPECT_EQ(hanging.Par(0)->FirstIndent, -144);
 }
 
 TEST(RtfReader, TabKindsFirstTabOfParagraphRestartsTheList) {

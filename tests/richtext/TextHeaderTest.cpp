@@ -72,6 +72,11 @@ TEST(TextHeader, Snap) {
   EXPECT_EQ(h.Snap(1000), 1008);
   EXPECT_EQ(h.Snap(1078), 1008);  // 70 past a grid point stays
   EXPECT_EQ(h.Snap(1079), 1152);  // 71 past goes to the next
+  // Negative positions snap the same way and are stable.
+  EXPECT_EQ(h.Snap(-144), -144);
+  EXPECT_EQ(h.Snap(-100), -144);
+  EXPECT_EQ(h.Snap(-60), 0);
+  EXPECT_EQ(h.Snap(h.Snap(-1000)), h.Snap(-1000));
   h.InchUnits = false;
   EXPECT_EQ(h.Snap(1000), 987);
   h.XPixelsPerInch = 0;
