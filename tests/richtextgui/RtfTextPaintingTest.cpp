@@ -458,3 +458,26 @@ TEST_F(PaintingTest, ItalicOverhangSurvivesTheFillOfTheRestOfTheLine) {
   EXPECT_GT(InkBox(image, image.rect(), Dark).right(), advance - 1);
   EXPECT_EQ(image.pixel(advance + 8 + 2, 2), qRgb(255, 255, 0));
 }
+
+TEST(PaintToCanvasFailure, ControlKeepsNoForeignStateAfterAFailedPaint) {
+  QWidget parent;
+  auto* editor = new TWPRichText(&parent);
+  editor->hide();
+  TWPRTFTextIo source;
+  TAttr a = Attr();
+  source.SetParagraphText(0, "x", &a, 1);
+  source.FirstParagraph->FirstLine->Attrs[0].FontIndex = 120;  // names no slot
+  editor->SetRtfText(source);
+  TWPRTFTextInput& doc = *editor->RtfText();
+  TWPCanvas* own = doc.Canvas();
+  const std::uint32_t options = doc.PaintOptions();
+  {
+    QImage image = WhiteImage(100, 40);
+    TWPCanvas canvas(&image, true);
+    EXPECT_THROW(editor->PaintToCanvas(&canvas, 0, 0, 100, 40, 0, kPaintLines), std::exception);
+    EXPECT_NE(doc.Canvas(), &canvas);
+  }
+  EXPECT_EQ(doc.Canvas(), own);
+  EXPECT_EQ(doc.PaintOptions(), options);
+  EXPECT_EQ(doc.WrapWidth(), editor->ClientWidth());
+}

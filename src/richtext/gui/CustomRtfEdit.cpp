@@ -346,7 +346,6 @@ void TWPCustomRtfEdit::EndPaintToCanvas() {
 
 int TWPCustomRtfEdit::PaintToCanvas(TWPCanvas* canvas, int x, int y, int width, int height, int startLine,
                                     int mode) {
-  TWPRTFTextInput& doc = *FDocument;
   if (mode == kPaintEndBatch) {
     if (FInBatch) {
       FInBatch = false;
@@ -356,6 +355,19 @@ int TWPCustomRtfEdit::PaintToCanvas(TWPCanvas* canvas, int x, int y, int width, 
   }
   const bool batch = FInBatch;
   if (!batch) BeginPaintToCanvas(canvas);
+  try {
+    return PaintLinesToCanvas(x, y, width, height, startLine, mode, batch);
+  } catch (...) {
+    // The control never keeps the caller's canvas or the foreign layout.
+    FInBatch = false;
+    EndPaintToCanvas();
+    throw;
+  }
+}
+
+int TWPCustomRtfEdit::PaintLinesToCanvas(int x, int y, int width, int height, int startLine, int mode,
+                                         bool batch) {
+  TWPRTFTextInput& doc = *FDocument;
   doc.OriginX = x;
   doc.OriginY = y;
   doc.ClipHeight = height;

@@ -171,6 +171,7 @@ class TWPCustomRtfEdit : public QWidget {
   void ScrollHorzTo(int position);
   void PlaceScrollBars();
   void BeginPaintToCanvas(TWPCanvas* canvas);
+  int PaintLinesToCanvas(int x, int y, int width, int height, int startLine, int mode, bool batch);
   void EndPaintToCanvas();
 
   std::unique_ptr<TWPRTFTextInput> FDocument;
