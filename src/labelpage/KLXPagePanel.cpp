@@ -235,11 +235,21 @@ void TKLXPagePanel::RenderLabelTexts(QImage& page) {
     FPaintEditor->SetRtfText(FStorages[n]->RtfText());
     FPaintEditor->SetZooming(FMagnification);
     FPaintEditor->PaintSwitches = 0;
+    bool painted = true;
     {
       TWPCanvas canvas(&FLabelScratch, true);
-      FPaintEditor->PaintToCanvas(&canvas, 0, 0, fw, fh + scale.Design(15), 0, kPaintLines);
+      try {
+        FPaintEditor->PaintToCanvas(&canvas, 0, 0, fw, fh + scale.Design(15), 0, kPaintLines);
+      } catch (const std::exception&) {
+        // A label whose text cannot be laid out stays white; the paint event
+        // must not end in an exception, and the other labels still show.
+        painted = false;
+      }
     }
-    painter.drawImage(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), FLabelScratch);
+    if (painted)
+      painter.drawImage(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), FLabelScratch);
+    else
+      painter.fillRect(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), Qt::white);
   }
 }
 

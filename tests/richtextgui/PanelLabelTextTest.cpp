@@ -96,3 +96,24 @@ TEST(PanelPaintEditor, IsAHiddenChildThatNeverPaintsItself) {
   EXPECT_FALSE(editor->isVisible());
   EXPECT_FALSE(editor->RtfText()->PaintingAllowed);
 }
+
+TEST(PanelLabelTextEmpty, LabelThatCannotBeLaidOutStaysWhiteAndTheOthersShow) {
+  TKLXPagePanel panel;
+  panel.SetPixelsPerInch(96);
+  panel.AddLayout(FileFolderSheet());
+  panel.SetLayout("File folder 2 x 15", false);
+  LoadRtf(panel.Storage(1)->RtfText(),
+          "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Broken\\par}");
+  panel.Storage(1)->RtfText().FirstParagraph->FirstLine->Attrs[0].FontIndex = 120;  // names no slot
+  LoadRtf(panel.Storage(2)->RtfText(), "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Fine\\par}");
+  const QImage image = Grab(panel);
+  auto inked = [&image](const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x) count += qGray(image.pixel(x, y)) < 128;
+    return count;
+  };
+  EXPECT_EQ(inked(ToRect(panel.Cell(1).rFree)), 0);
+  EXPECT_GT(inked(ToRect(panel.Cell(2).rFree)), 20);
+  EXPECT_FALSE(panel.PaintEditor()->RtfText()->PaintOptions() & wppo::ForeignCanvas);
+}
