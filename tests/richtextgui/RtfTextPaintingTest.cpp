@@ -481,3 +481,19 @@ TEST(PaintToCanvasFailure, ControlKeepsNoForeignStateAfterAFailedPaint) {
   EXPECT_EQ(doc.PaintOptions(), options);
   EXPECT_EQ(doc.WrapWidth(), editor->ClientWidth());
 }
+
+TEST(PaintToCanvasFailure, OwnWindowPaintOfADocumentThatCannotBeLaidOutStops) {
+  QWidget parent;
+  auto* editor = new TWPRichText(&parent);
+  editor->hide();
+  TWPRTFTextIo source;
+  TAttr a = Attr();
+  source.SetParagraphText(0, "x", &a, 1);
+  source.FirstParagraph->FirstLine->Attrs[0].FontIndex = 120;
+  editor->SetRtfText(source);
+  TWPCanvas* own = editor->RtfText()->Canvas();
+  QImage image = WhiteImage(editor->width(), editor->height());
+  EXPECT_NO_THROW(editor->render(&image));
+  EXPECT_EQ(editor->RtfText()->Canvas(), own);
+  EXPECT_FALSE(editor->RtfText()->Formatting());
+}

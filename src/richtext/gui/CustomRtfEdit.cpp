@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <exception>
 
 #include "richtext/MulDiv.h"
 
@@ -283,8 +284,13 @@ void TWPCustomRtfEdit::resizeEvent(QResizeEvent* event) {
 
 void TWPCustomRtfEdit::paintEvent(QPaintEvent*) {
   TWPRTFTextInput& doc = *FDocument;
-  doc.CarryOutPendingReformat();
-  doc.EnsureLayout();
+  bool laidOut = true;
+  try {
+    doc.CarryOutPendingReformat();
+    doc.EnsureLayout();
+  } catch (const std::exception&) {
+    laidOut = false;  // the frame is drawn, the text is not
+  }
   QPainter painter(this);
   const int b = BorderWidth();
   if (b > 0) {
@@ -305,11 +311,17 @@ void TWPCustomRtfEdit::paintEvent(QPaintEvent*) {
     --FRepaintSkip;
     return;
   }
+  if (!laidOut) return;
   painter.translate(b, b);
   painter.setClipRect(0, 0, ClientWidth(), ClientHeight());
   TWPCanvas canvas(&painter, this);
   TWPCanvas* own = doc.ExchangeCanvas(&canvas);
-  doc.PaintVisible();
+  try {
+    doc.PaintVisible();
+  } catch (const std::exception&) {
+    // A document that cannot be laid out stops the repaint; the paint event
+    // never ends in an exception, and the document never keeps this canvas.
+  }
   doc.ExchangeCanvas(own);
 }
 
