@@ -283,6 +283,14 @@ TEST_F(LayoutTest, EmptyParagraphTakesTheHeightOfTheTextBefore) {
   EXPECT_EQ(doc.FirstParagraph->Next->FirstLine->Height, doc.FirstParagraph->FirstLine->Height);
   EXPECT_EQ(doc.FirstParagraph->Next->FirstLine->Height,
             TWPFontCache::Instance().Find("Arial", 32, 0).Height);
+  // Empty paragraphs with spacing after them do not grow one after the other.
+  doc.InsertParagraphText(2, "", &big, 0);
+  doc.InsertParagraphText(3, "", &big, 0);
+  for (TParagraph* p = doc.FirstParagraph; p; p = p->Next) p->SpaceAfter = 300;
+  doc.ReformatAll();
+  TParagraph* third = doc.FirstParagraph->Next->Next;
+  EXPECT_EQ(third->FirstLine->Height, doc.FirstParagraph->FirstLine->Height);
+  EXPECT_EQ(third->Next->FirstLine->Height, third->FirstLine->Height);
 }
 
 TEST_F(LayoutTest, InvisibleCharactersTakeNoRoom) {

@@ -352,7 +352,10 @@ void TWPRTFTextPaint::MeasureParagraph(TParagraph* par, bool single) {
     for (TLine* line = par->FirstLine; line; line = line->Next) MeasureLine(par, line);
     TLine* only = par->FirstLine;
     if (only && !only->Next && only->Length == 0 && par->Prev && only->Attrs) {
-      // An empty paragraph keeps the height of the text before it.
+      // An empty paragraph keeps the height of the text before it. An empty
+      // line before it passes on its slot's font metrics, not its final
+      // height: that holds the paragraph spacing, and a run of empty
+      // paragraphs with spacing would grow one after the other.
       TLine* last = LastLine(par->Prev);
       if (last->Attrs) {
         only->Height = static_cast<std::uint16_t>(std::max<int>(last->Attrs[last->Length].Height, 0));
