@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "labelpage/TaggedValueStream.h"
+#include "richtext/TextCase.h"
 
 #define LAYOUT_FIELD(name) \
   TLayoutIntegerField { #name, &TLabelLayoutRecord::name }
@@ -42,13 +43,7 @@ bool IsUsableLayout(const TLabelLayoutRecord& layout) {
   return layout.NumberAcross >= 1 && layout.NumberDown >= 1 && LabelCountOf(layout) <= MaxLabelsPerPage;
 }
 
-bool SameLayoutName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (upper(a[i]) != upper(b[i])) return false;
-  return true;
-}
+bool SameLayoutName(const std::string& a, const std::string& b) { return SameTextIgnoringCase(a, b); }
 
 bool TLabelLayoutArray::Add(const TLabelLayoutRecord& layout) {
   if (FCount >= MaxLayouts || !IsUsableLayout(layout)) return false;

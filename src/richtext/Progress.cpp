@@ -21,8 +21,6 @@ void TWPProgress::SetHook(TWPProgressHook hook, std::intptr_t tag) {
   GHookTag = tag;
 }
 
-TWPProgressHook TWPProgress::Hook() { return GHook; }
-
 int TWPProgress::Depth() { return static_cast<int>(Ranges().size()); }
 
 void TWPProgress::Report(int percent) {

@@ -14,7 +14,6 @@ using TWPProgressHook = void (*)(std::intptr_t tag, int percent);
 class TWPProgress {
  public:
   static void SetHook(TWPProgressHook hook, std::intptr_t tag);
-  static TWPProgressHook Hook();
 
   // Forgets every open range (start of a load).
   static void Reset();

@@ -9,14 +9,10 @@
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
 #include "richtext/TextReader.h"
+#include "richtext/TextCase.h"
 #include "richtext/TextWriter.h"
 
 namespace {
-
-std::string UpperCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
 
 bool IsHtmlTagName(const std::string& name) {
   static const char* const kTags[] = {"HTML", "B", "P", "BR", "TITLE", "BODY", "H1"};

@@ -56,9 +56,6 @@ void TWPCanvas::SetFont(const std::string& name, int points, int pixelsPerInch, 
 }
 
 void TWPCanvas::SetFontName(const std::string& name) { SetFont(name, FFontSize, FFontPpi, FFontStyle); }
-void TWPCanvas::SetFontSize(int points) { SetFont(FFontName, points, FFontPpi, FFontStyle); }
-void TWPCanvas::SetFontPixelsPerInch(int ppi) { SetFont(FFontName, FFontSize, ppi, FFontStyle); }
-void TWPCanvas::SetFontStyle(std::uint8_t style) { SetFont(FFontName, FFontSize, FFontPpi, style); }
 
 const TWPFontEntry& TWPCanvas::Font() {
   if (!FFont) FFont = &TWPFontCache::Instance().Find(FFontName, MulDiv(FFontSize, FFontPpi, 72), FFontStyle);
@@ -110,14 +107,6 @@ void TWPCanvas::Rectangle(const QRect& rect) {
   FPainter->setPen(MakePen());
   FPainter->setBrush(Qt::NoBrush);
   FPainter->drawRect(rect.adjusted(0, 0, -1, -1));
-}
-
-void TWPCanvas::RoundRect(const QRect& rect, int cornerWidth, int cornerHeight) {
-  if (!CanPaint() || !rect.isValid()) return;
-  FPainter->setPen(MakePen());
-  FPainter->setBrush(BrushClear ? QBrush(Qt::NoBrush) : QBrush(BrushColor));
-  FPainter->drawRoundedRect(rect.adjusted(0, 0, -1, -1), cornerWidth / 2.0, cornerHeight / 2.0);
-  FPainter->setBrush(Qt::NoBrush);
 }
 
 void TWPCanvas::TextOut(int x, int y, const std::string& bytes) {

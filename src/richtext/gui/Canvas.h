@@ -40,7 +40,6 @@ class TWPCanvas {
   TWPCanvas(const TWPCanvas&) = delete;
   TWPCanvas& operator=(const TWPCanvas&) = delete;
 
-  QPainter* Painter() const { return FPainter; }
   bool CanPaint() const { return FPainter != nullptr && FPainter->isActive(); }
   int PixelsPerInchX() const { return FPpiX; }
   int PixelsPerInchY() const { return FPpiY; }
@@ -49,9 +48,6 @@ class TWPCanvas {
   // Font: points at a resolution become a pixel size with MulDiv(points, ppi, 72).
   void SetFont(const std::string& name, int points, int pixelsPerInch, std::uint8_t style);
   void SetFontName(const std::string& name);
-  void SetFontSize(int points);
-  void SetFontPixelsPerInch(int pixelsPerInch);
-  void SetFontStyle(std::uint8_t style);
   const std::string& FontName() const { return FFontName; }
   int FontSize() const { return FFontSize; }
   std::uint8_t FontStyle() const { return FFontStyle; }
@@ -72,7 +68,6 @@ class TWPCanvas {
   void Line(int x1, int y1, int x2, int y2);
   // Outline with the pen, filled with the brush unless it is clear.
   void Rectangle(const QRect& rect);
-  void RoundRect(const QRect& rect, int cornerWidth, int cornerHeight);
   // Text with its top-left corner at (x, y).
   void TextOut(int x, int y, const std::string& bytes);
   // A run of bytes on the baseline at x with one advance per byte; with

@@ -127,10 +127,6 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   bool ReformatRequestedWhilePending = false;
   bool Formatting() const { return FFormatting; }
   int DefaultCellLineHeight() const { return FDefaultCellLineHeight; }
-  // Height and ascent of the font last measured.
-  int FontHeight() const { return FFontHeight; }
-  int FontAscent() const { return FFontAscent; }
-  const std::int16_t* WidthTable() const { return FWidths; }
 
   // Where the first selected object was painted, for resizing it with the mouse.
   QRect SelectedObjectRect;
