@@ -220,10 +220,11 @@ void TKLXPagePanel::RenderLabelTexts(QImage& page) {
     const TCellRect& r = FCells[n].rFree;
     const int fw = r.Right - r.Left + 1, fh = r.Bottom - r.Top + 1;
     if (fw <= 1 || fh <= 1) continue;
+    const QRect target(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
     const TWPRTFTextIo* text = FStorages[n] ? &FStorages[n]->RtfText() : nullptr;
     if (!text ||
         (text->IsEmpty() && !(text->FirstParagraph && (text->FirstParagraph->BorderFlags & kBorderOn)))) {
-      painter.fillRect(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), Qt::white);
+      painter.fillRect(target, Qt::white);
       continue;
     }
     if (FLabelScratch.width() != fw || FLabelScratch.height() != fh) {
@@ -232,7 +233,7 @@ void TKLXPagePanel::RenderLabelTexts(QImage& page) {
       FLabelScratch.setDotsPerMeterY(qRound(FPixelsPerInch / 0.0254));
     }
     FLabelScratch.fill(Qt::white);
-    FPaintEditor->SetRtfText(FStorages[n]->RtfText());
+    FPaintEditor->SetRtfText(*text);
     FPaintEditor->SetZooming(FMagnification);
     FPaintEditor->PaintSwitches = 0;
     bool painted = true;
@@ -246,10 +247,8 @@ void TKLXPagePanel::RenderLabelTexts(QImage& page) {
         painted = false;
       }
     }
-    if (painted)
-      painter.drawImage(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), FLabelScratch);
-    else
-      painter.fillRect(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), Qt::white);
+    if (!painted) FLabelScratch.fill(Qt::white);
+    painter.drawImage(target, FLabelScratch);
   }
 }
 
