@@ -787,8 +787,20 @@ void TWPRTFTextPaint::ReformatAll() {
   }
   if (FFormatting) return;
   FFormatting = true;
-  bool report = false;
-  try {
+  {
+    // A long document shows the busy cursor and reports progress; however the
+    // reformat ends, only what it set up is taken down (a busy cursor of the
+    // command around it stays).
+    struct TReformatScope {
+      bool& Formatting;
+      bool Reporting = false;
+      ~TReformatScope() {
+        Formatting = false;
+        if (!Reporting) return;
+        TWPProgress::Stop();
+        QGuiApplication::restoreOverrideCursor();
+      }
+    } scope{FFormatting};
     ApplyTextWidth();
     Header.RecomputePixelValues();
     int count = 0;
@@ -796,33 +808,19 @@ void TWPRTFTextPaint::ReformatAll() {
       par->ParState |= kParNeedsBoth;
       ++count;
     }
-    report = count > 100;
-    if (report) {
+    if (count > 100) {
       QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
       TWPProgress::Start(count);
+      scope.Reporting = true;
     }
     int done = 0;
     for (TParagraph* par = FirstParagraph; par; par = par->Next) {
       if (par->ParState & kParNeedsMeasure) MeasureParagraph(par, false);
-      if (report) TWPProgress::Update(++done);
+      if (scope.Reporting) TWPProgress::Update(++done);
     }
     for (TParagraph* par = FirstParagraph; par; par = par->Next)
       if (par->ParState & kParNeedsWrap) WrapParagraph(par, false);
-    if (report) {
-      TWPProgress::Stop();
-      QGuiApplication::restoreOverrideCursor();
-    }
-  } catch (...) {
-    FFormatting = false;
-    // Only what this reformat set up is taken down: a busy cursor of the
-    // command around it stays.
-    if (report) {
-      TWPProgress::Stop();
-      QGuiApplication::restoreOverrideCursor();
-    }
-    throw;
   }
-  FFormatting = false;
   FLayoutStale = false;
   if (!Has(wppo::ForeignCanvas)) {
     if (OnUpdateVertScrollBar) OnUpdateVertScrollBar();
