@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <initializer_list>
 #include <string>
 
 namespace testsupport {
@@ -20,6 +21,13 @@ QString BinDir();
 
 QByteArray ReadAll(const QString& path);
 void WriteAll(const QString& path, const QByteArray& bytes);
+
+// A byte string from byte values, as file formats are written in tests.
+inline std::string Bytes(std::initializer_list<int> values) {
+  std::string bytes;
+  for (int v : values) bytes.push_back(static_cast<char>(v));
+  return bytes;
+}
 
 // Every entry of a folder, hidden ones included.
 QStringList FolderEntries(const QString& folder);

@@ -21,6 +21,8 @@
 
 namespace {
 
+using testsupport::Bytes;
+
 using labelpagetest::GridLayout;
 using testsupport::DataFile;
 using testsupport::ReadAll;
@@ -41,12 +43,6 @@ std::string RtfOf(TWPRtfStorage& storage) {
 bool SaysHello(TWPRtfStorage& storage) { return labelpagetest::TextOf(storage.RtfText()) == "Hello"; }
 
 const std::string HelloRtf = R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}}\f0\fs20 Hello\par})";
-
-std::string Bytes(std::initializer_list<int> values) {
-  std::string bytes;
-  for (int v : values) bytes += static_cast<char>(v);
-  return bytes;
-}
 
 std::string LittleEndian32(std::uint32_t v) {
   return Bytes({int(v & 0xFF), int(v >> 8 & 0xFF), int(v >> 16 & 0xFF), int(v >> 24 & 0xFF)});

@@ -3,15 +3,12 @@
 #include <climits>
 #include <string>
 
+#include "common/TestSupport.h"
 #include "labelpage/TaggedValueStream.h"
 
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string bytes;
-  for (int v : values) bytes.push_back(static_cast<char>(v));
-  return bytes;
-}
+using testsupport::Bytes;
 
 template <typename Read>
 std::string ErrorOf(const std::string& bytes, Read read) {

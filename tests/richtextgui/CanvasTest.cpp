@@ -3,27 +3,9 @@
 #include "richtext/gui/AnsiCodec.h"
 #include "richtext/gui/Canvas.h"
 #include "richtext/gui/FontCache.h"
+#include "richtextgui/PaintTestSupport.h"
 
-namespace {
-
-QImage WhiteImage(int width, int height, int ppi = 96) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.setDotsPerMeterX(qRound(ppi / 0.0254));
-  image.setDotsPerMeterY(qRound(ppi / 0.0254));
-  image.fill(Qt::white);
-  return image;
-}
-
-// Bounding box of the pixels that are not white.
-QRect InkBox(const QImage& image) {
-  QRect box;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (image.pixel(x, y) != qRgb(255, 255, 255)) box |= QRect(x, y, 1, 1);
-  return box;
-}
-
-}  // namespace
+using namespace painttest;
 
 TEST(AnsiCodecTest, MapsTheWindowsRangeAndLatin1) {
   EXPECT_EQ(wpansi::ToUnicode(0x80), u'\u20AC');

@@ -4,14 +4,11 @@
 #include <QScrollBar>
 
 #include "richtext/gui/RichText.h"
+#include "richtextgui/PaintTestSupport.h"
 
 namespace {
 
-TAttr Attr(int size = 10) {
-  TAttr a{};
-  a.Size = static_cast<std::uint8_t>(size);
-  return a;
-}
+using painttest::Attr;
 
 void AddParagraphs(TWPRichText& editor, int count) {
   TWPRTFTextInput& doc = *editor.RtfText();

@@ -7,15 +7,11 @@
 
 #include "richtext/MulDiv.h"
 #include "richtext/gui/RtfTextPaint.h"
+#include "richtextgui/PaintTestSupport.h"
 
 namespace {
 
-TAttr Attr(int size = 10, std::uint8_t style = 0) {
-  TAttr a{};
-  a.Size = static_cast<std::uint8_t>(size);
-  a.Style = style;
-  return a;
-}
+using painttest::Attr;
 
 int ArialWidth(const std::string& text, int points = 10, int ppi = 96, std::uint8_t style = 0) {
   const TWPFontEntry& font = TWPFontCache::Instance().Find("Arial", MulDiv(points, ppi, 72), style);

@@ -9,34 +9,11 @@
 
 #include "richtext/RtfReader.h"
 #include "richtext/gui/RichText.h"
+#include "richtextgui/PaintTestSupport.h"
 
 namespace {
 
-TAttr Attr(int size = 10, std::uint8_t style = 0, std::uint8_t colors = 0) {
-  TAttr a{};
-  a.Size = static_cast<std::uint8_t>(size);
-  a.Style = style;
-  a.Colors = colors;
-  return a;
-}
-
-QImage WhiteImage(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  return image;
-}
-
-QRect InkBox(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& ink) {
-  QRect box;
-  const QRect inside = area.intersected(image.rect());
-  for (int y = inside.top(); y <= inside.bottom(); ++y)
-    for (int x = inside.left(); x <= inside.right(); ++x)
-      if (ink(image.pixel(x, y))) box |= QRect(x, y, 1, 1);
-  return box;
-}
-
-bool Dark(QRgb p) { return qGray(p) < 128; }
-bool NotWhite(QRgb p) { return p != qRgb(255, 255, 255); }
+using namespace painttest;
 
 class PaintingTest : public ::testing::Test {
  protected:
