@@ -132,24 +132,7 @@ int TWPRtfReader::Read(TStream* stream, TParagraph*& result) {
   FRawMatched = 0;
   FFootnote = nullptr;
 
-  bool begun = false;
-  try {
-    BeginReading(stream, result, kRtfLineCapacity);
-    begun = true;
-    ReadLoop();
-  } catch (const std::bad_alloc&) {
-    FResultCode = kResultOutOfMemory;
-    FPicture = TPictureState{};
-    if (begun) EndReading();
-    throw;
-  } catch (...) {
-    FResultCode = kResultFailed;
-    FPicture = TPictureState{};
-    if (begun) EndReading();
-    throw;
-  }
-  EndReading();
-  return 0;
+  return ReadFramed(stream, result, kRtfLineCapacity, [this] { ReadLoop(); });
 }
 
 void TWPRtfReader::ReadLoop() {

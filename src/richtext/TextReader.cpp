@@ -133,22 +133,7 @@ void TWPTextReader::ShrinkLines() {
 int TWPTextReader::Read(TStream* stream, TParagraph*& result) {
   RequireTarget("TWPTextReader");
   FNewLineCapacity = kPlainLineCapacity;
-  bool begun = false;
-  try {
-    BeginReading(stream, result, kPlainLineCapacity);
-    begun = true;
-    ReadPlainText();
-  } catch (const std::bad_alloc&) {
-    FResultCode = kResultOutOfMemory;
-    if (begun) EndReading();
-    throw;
-  } catch (...) {
-    FResultCode = kResultFailed;
-    if (begun) EndReading();
-    throw;
-  }
-  EndReading();
-  return 0;
+  return ReadFramed(stream, result, kPlainLineCapacity, [this] { ReadPlainText(); });
 }
 
 void TWPTextReader::ReadPlainText() {

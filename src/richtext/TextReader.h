@@ -4,6 +4,7 @@
 // with per-character attributes for a document.
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -68,6 +69,11 @@ class TWPTextReader {
   // Marks every paragraph of the chain for layout, closes progress and
   // gives unread buffered bytes back to the stream.
   virtual void EndReading();
+  // BeginReading, body, EndReading. An error sets the result code (2 when
+  // out of memory, 7 otherwise), still ends a reading that had begun, and is
+  // raised again.
+  template <typename Body>
+  int ReadFramed(TStream* stream, TParagraph*& result, int lineCapacity, Body body);
 
   // --- byte source -------------------------------------------------------------
   // Next byte, or false at the end of the stream.
@@ -131,3 +137,23 @@ class TWPTextReader {
   std::int64_t FConsumedBefore = 0;  // bytes of earlier buffers
   bool FProgressOpen = false;
 };
+
+template <typename Body>
+int TWPTextReader::ReadFramed(TStream* stream, TParagraph*& result, int lineCapacity, Body body) {
+  bool begun = false;
+  try {
+    BeginReading(stream, result, lineCapacity);
+    begun = true;
+    body();
+  } catch (const std::bad_alloc&) {
+    FResultCode = kResultOutOfMemory;
+    if (begun) EndReading();
+    throw;
+  } catch (...) {
+    FResultCode = kResultFailed;
+    if (begun) EndReading();
+    throw;
+  }
+  EndReading();
+  return 0;
+}
