@@ -787,20 +787,17 @@ void TWPRTFTextPaint::ReformatAll() {
   }
   if (FFormatting) return;
   FFormatting = true;
-  {
-    // A long document shows the busy cursor and reports progress; however the
-    // reformat ends, only what it set up is taken down (a busy cursor of the
-    // command around it stays).
-    struct TReformatScope {
-      bool& Formatting;
-      bool Reporting = false;
-      ~TReformatScope() {
-        Formatting = false;
-        if (!Reporting) return;
-        TWPProgress::Stop();
-        QGuiApplication::restoreOverrideCursor();
-      }
-    } scope{FFormatting};
+  // A long document shows the busy cursor and reports progress; however the
+  // reformat ends, only what it set up is taken down (a busy cursor of the
+  // command around it stays).
+  bool reporting = false;
+  const auto finish = [&] {
+    FFormatting = false;
+    if (!reporting) return;
+    TWPProgress::Stop();
+    QGuiApplication::restoreOverrideCursor();
+  };
+  try {
     ApplyTextWidth();
     Header.RecomputePixelValues();
     int count = 0;
@@ -811,16 +808,20 @@ void TWPRTFTextPaint::ReformatAll() {
     if (count > 100) {
       QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
       TWPProgress::Start(count);
-      scope.Reporting = true;
+      reporting = true;
     }
     int done = 0;
     for (TParagraph* par = FirstParagraph; par; par = par->Next) {
       if (par->ParState & kParNeedsMeasure) MeasureParagraph(par, false);
-      if (scope.Reporting) TWPProgress::Update(++done);
+      if (reporting) TWPProgress::Update(++done);
     }
     for (TParagraph* par = FirstParagraph; par; par = par->Next)
       if (par->ParState & kParNeedsWrap) WrapParagraph(par, false);
+  } catch (...) {
+    finish();
+    throw;
   }
+  finish();
   FLayoutStale = false;
   if (!Has(wppo::ForeignCanvas)) {
     if (OnUpdateVertScrollBar) OnUpdateVertScrollBar();
