@@ -526,7 +526,8 @@ void TMainForm::mnuPrintPageClick() {
 void TMainForm::PrintbuttonClick() { mnuPrintPageClick(); }
 void TMainForm::mnuPrintSetupClick() {}
 void TMainForm::mnuPrinterFindtuningClick() {
-  // OK has written the nudges; the preferences file keeps them.
+  // OK has written the nudges into the globals; SavePreferences stores them
+  // in the preferences file.
   if (TPrintFineTune::EditNudges(this)) SavePreferences();
 }
 

@@ -29,8 +29,6 @@ QPixmap SpinDownGlyph() { return Arrow(false); }
 TSpinButton::TSpinButton(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   setMinimumWidth(MinimumWidth);
-  // The two buttons cover the whole control.
-  setAttribute(Qt::WA_OpaquePaintEvent);
   FUpGlyph = SpinUpGlyph();
   FDownGlyph = SpinDownGlyph();
   FUpButton = CreateButton(FUpGlyph, &TSpinButton::OnUpClick);
@@ -42,6 +40,7 @@ TSpinButton::TSpinButton(QWidget* parent) : QWidget(parent) {
 
 TTimerSpeedButton* TSpinButton::CreateButton(const QPixmap& glyph, TNotifyEvent TSpinButton::*event) {
   auto* button = new TTimerSpeedButton(this);
+  button->setAutoRaise(false);  // two raised halves, one above the other
   button->setIcon(QIcon(glyph));
   button->setIconSize(glyph.size());
   button->SetTimeBtnState(TTimerSpeedButton::tbAllowTimer);

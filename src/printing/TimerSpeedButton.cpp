@@ -51,10 +51,15 @@ void TTimerSpeedButton::TimerExpired() {
 void TTimerSpeedButton::paintEvent(QPaintEvent* event) {
   QToolButton::paintEvent(event);
   if (!Has(tbFocusRect)) return;
-  QPainter painter(this);
-  QRect focus = rect().adjusted(3, 3, -4, -4);  // 3 pixels in from every edge
+  QRect focus = rect().adjusted(3, 3, -3, -3);  // 3 pixels in from every edge
   if (isDown()) focus.translate(1, 1);
-  painter.setPen(QPen(palette().color(QPalette::ButtonText), 1, Qt::DotLine));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawRect(focus);
+  // Every other pixel of the outline, from the corner on.
+  QPolygon dots;
+  for (int x = focus.left(); x <= focus.right(); x += 2)
+    dots << QPoint(x, focus.top()) << QPoint(x, focus.bottom());
+  for (int y = focus.top(); y <= focus.bottom(); y += 2)
+    dots << QPoint(focus.left(), y) << QPoint(focus.right(), y);
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::ButtonText));
+  painter.drawPoints(dots);
 }
