@@ -2,7 +2,6 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -73,10 +72,7 @@ TLabelPrintPrep::TLabelPrintPrep(QWidget* parent)
   setWindowTitle(QStringLiteral("Labels Print"));
   setFont(DialogFont(*this));
 
-  // Presses on the panels are theirs; only the bare dialog surface toggles
-  // labels through FormMouseDown.
   PagePanel = new QFrame(this);
-  PagePanel->setAttribute(Qt::WA_NoMousePropagation);
   PagePanel->setGeometry(kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
 
   PageLabel = new QLabel(QStringLiteral(" Select Labels To Print"), PagePanel);
@@ -99,7 +95,6 @@ TLabelPrintPrep::TLabelPrintPrep(QWidget* parent)
       MakeFlatButton(PageBottomPanel, QStringLiteral("&None"), QStringLiteral("Click to select no labels"));
 
   BottomBar = new QFrame(this);
-  BottomBar->setAttribute(Qt::WA_NoMousePropagation);
   BottomBar->setFrameShape(QFrame::Panel);
   BottomBar->setFrameShadow(QFrame::Raised);
   BitBtn1 = MakeBarButton(BottomBar, QStringLiteral("&Print"), QStringLiteral("Click to print"), 9);
@@ -306,9 +301,4 @@ void TLabelPrintPrep::reject() { done(ResultCancel); }
 void TLabelPrintPrep::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   FormActivate();
-}
-
-void TLabelPrintPrep::mousePressEvent(QMouseEvent* event) {
-  FormMouseDown(event->button(), event->position().toPoint());
-  QDialog::mousePressEvent(event);
 }

@@ -106,6 +106,9 @@ class TLabelPrintPrep : public QDialog {
   void PaintBox1Paint(QPainter& canvas);
   void FillLabelRect(QPainter& canvas, const TCellRect& rect, bool selected);
   void PaintBox1MouseDown(Qt::MouseButton button, QPoint position);
+  // Toggles the first label of each row that holds position (paint-box
+  // pixels). Only presses on the miniature come here: a press on the bare
+  // dialog surface toggles nothing.
   void FormMouseDown(Qt::MouseButton button, QPoint position);
   void SelectAllClick();
   void SelectnoneClick();
@@ -120,7 +123,6 @@ class TLabelPrintPrep : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   // Labels on the sheet, as far as the dialog has room for them.

@@ -38,6 +38,7 @@ void TTimerSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TTimerSpeedButton::TimerExpired() {
+  if (!FRepeatTimer) return;
   FRepeatTimer->SetInterval(RepeatInterval);
   if (!isDown() || !FMouseCaptured) return;
   try {

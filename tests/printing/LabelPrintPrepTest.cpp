@@ -115,6 +115,10 @@ TEST(LabelPrintPrep, ClickingALabelTogglesItsColourWithAnyButton) {
   const TCellRect r = shown.Dialog.LabelRect(0);
   QTest::mouseClick(shown.Dialog.PaintBox1, Qt::LeftButton, {}, QPoint(r.Right, r.Top + 2));
   QTest::mouseClick(shown.Dialog.PaintBox1, Qt::LeftButton, {}, QPoint(r.Left + 2, r.Bottom));
+  // The dialog's own surface is not the miniature, even where its
+  // coordinates would fall on a label.
+  ASSERT_EQ(shown.Dialog.childAt(r.Left + 2, r.Top + 2), nullptr);
+  QTest::mouseClick(&shown.Dialog, Qt::LeftButton, {}, QPoint(r.Left + 2, r.Top + 2));
   EXPECT_TRUE(shown.Dialog.Selected(0));
 }
 
