@@ -16,12 +16,15 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <exception>
+#include <optional>
 
 #include "app/Glyphs.h"
 #include "app/Splash.h"
 #include "platform/AppGlobals.h"
 #include "platform/AppRoutines.h"
 #include "platform/DialogService.h"
+#include "printing/LabelPrintPrep.h"
+#include "printing/PrintFineTune.h"
 
 const char* const TMainForm::ProductWebsite = "https://www.tabwright.example/";
 
@@ -501,10 +504,32 @@ void TMainForm::LoadWindowPlacement() {}
 void TMainForm::SaveWindowPlacement() {}
 
 // Printing.
-void TMainForm::mnuPrintPageClick() {}
+void TMainForm::mnuPrintPageClick() {
+  FPrinterAvailable = PrinterAvailable(false);
+  const std::optional<TLabelPrintChoice> choice =
+      TLabelPrintPrep::ChooseLabels(PageOfLabelsPanel->LayoutDescription(), this);
+  if (!choice) return;
+  for (int k = 0; k < TLabelPrintChoice::FlagCount; ++k)
+    PageOfLabelsPanel->PrintFlags()[k + 1] = choice->Flags[k];
+  if (choice->Copies < 1) return;
+
+  const TPrinterNudges nudges = CurrentNudges();
+  PageOfLabelsPanel->SetTopMarginNudgeThousandthInches(nudges.TopMargin);
+  PageOfLabelsPanel->SetLeftMarginNudgeThousandthInches(nudges.LeftMargin);
+  PageOfLabelsPanel->SetVerticalSpacingThousandthInches(nudges.VerticalSpacing);
+  PageOfLabelsPanel->SetHorizontalSpacingThousandthInches(nudges.HorizontalSpacing);
+  // Printing the page goes here, under the busy cursor: choice->Copies pages
+  // of the labels flagged above, on choice->Printer (the default printer when
+  // it is null), at the cells ComputePrinterCells (printing/PrinterCells.h)
+  // gives for these nudges.
+}
 void TMainForm::PrintbuttonClick() { mnuPrintPageClick(); }
 void TMainForm::mnuPrintSetupClick() {}
-void TMainForm::mnuPrinterFindtuningClick() {}
+void TMainForm::mnuPrinterFindtuningClick() {
+  // OK has written the nudges into the globals; SavePreferences stores them
+  // in the preferences file.
+  if (TPrintFineTune::EditNudges(this)) SavePreferences();
+}
 
 // Help menu.
 void TMainForm::Contents1Click() { ShowHelpContents(); }

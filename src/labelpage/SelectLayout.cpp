@@ -4,24 +4,14 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 
 #include "labelpage/KLXPagePanel.h"
 #include "platform/AppRoutines.h"
+#include "platform/DialogFont.h"
 #include "platform/DialogService.h"
-#include "richtext/MulDiv.h"
 #include "richtext/gui/AnsiCodec.h"
 
 namespace {
-
-// Arial 8 point, sized in pixels at the screen's resolution.
-QFont DialogFont(const QWidget& widget) {
-  QFont font(QStringLiteral("Arial"));
-  const QScreen* screen = widget.screen();
-  const int ppi = screen ? qRound(screen->logicalDotsPerInchY()) : 96;
-  font.setPixelSize(MulDiv(8, ppi > 0 ? ppi : 96, 72));
-  return font;
-}
 
 QString FromAnsi(const std::string& text) {
   return wpansi::ToQString(text.data(), static_cast<int>(text.size()));

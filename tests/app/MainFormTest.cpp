@@ -23,6 +23,10 @@
 #include "platform/AppRoutines.h"
 #include "platform/HelpWindow.h"
 #include "platform/ScriptedDialogService.h"
+#include "printing/LabelPrintPrep.h"
+#include "printing/PrintFineTune.h"
+#include "printing/SpinButton.h"
+#include "printing/TimerSpeedButton.h"
 
 // Reaches the main window's private state, as the tests need it.
 class TMainFormTestAccess {
@@ -543,6 +547,60 @@ TEST_F(MainFormTest, ComeForwardRestoresAMinimisedWindow) {
   form.ComeForward();
   EXPECT_FALSE(form.isMinimized());
   EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(MainFormTest, PrinterFineTuningChangesTheNudgesOnlyThroughOk) {
+  StartedForm();
+  auto answer = [this](bool ok) {
+    FDialogs->QueueExec([ok](QDialog& d) {
+      auto& dialog = dynamic_cast<TPrintFineTune&>(d);
+      dialog.TopMarginSpinner->DownButton()->click();
+      dialog.HorizontalSpacingSpinner->UpButton()->click();
+      (ok ? dialog.OKButton : dialog.Cancelbutton)->click();
+      return dialog.result();
+    });
+  };
+  answer(true);
+  Find("mnuPrinterFindtuning")->trigger();
+  EXPECT_EQ(CurrentNudges(), (TPrinterNudges{1, 0, 0, -1}));
+  answer(false);
+  Find("mnuPrinterFindtuning")->trigger();
+  EXPECT_EQ(CurrentNudges(), (TPrinterNudges{1, 0, 0, -1}));
+  EXPECT_TRUE(FDialogs->Unexpected().empty());
+  SetCurrentNudges({});
+}
+
+TEST_F(MainFormTest, PrintPageTakesTheSelectionOfTheLabelsPrintDialog) {
+  TMainForm& form = StartedForm();
+  ShowPage(form);
+  form.UpdateCommands();
+  ASSERT_TRUE(Enabled("mnuPrintPage"));
+  SetCurrentNudges({.TopMargin = 12, .VerticalSpacing = -2});
+  FDialogs->QueueExec([](QDialog& d) {
+    auto& dialog = dynamic_cast<TLabelPrintPrep&>(d);
+    EXPECT_EQ(dialog.NumberAcross, 2);
+    EXPECT_EQ(dialog.NumberDown, 15);
+    EXPECT_EQ(dialog.PageHeight, 11000);
+    const TCellRect label4 = dialog.LabelRect(3);
+    dialog.FormMouseDown(Qt::LeftButton, QPoint(label4.Left, label4.Top));
+    dialog.BitBtn1->click();
+    return dialog.result();
+  });
+  Find<QToolButton>("Printbutton")->click();
+  const auto& flags = form.PageOfLabelsPanel->PrintFlags();
+  EXPECT_TRUE(flags[1]);
+  EXPECT_FALSE(flags[4]);
+  EXPECT_TRUE(flags[30]);
+  EXPECT_EQ(form.PageOfLabelsPanel->TopMarginNudgeThousandthInches(), 12);
+  EXPECT_EQ(form.PageOfLabelsPanel->VerticalSpacingThousandthInches(), -2);
+
+  // Cancel changes nothing.
+  SetCurrentNudges({});
+  FDialogs->QueueExecResult(TLabelPrintPrep::ResultCancel);
+  Find("mnuPrintPage")->trigger();
+  EXPECT_FALSE(flags[4]);
+  EXPECT_EQ(form.PageOfLabelsPanel->TopMarginNudgeThousandthInches(), 12);
+  EXPECT_TRUE(FDialogs->Unexpected().empty());
 }
 
 }  // namespace
