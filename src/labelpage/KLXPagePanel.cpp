@@ -60,9 +60,6 @@ TKLXPagePanel::TKLXPagePanel(QWidget* parent) : QWidget(parent), FPixelsPerInch(
   white.setColor(QPalette::Window, Qt::white);
   setPalette(white);
   resize(0, 0);
-  FPaintEditor = new TWPRichText(this);
-  FPaintEditor->setGeometry(1300, 0, 50, 50);
-  FPaintEditor->hide();
 }
 
 TKLXPagePanel::~TKLXPagePanel() = default;
@@ -194,11 +191,11 @@ void TKLXPagePanel::PaintSheet(QImage& page) {
 }
 
 void TKLXPagePanel::RenderLabelTexts(QImage& page) {
-  // Each label's text area is painted into a reusable scratch image through
-  // the hidden editor at the current zoom and stretched onto rFree. The white
-  // image covers whatever of the outline and stripes lies in the text area.
-  // An empty label paints nothing on its scratch image, unless its paragraph
-  // has a border to draw, so its text area is simply filled white.
+  // Each label's text area is painted into a reusable scratch image at the
+  // current zoom and stretched onto rFree. The white image covers whatever
+  // of the outline and stripes lies in the text area. An empty label paints
+  // nothing on its scratch image, unless its paragraph has a border to draw,
+  // so its text area is simply filled white.
   const TScreenScale scale = Scale();
   QPainter painter(&page);
   // The scratch image is a pixel larger than rFree each way: filter the
@@ -221,14 +218,11 @@ void TKLXPagePanel::RenderLabelTexts(QImage& page) {
       FLabelScratch.setDotsPerMeterY(qRound(FPixelsPerInch / 0.0254));
     }
     FLabelScratch.fill(Qt::white);
-    FPaintEditor->SetRtfText(*text);
-    FPaintEditor->SetZooming(FMagnification);
-    FPaintEditor->PaintSwitches = 0;
     bool painted = true;
     {
-      TWPCanvas canvas(&FLabelScratch, true);
+      QPainter scratch(&FLabelScratch);
       try {
-        FPaintEditor->PaintToCanvas(&canvas, 0, 0, fw, fh + scale.Design(15), 0, kPaintLines);
+        FRenderer.Render(FSheet, n, scratch, QRect(0, 0, fw, fh + scale.Design(15)), FMagnification, 0);
       } catch (const std::exception&) {
         // A label whose text cannot be laid out stays white; the paint event
         // must not end in an exception, and the other labels still show.

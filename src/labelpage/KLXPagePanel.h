@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "labelpage/LabelLayout.h"
+#include "labelpage/LabelRenderer.h"
 #include "labelpage/LabelSheet.h"
 #include "labelpage/OneBasedArray.h"
 #include "labelpage/PageGeometry.h"
-#include "richtext/gui/RichText.h"
 
 // Fired when a label is clicked or opened: the panel (the canvas it paints
 // on), the label's outline and text area in panel pixels, its number and its
@@ -107,8 +107,8 @@ class TKLXPagePanel : public QWidget {
 
   QSize sizeHint() const override { return size(); }
 
-  // Hidden editor through which every label's text is painted.
-  TWPRichText* PaintEditor() const { return FPaintEditor; }
+  // Paints every label's text; keeps each label's layout between repaints.
+  const TLabelRenderer& Renderer() const { return FRenderer; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -122,8 +122,8 @@ class TKLXPagePanel : public QWidget {
   // Recomputes the labels' rectangles for the current layout and zoom.
   void LayOutCells();
   void PaintSheet(QImage& page);
-  // Label text rendering through the hidden editor goes here (painting
-  // steps 3 and 4 of a label: scratch image, PaintToCanvas, stretched copy).
+  // Every label's text through the renderer: a scratch image of the text
+  // area at the current zoom, stretched onto rFree.
   void RenderLabelTexts(QImage& page);
   void DrawSelectionFrame(QPainter& painter, int n) const;
   QRect SelectionFrameBounds(int n) const;
@@ -139,7 +139,7 @@ class TKLXPagePanel : public QWidget {
 
   int FPixelsPerInch = 96;
   QImage FPageImage;
-  TWPRichText* FPaintEditor = nullptr;
+  TLabelRenderer FRenderer;
   QImage FLabelScratch;  // reused for every label's text area
   bool FLeftButtonPressed = false;
 };
