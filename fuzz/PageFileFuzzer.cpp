@@ -1,9 +1,9 @@
-// Feeds arbitrary bytes to the label page file loader, through a temporary
-// file into a page panel, and checks that the panel is left consistent: a
-// label count of 0 (nothing ever loaded) or 1..200, a storage for every
-// label. A sheet that loaded is written again and must read back the same.
-#include <QApplication>
-#include <QTemporaryDir>
+// Feeds arbitrary bytes to the label page file reader, through a temporary
+// file into a sheet, and checks that the sheet is left consistent: a label
+// count of 0 (nothing ever loaded) or 1..200, a storage for every label. A
+// sheet that loaded is written again and must read back the same.
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,38 +11,37 @@
 #include <memory>
 #include <string>
 
-#include "labelpage/KLXPagePanel.h"
 #include "labelpage/LabelPageFile.h"
+#include "labelpage/LabelSheet.h"
 
 namespace {
 
-// Kept until the process ends: destroying Qt objects from static
-// destructors, after Qt's own globals are gone, crashes.
-QApplication* Application = nullptr;
-QTemporaryDir* Folder = nullptr;
+std::string Folder;
 std::string FilePath;
+
+void RemoveFolder() {
+  unlink(FilePath.c_str());
+  rmdir(Folder.c_str());
+}
 
 void Check(bool condition, const char* what) {
   if (condition) return;
-  std::fprintf(stderr, "inconsistent panel: %s\n", what);
+  std::fprintf(stderr, "inconsistent sheet: %s\n", what);
   std::abort();
 }
 
-void CheckPanel(TKLXPagePanel& panel) {
-  const int count = panel.LabelsPerPage();
+void CheckSheet(const TLabelSheet& sheet) {
+  const int count = sheet.LabelsPerPage();
   Check(count >= 0 && count <= MaxLabelsPerPage, "label count out of range");
-  if (count > 0) Check(IsUsableLayout(panel.LayoutDescription()), "label count without a usable layout");
+  if (count > 0) Check(IsUsableLayout(sheet.LayoutDescription()), "label count without a usable layout");
   if (count > 0)
-    Check(count == LabelCountOf(panel.LayoutDescription()), "label count differs from the layout");
-  for (int n = 1; n <= count; ++n) Check(panel.Storage(n) != nullptr, "label without a storage");
+    Check(count == LabelCountOf(sheet.LayoutDescription()), "label count differs from the layout");
+  for (int n = 1; n <= count; ++n) Check(sheet.Storage(n) != nullptr, "label without a storage");
 }
 
 // A sheet that loaded writes a file that loads to the same layout and count.
 void CheckRoundTrip(const std::string& bytes) {
-  TLabelLayoutRecord layout;
-  int count = 0;
-  TLabelStorages storages;
-  TLabelPageSheet sheet{layout, count, storages};
+  TLabelSheet sheet;
   TMemoryStream in(bytes);
   try {
     TLabelPageFile::Read(in, sheet);
@@ -50,15 +49,12 @@ void CheckRoundTrip(const std::string& bytes) {
     return;
   }
   TMemoryStream out;
-  TLabelPageFile::Write(out, layout, count, storages);
-  TLabelLayoutRecord again;
-  int againCount = 0;
-  TLabelStorages againStorages;
-  TLabelPageSheet againSheet{again, againCount, againStorages};
+  TLabelPageFile::Write(out, sheet);
+  TLabelSheet again;
   TMemoryStream reread(out.Data());
-  TLabelPageFile::Read(reread, againSheet);  // any error here is a finding
-  Check(again == layout, "layout changed by a save and load");
-  Check(againCount == count, "label count changed by a save and load");
+  TLabelPageFile::Read(reread, again);  // any error here is a finding
+  Check(again.LayoutDescription() == sheet.LayoutDescription(), "layout changed by a save and load");
+  Check(again.LabelsPerPage() == sheet.LabelsPerPage(), "label count changed by a save and load");
 }
 
 }  // namespace
@@ -70,11 +66,12 @@ extern "C" const char* __lsan_default_suppressions() {
          "libglib\n";
 }
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  Application = new QApplication(*argc, *argv);
-  Folder = new QTemporaryDir();
-  FilePath = Folder->filePath(QStringLiteral("fuzz.KLX")).toStdString();
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  char folder[] = "/tmp/pagefilefuzzer-XXXXXX";
+  if (!mkdtemp(folder)) std::abort();
+  Folder = folder;
+  FilePath = Folder + "/fuzz.KLX";
+  std::atexit(RemoveFolder);
   return 0;
 }
 
@@ -85,12 +82,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::fclose(file);
 
-  TKLXPagePanel panel;
+  TLabelSheet sheet;
   try {
-    panel.LoadFromFile(FilePath);
+    TLabelPageFile::Load(FilePath, sheet);
   } catch (const std::exception&) {
   }
-  CheckPanel(panel);
+  CheckSheet(sheet);
   CheckRoundTrip(bytes);
   return 0;
 }

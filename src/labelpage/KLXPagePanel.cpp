@@ -60,9 +60,6 @@ TKLXPagePanel::TKLXPagePanel(QWidget* parent) : QWidget(parent), FPixelsPerInch(
   white.setColor(QPalette::Window, Qt::white);
   setPalette(white);
   resize(0, 0);
-  FPaintEditor = new TWPRichText(this);
-  FPaintEditor->setGeometry(1300, 0, 50, 50);
-  FPaintEditor->hide();
 }
 
 TKLXPagePanel::~TKLXPagePanel() = default;
@@ -76,33 +73,18 @@ void TKLXPagePanel::DescribeLayout(const std::string& name, QStringList& lines) 
 }
 
 void TKLXPagePanel::SetLayout(const std::string& name, bool keepContents) {
-  const int oldCount = FLabelsPerPage;
-  if (!keepContents)
-    for (int n = 1; n <= oldCount; ++n) FStorages[n].reset();
-  if (const TLabelLayoutRecord* layout = FLayouts.FindLast(name)) FLayoutDescription = *layout;
-  FLabelsPerPage =
-      IsUsableLayout(FLayoutDescription) ? static_cast<int>(LabelCountOf(FLayoutDescription)) : 0;
-  if (keepContents) {
-    if (FLabelsPerPage < oldCount) ClearCellsFrom(FLabelsPerPage + 1);
-    for (int n = 1; n <= FLabelsPerPage; ++n)
-      if (!FStorages[n]) FStorages[n] = std::make_unique<TWPRtfStorage>();
-  } else {
-    for (int n = 1; n <= FLabelsPerPage; ++n) FStorages[n] = std::make_unique<TWPRtfStorage>();
-  }
+  FSheet.SetLayout(FLayouts.FindLast(name), keepContents);
   LayOutCells();
   ResizeToPage();
   update();
 }
 
-void TKLXPagePanel::SaveToFile(const std::string& path) const {
-  TLabelPageFile::Save(path, FLayoutDescription, FLabelsPerPage, FStorages);
-}
+void TKLXPagePanel::SaveToFile(const std::string& path) const { TLabelPageFile::Save(path, FSheet); }
 
 void TKLXPagePanel::LoadFromFile(const std::string& path) {
-  TLabelPageSheet sheet{FLayoutDescription, FLabelsPerPage, FStorages};
   std::exception_ptr failure;
   try {
-    TLabelPageFile::Load(path, sheet);
+    TLabelPageFile::Load(path, FSheet);
   } catch (...) {
     failure = std::current_exception();
   }
@@ -131,15 +113,17 @@ void TKLXPagePanel::SetPixelsPerInch(int pixelsPerInch) {
 
 void TKLXPagePanel::ResizeToPage() {
   const TScreenScale scale = Scale();
-  resize(std::max(scale.Length(FLayoutDescription.PageWidth), 0),
-         std::max(scale.Length(FLayoutDescription.PageHeight), 0));
+  resize(std::max(scale.Length(LayoutDescription().PageWidth), 0),
+         std::max(scale.Length(LayoutDescription().PageHeight), 0));
 }
 
 // Painting recomputes the rectangles as well; doing it here too lets a label
-// be opened before the panel was first painted.
+// be opened before the panel was first painted. Labels the sheet no longer
+// has keep no rectangles.
 void TKLXPagePanel::LayOutCells() {
   const TScreenScale scale = Scale();
-  for (int n = 1; n <= FLabelsPerPage; ++n) FCells[n] = scale.Cell(FLayoutDescription, n);
+  for (int n = 1; n <= MaxLabelsPerPage; ++n)
+    FCells[n] = n <= LabelsPerPage() ? scale.Cell(LayoutDescription(), n) : TCellRecord{};
 }
 
 void TKLXPagePanel::SetSelectedCell(int n) {
@@ -177,7 +161,7 @@ void TKLXPagePanel::paintEvent(QPaintEvent*) {
   // The selection frame goes straight onto the panel, never into the image,
   // so moving it only needs the page image under the old frame again.
   if (TOneBasedArray<TCellRecord, MaxLabelsPerPage>::InRange(FSelectedCell) &&
-      FSelectedCell <= FLabelsPerPage)
+      FSelectedCell <= LabelsPerPage())
     DrawSelectionFrame(painter, FSelectedCell);
   // The panel's single border.
   painter.setPen(Qt::black);
@@ -196,32 +180,33 @@ void TKLXPagePanel::PaintSheet(QImage& page) {
         painter.fillRect(QRect(left, top, right - left, bottom - top), Silver);
     }
   };
-  for (int n = 1; n <= FLabelsPerPage; ++n) {
-    const TCellRecord cell = scale.Cell(FLayoutDescription, n);
+  const TLabelLayoutRecord& layout = LayoutDescription();
+  for (int n = 1; n <= LabelsPerPage(); ++n) {
+    const TCellRecord cell = scale.Cell(layout, n);
     DrawRoundedOutline(painter, cell.rTotal);
-    if (FLayoutDescription.StripeStyle == 1) drawStripes(cell.rTotal, SegmentedStripe);
-    if (FLayoutDescription.StripeStyle == 2) drawStripes(cell.rTotal, FullStripe);
+    if (layout.StripeStyle == 1) drawStripes(cell.rTotal, SegmentedStripe);
+    if (layout.StripeStyle == 2) drawStripes(cell.rTotal, FullStripe);
     FCells[n] = cell;
   }
 }
 
 void TKLXPagePanel::RenderLabelTexts(QImage& page) {
-  // Each label's text area is painted into a reusable scratch image through
-  // the hidden editor at the current zoom and stretched onto rFree. The white
-  // image covers whatever of the outline and stripes lies in the text area.
-  // An empty label paints nothing on its scratch image, unless its paragraph
-  // has a border to draw, so its text area is simply filled white.
+  // Each label's text area is painted into a reusable scratch image at the
+  // current zoom and stretched onto rFree. The white image covers whatever
+  // of the outline and stripes lies in the text area. An empty label paints
+  // nothing on its scratch image, unless its paragraph has a border to draw,
+  // so its text area is simply filled white.
   const TScreenScale scale = Scale();
   QPainter painter(&page);
   // The scratch image is a pixel larger than rFree each way: filter the
   // squeeze so that no row or column of the text is simply dropped.
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  for (int n = 1; n <= FLabelsPerPage; ++n) {
+  for (int n = 1; n <= LabelsPerPage(); ++n) {
     const TCellRect& r = FCells[n].rFree;
     const int fw = r.Right - r.Left + 1, fh = r.Bottom - r.Top + 1;
     if (fw <= 1 || fh <= 1) continue;
     const QRect target(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
-    const TWPRTFTextIo* text = FStorages[n] ? &FStorages[n]->RtfText() : nullptr;
+    const TWPRTFTextIo* text = FSheet.CellText(n);
     if (!text ||
         (text->IsEmpty() && !(text->FirstParagraph && (text->FirstParagraph->BorderFlags & kBorderOn)))) {
       painter.fillRect(target, Qt::white);
@@ -233,14 +218,11 @@ void TKLXPagePanel::RenderLabelTexts(QImage& page) {
       FLabelScratch.setDotsPerMeterY(qRound(FPixelsPerInch / 0.0254));
     }
     FLabelScratch.fill(Qt::white);
-    FPaintEditor->SetRtfText(*text);
-    FPaintEditor->SetZooming(FMagnification);
-    FPaintEditor->PaintSwitches = 0;
     bool painted = true;
     {
-      TWPCanvas canvas(&FLabelScratch, true);
+      QPainter scratch(&FLabelScratch);
       try {
-        FPaintEditor->PaintToCanvas(&canvas, 0, 0, fw, fh + scale.Design(15), 0, kPaintLines);
+        FRenderer.Render(FSheet, n, scratch, QRect(0, 0, fw, fh + scale.Design(15)), FMagnification, 0);
       } catch (const std::exception&) {
         // A label whose text cannot be laid out stays white; the paint event
         // must not end in an exception, and the other labels still show.
@@ -274,7 +256,7 @@ void TKLXPagePanel::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TKLXPagePanel::Click(QPoint position) {
-  for (int n = 1; n <= FLabelsPerPage; ++n) {
+  for (int n = 1; n <= LabelsPerPage(); ++n) {
     if (FCells[n].rTotal.Contains(position.x(), position.y())) {
       FireClickedInCell(n);
       return;
@@ -286,41 +268,30 @@ void TKLXPagePanel::Click(QPoint position) {
 void TKLXPagePanel::FireClickedInCell(int n) {
   if (!ClickedInCellEvent) return;
   const TCellRecord cell = FCells[n];
-  ClickedInCellEvent(this, cell.rTotal, cell.rFree, n, FStorages[n]);
+  ClickedInCellEvent(this, cell.rTotal, cell.rFree, n, FSheet.Storage(n));
 }
 
 void TKLXPagePanel::OpenCell(int n) {
-  if (n >= 1 && n <= FLabelsPerPage) FireClickedInCell(n);
+  if (n >= 1 && n <= LabelsPerPage()) FireClickedInCell(n);
 }
 
 void TKLXPagePanel::OpenPreviousCell(int n) {
-  if (n <= 1 || n - 1 > FLabelsPerPage) return;
+  if (n <= 1 || n - 1 > LabelsPerPage()) return;
   if (!FCells[n - 1].rFree.IsZero()) FireClickedInCell(n - 1);
 }
 
 void TKLXPagePanel::OpenNextCell(int n) {
-  if (n < 0 || n >= FLabelsPerPage) return;
+  if (n < 0 || n >= LabelsPerPage()) return;
   if (!FCells[n + 1].rFree.IsZero()) FireClickedInCell(n + 1);
 }
 
-TLabelDocument& TKLXPagePanel::GetCellText(int n, TLabelDocument& defaultText) {
-  if (n >= 1 && n <= FLabelsPerPage && FStorages[n]) return FStorages[n]->RtfText();
-  return defaultText;
-}
-
+// A cleared label forgets its rectangles; one that could not be cleared keeps them.
 void TKLXPagePanel::ClearCell(int n) {
-  std::unique_ptr<TWPRtfStorage>& storage = FStorages[n];
-  if (!storage) return;
-  try {
-    storage->RtfText().Assign(FEmptyStorage.RtfText());
-  } catch (const std::exception&) {
-    return;  // one label's failure never stops the clearing of the others
-  }
-  FCells[n] = TCellRecord{};
+  if (FSheet.ClearCell(n)) FCells[n] = TCellRecord{};
 }
 
 void TKLXPagePanel::ClearAllCells() {
-  for (int n = 1; n <= FLabelsPerPage; ++n) ClearCell(n);
+  for (int n = 1; n <= LabelsPerPage(); ++n) ClearCell(n);
 }
 
 void TKLXPagePanel::ClearCellsFrom(int n) {

@@ -1,26 +1,21 @@
 #pragma once
-// The page panel: shows one sheet of labels to scale, owns the sheet (its
-// layout, one rich text storage per label, the labels' screen rectangles,
-// the print selection and the printing nudges) and the table of known
-// layouts, and turns a click into a label number.
+// The page panel: shows one sheet of labels (TLabelSheet) to scale, owns
+// that sheet, the labels' screen rectangles and the table of known layouts,
+// and turns a click into a label number. The sheet's members are offered
+// here too, as thin calls on the sheet.
 #include <QImage>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
-#include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "labelpage/LabelLayout.h"
+#include "labelpage/LabelRenderer.h"
+#include "labelpage/LabelSheet.h"
 #include "labelpage/OneBasedArray.h"
 #include "labelpage/PageGeometry.h"
-#include "richtext/RtfStorage.h"
-#include "richtext/gui/RichText.h"
-
-// The document a label's storage holds.
-using TLabelDocument = std::remove_reference_t<decltype(std::declval<TWPRtfStorage&>().RtfText())>;
 
 // Fired when a label is clicked or opened: the panel (the canvas it paints
 // on), the label's outline and text area in panel pixels, its number and its
@@ -28,8 +23,6 @@ using TLabelDocument = std::remove_reference_t<decltype(std::declval<TWPRtfStora
 using TClickedInCellEvent = std::function<void(QWidget* canvas, TCellRect rTotal, TCellRect rFree,
                                                int iNumber, std::unique_ptr<TWPRtfStorage>& rtfstorage)>;
 using TNotifyEvent = std::function<void(QObject* sender)>;
-
-constexpr int MaxPrintFlags = 501;
 
 class TKLXPagePanel : public QWidget {
   Q_OBJECT
@@ -51,13 +44,17 @@ class TKLXPagePanel : public QWidget {
   void FillLayoutNames(std::vector<std::string>& items) const;
   void DescribeLayout(const std::string& name, QStringList& lines) const;
 
+  // The sheet shown.
+  TLabelSheet& Sheet() { return FSheet; }
+  const TLabelSheet& Sheet() const { return FSheet; }
+
   // The layout of the current sheet.
-  const TLabelLayoutRecord& LayoutDescription() const { return FLayoutDescription; }
-  const TLabelLayoutRecord& CurrentLayout() const { return FLayoutDescription; }
+  const TLabelLayoutRecord& LayoutDescription() const { return FSheet.LayoutDescription(); }
+  const TLabelLayoutRecord& CurrentLayout() const { return FSheet.LayoutDescription(); }
   // Makes the named layout current (the last match wins; no match keeps the
   // current one). KeepContents keeps the labels the new sheet still has.
   void SetLayout(const std::string& name, bool keepContents);
-  int LabelsPerPage() const { return FLabelsPerPage; }
+  int LabelsPerPage() const { return FSheet.LabelsPerPage(); }
 
   // The label page file (LabelPageFile.h). A failed save raises
   // EFileSaveError and leaves the previous file as it was; a failed load
@@ -79,11 +76,14 @@ class TKLXPagePanel : public QWidget {
   // Screen rectangles of label n (1..200), valid once the sheet was laid out.
   const TCellRecord& Cell(int n) const { return FCells[n]; }
   // Storage slot of label n (1..200); empty beyond LabelsPerPage.
-  std::unique_ptr<TWPRtfStorage>& Storage(int n) { return FStorages[n]; }
-  const TWPRtfStorage& EmptyStorage() const { return FEmptyStorage; }
+  std::unique_ptr<TWPRtfStorage>& Storage(int n) { return FSheet.Storage(n); }
+  const TWPRtfStorage& EmptyStorage() const { return FSheet.EmptyStorage(); }
 
   // Label n's document when 1 <= n <= LabelsPerPage, else defaultText.
-  TLabelDocument& GetCellText(int n, TLabelDocument& defaultText);
+  TLabelDocument& GetCellText(int n, TLabelDocument& defaultText) {
+    return FSheet.GetCellText(n, defaultText);
+  }
+  // Empties labels 1..LabelsPerPage and forgets their rectangles.
   void ClearAllCells();
   // Empties every label from n to 200 that has a storage.
   void ClearCellsFrom(int n);
@@ -92,23 +92,23 @@ class TKLXPagePanel : public QWidget {
   void OpenNextCell(int n);
 
   // Which labels the next print run prints, 1..501.
-  TOneBasedArray<bool, MaxPrintFlags>& PrintFlags() { return FPrintFlags; }
-  const TOneBasedArray<bool, MaxPrintFlags>& PrintFlags() const { return FPrintFlags; }
+  TPrintFlags& PrintFlags() { return FSheet.PrintFlags(); }
+  const TPrintFlags& PrintFlags() const { return FSheet.PrintFlags(); }
 
   // Printer nudges in thousandths of an inch, set by printing.
-  int TopMarginNudgeThousandthInches() const { return FTopMarginNudge; }
-  void SetTopMarginNudgeThousandthInches(int value) { FTopMarginNudge = value; }
-  int LeftMarginNudgeThousandthInches() const { return FLeftMarginNudge; }
-  void SetLeftMarginNudgeThousandthInches(int value) { FLeftMarginNudge = value; }
-  int VerticalSpacingThousandthInches() const { return FVerticalSpacing; }
-  void SetVerticalSpacingThousandthInches(int value) { FVerticalSpacing = value; }
-  int HorizontalSpacingThousandthInches() const { return FHorizontalSpacing; }
-  void SetHorizontalSpacingThousandthInches(int value) { FHorizontalSpacing = value; }
+  int TopMarginNudgeThousandthInches() const { return FSheet.TopMarginNudgeThousandthInches; }
+  void SetTopMarginNudgeThousandthInches(int value) { FSheet.TopMarginNudgeThousandthInches = value; }
+  int LeftMarginNudgeThousandthInches() const { return FSheet.LeftMarginNudgeThousandthInches; }
+  void SetLeftMarginNudgeThousandthInches(int value) { FSheet.LeftMarginNudgeThousandthInches = value; }
+  int VerticalSpacingThousandthInches() const { return FSheet.VerticalSpacingThousandthInches; }
+  void SetVerticalSpacingThousandthInches(int value) { FSheet.VerticalSpacingThousandthInches = value; }
+  int HorizontalSpacingThousandthInches() const { return FSheet.HorizontalSpacingThousandthInches; }
+  void SetHorizontalSpacingThousandthInches(int value) { FSheet.HorizontalSpacingThousandthInches = value; }
 
   QSize sizeHint() const override { return size(); }
 
-  // Hidden editor through which every label's text is painted.
-  TWPRichText* PaintEditor() const { return FPaintEditor; }
+  // Paints every label's text; keeps each label's layout between repaints.
+  const TLabelRenderer& Renderer() const { return FRenderer; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -122,8 +122,8 @@ class TKLXPagePanel : public QWidget {
   // Recomputes the labels' rectangles for the current layout and zoom.
   void LayOutCells();
   void PaintSheet(QImage& page);
-  // Label text rendering through the hidden editor goes here (painting
-  // steps 3 and 4 of a label: scratch image, PaintToCanvas, stretched copy).
+  // Every label's text through the renderer: a scratch image of the text
+  // area at the current zoom, stretched onto rFree.
   void RenderLabelTexts(QImage& page);
   void DrawSelectionFrame(QPainter& painter, int n) const;
   QRect SelectionFrameBounds(int n) const;
@@ -131,23 +131,15 @@ class TKLXPagePanel : public QWidget {
   void FireClickedInCell(int n);
   void ClearCell(int n);
 
-  TLabelLayoutRecord FLayoutDescription;
+  TLabelSheet FSheet;
   TOneBasedArray<TCellRecord, MaxLabelsPerPage> FCells;
   TLabelLayoutArray FLayouts;
-  TWPRtfStorage FEmptyStorage;
   int FMagnification = 100;
-  int FLabelsPerPage = 0;
-  TOneBasedArray<std::unique_ptr<TWPRtfStorage>, MaxLabelsPerPage> FStorages;
-  int FTopMarginNudge = 0;
-  int FLeftMarginNudge = 0;
-  int FVerticalSpacing = 0;
-  int FHorizontalSpacing = 0;
   int FSelectedCell = 0;
-  TOneBasedArray<bool, MaxPrintFlags> FPrintFlags;
 
   int FPixelsPerInch = 96;
   QImage FPageImage;
-  TWPRichText* FPaintEditor = nullptr;
+  TLabelRenderer FRenderer;
   QImage FLabelScratch;  // reused for every label's text area
   bool FLeftButtonPressed = false;
 };

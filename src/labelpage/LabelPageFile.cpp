@@ -25,7 +25,7 @@ std::string SystemError(int error) { return std::strerror(error); }
 // bytes, present only for a label that is not empty.
 bool StorageHasData(const TWPRtfStorage& storage) { return storage.RtfText().HasData(); }
 
-std::string StorageData(TWPRtfStorage& storage) {
+std::string StorageData(const TWPRtfStorage& storage) {
   TMemoryStream data;
   storage.RtfText().WriteData(data);
   return data.Data();
@@ -149,7 +149,7 @@ void TSafeFileStream::Commit() {
 // ---------------------------------------------------------------------------
 // TLabelPageFile
 
-void TLabelPageFile::WriteLabelRecord(TTaggedValueWriter& writer, TWPRtfStorage* storage) {
+void TLabelPageFile::WriteLabelRecord(TTaggedValueWriter& writer, const TWPRtfStorage* storage) {
   writer.WriteListBegin();
   writer.WriteBytes(ComponentSignature);
   writer.WriteStr(StorageClassName);
@@ -163,26 +163,24 @@ void TLabelPageFile::WriteLabelRecord(TTaggedValueWriter& writer, TWPRtfStorage*
   writer.WriteListEnd();
 }
 
-void TLabelPageFile::Write(TStream& stream, const TLabelLayoutRecord& layout, int labelsPerPage,
-                           const TLabelStorages& storages) {
+void TLabelPageFile::Write(TStream& stream, const TLabelSheet& sheet) {
   TTaggedValueWriter writer(stream);
   writer.WriteListBegin();
   writer.WriteInteger(1);
   writer.WriteInteger(33);
   writer.WriteListEnd();
   writer.WriteListBegin();
-  WriteLayout(writer, layout);
+  WriteLayout(writer, sheet.LayoutDescription());
   writer.WriteListEnd();
-  for (int n = 1; n <= labelsPerPage && n <= MaxLabelsPerPage; ++n)
-    WriteLabelRecord(writer, storages[n].get());
+  for (int n = 1; n <= sheet.LabelsPerPage() && n <= MaxLabelsPerPage; ++n)
+    WriteLabelRecord(writer, sheet.Storage(n).get());
 }
 
-void TLabelPageFile::Save(const std::string& path, const TLabelLayoutRecord& layout, int labelsPerPage,
-                          const TLabelStorages& storages, const TStreamFilter& filter) {
+void TLabelPageFile::Save(const std::string& path, const TLabelSheet& sheet, const TStreamFilter& filter) {
   // The whole file is made in memory first: a label that cannot be written
   // then costs no file at all.
   TMemoryStream bytes;
-  Write(bytes, layout, labelsPerPage, storages);
+  Write(bytes, sheet);
 
   TSafeFileStream file(path);
   std::unique_ptr<TStream> filtered = filter ? filter(file) : nullptr;
@@ -215,7 +213,7 @@ void TLabelPageFile::ReadLabelRecord(TTaggedValueReader& reader, TWPRtfStorage& 
   reader.ReadListEnd();
 }
 
-void TLabelPageFile::Read(TStream& stream, TLabelPageSheet& sheet) {
+void TLabelPageFile::Read(TStream& stream, TLabelSheet& sheet) {
   TTaggedValueReader reader(stream);
   reader.ReadListBegin();
   reader.ReadInteger();
@@ -229,17 +227,12 @@ void TLabelPageFile::Read(TStream& stream, TLabelPageSheet& sheet) {
   // panel's labels are touched.
   if (!IsUsableLayout(layout)) throw EStreamError("Invalid property value");
 
-  // Every slot is freed, also any a smaller layout left behind beyond its count.
-  for (auto& storage : sheet.Storages) storage.reset();
-  sheet.Layout = layout;
-  sheet.LabelsPerPage = static_cast<int>(LabelCountOf(layout));
-  for (int n = 1; n <= sheet.LabelsPerPage; ++n) sheet.Storages[n] = std::make_unique<TWPRtfStorage>();
-
+  sheet.Reset(layout);
   // Records beyond the label count are never read.
-  for (int n = 1; n <= sheet.LabelsPerPage; ++n) ReadLabelRecord(reader, *sheet.Storages[n]);
+  for (int n = 1; n <= sheet.LabelsPerPage(); ++n) ReadLabelRecord(reader, *sheet.Storage(n));
 }
 
-void TLabelPageFile::Load(const std::string& path, TLabelPageSheet& sheet) {
+void TLabelPageFile::Load(const std::string& path, TLabelSheet& sheet) {
   TFileStream file(path, TFileStream::Mode::OpenRead);
   Read(file, sheet);
 }

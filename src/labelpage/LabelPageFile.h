@@ -4,29 +4,17 @@
 // label's RTF as the binary property "RtfText.Data".
 //
 // Usage (the page panel's SaveToFile and LoadFromFile do this):
-//   TLabelPageFile::Save(path, layout, labelsPerPage, storages);
-//   TLabelPageSheet sheet{layout, labelsPerPage, storages};
+//   TLabelPageFile::Save(path, sheet);
 //   TLabelPageFile::Load(path, sheet);
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "labelpage/LabelLayout.h"
-#include "labelpage/OneBasedArray.h"
-#include "richtext/RtfStorage.h"
+#include "labelpage/LabelSheet.h"
 #include "richtext/Stream.h"
 
 class TTaggedValueReader;
 class TTaggedValueWriter;
-
-using TLabelStorages = TOneBasedArray<std::unique_ptr<TWPRtfStorage>, MaxLabelsPerPage>;
-
-// The parts of the page panel that a label page file replaces when it loads.
-struct TLabelPageSheet {
-  TLabelLayoutRecord& Layout;
-  int& LabelsPerPage;
-  TLabelStorages& Storages;
-};
 
 // A save that failed. what() is the program's message ("Cannot create file
 // %s", "Stream write error"); Reason() is what the system said about it, for
@@ -82,22 +70,20 @@ class TLabelPageFile {
   // one that fails part-way, as a full disk does).
   using TStreamFilter = std::function<std::unique_ptr<TStream>(TStream& file)>;
 
-  // Writes the header, the layout and the records of labels 1..labelsPerPage.
-  static void Write(TStream& stream, const TLabelLayoutRecord& layout, int labelsPerPage,
-                    const TLabelStorages& storages);
+  // Writes the header, the layout and the records of labels 1..LabelsPerPage.
+  static void Write(TStream& stream, const TLabelSheet& sheet);
   // Writes the sheet to path; the previous file at path survives any failure.
   // Raises EFileSaveError.
-  static void Save(const std::string& path, const TLabelLayoutRecord& layout, int labelsPerPage,
-                   const TLabelStorages& storages, const TStreamFilter& filter = {});
+  static void Save(const std::string& path, const TLabelSheet& sheet, const TStreamFilter& filter = {});
 
   // Replaces the sheet by the one in the stream. Until the layout has been
   // read and found usable (1..200 labels) the sheet is not touched; after
   // that a failure leaves the file's layout with a storage for every label,
   // holding what was read and empty elsewhere.
-  static void Read(TStream& stream, TLabelPageSheet& sheet);
+  static void Read(TStream& stream, TLabelSheet& sheet);
   // Read from the file at path ("Cannot open file %s").
-  static void Load(const std::string& path, TLabelPageSheet& sheet);
+  static void Load(const std::string& path, TLabelSheet& sheet);
 
-  static void WriteLabelRecord(TTaggedValueWriter& writer, TWPRtfStorage* storage);
+  static void WriteLabelRecord(TTaggedValueWriter& writer, const TWPRtfStorage* storage);
   static void ReadLabelRecord(TTaggedValueReader& reader, TWPRtfStorage& storage);
 };

@@ -57,8 +57,8 @@ namespace {
 using labelpagetest::GridLayout;
 using labelpagetest::PutText;
 using labelpagetest::TextOf;
-using testsupport::ReadAll;
 using testsupport::FolderEntries;
+using testsupport::ReadAll;
 using testsupport::TFileSizeLimit;
 using testsupport::TWithoutFolderOverride;
 using testsupport::WriteAll;
@@ -632,10 +632,10 @@ TEST_F(DocumentLifecycle, CancelInTheLayoutDialogChangesNothing) {
 }
 
 TEST_F(DocumentLifecycle, LayoutInfoNamesTheLayoutStoredInTheFile) {
-  TLabelStorages storages;
-  for (int n = 1; n <= 6; ++n) storages[n] = std::make_unique<TWPRtfStorage>();
+  TLabelSheet sheet;
+  sheet.Reset(GridLayout(2, 3, "Mystery \xE9"));
   const QString path = FProgram + "mystery.KLX";
-  TLabelPageFile::Save(QFile::encodeName(path).toStdString(), GridLayout(2, 3, "Mystery \xE9"), 6, storages);
+  TLabelPageFile::Save(QFile::encodeName(path).toStdString(), sheet);
   Access().OpenFile(path);
   ASSERT_TRUE(PageShown());
   Trigger("mnuLayoutInfo");

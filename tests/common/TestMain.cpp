@@ -1,16 +1,25 @@
 // Test entry point shared by every test executable: widget tests need one
-// QApplication for the whole run (CTest sets the offscreen platform). Listing
-// the tests, as CTest's discovery does, needs no application.
-#include <QApplication>
-#include <cstring>
+// QApplication for the whole run (CTest sets the offscreen platform); tests
+// that link no Qt Widgets get a QGuiApplication, which fonts and painting
+// need. Listing the tests, as CTest's discovery does, needs no application.
 #include <gtest/gtest.h>
+
+#include <cstring>
 #include <memory>
+
+#ifdef TABWRIGHT_TESTS_WITHOUT_WIDGETS
+#include <QGuiApplication>
+using TTestApplication = QGuiApplication;
+#else
+#include <QApplication>
+using TTestApplication = QApplication;
+#endif
 
 int main(int argc, char** argv) {
   bool listing = false;
   for (int i = 1; i < argc; ++i) listing |= std::strcmp(argv[i], "--gtest_list_tests") == 0;
-  std::unique_ptr<QApplication> app;
-  if (!listing) app = std::make_unique<QApplication>(argc, argv);
+  std::unique_ptr<TTestApplication> app;
+  if (!listing) app = std::make_unique<TTestApplication>(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -93,6 +93,13 @@ TEST_F(PagePanel, SetLayoutSizesThePanelToThePage) {
   EXPECT_EQ(FPanel.size(), QSize(816, 1055));
 }
 
+TEST_F(PagePanel, LoadingAFileShowsItsSheetAtItsPageSize) {
+  FPanel.LoadFromFile(testsupport::DataFile("labelpage/WideIntegers.KLX").toStdString());
+  EXPECT_EQ(FPanel.LabelsPerPage(), 2);
+  EXPECT_EQ(FPanel.size(), QSize(TScreenScale(96, 100).Length(8500), TScreenScale(96, 100).Length(11000)));
+  EXPECT_EQ(FPanel.Cell(2).rTotal, TScreenScale(96, 100).Cell(FPanel.LayoutDescription(), 2).rTotal);
+}
+
 TEST_F(PagePanel, AnUnknownNameKeepsTheLayoutButStillEmptiesTheLabels) {
   FPanel.SetLayout("Grid 2 x 3", false);
   PutText(FPanel.Storage(4)->RtfText(), "four");

@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 
 #include "common/TestSupport.h"
-#include "labelpage/KLXPagePanel.h"
 #include "labelpage/LabelLayout.h"
+#include "labelpage/LabelSheet.h"
 #include "labelpage/TaggedValueStream.h"
 
 namespace {
@@ -197,17 +197,18 @@ TEST(LayoutNames, CompareUpperCasingAsciiLettersOnly) {
 TEST_F(LayoutFile, DescriptionUsesTheFirstMatchAndTheLayoutChangeTheLast) {
   TLabelLayoutRecord first = MakeLayout("Folder Labels", 2, 3);
   TLabelLayoutRecord second = MakeLayout("FOLDER labels", 3, 4);
-  TKLXPagePanel panel;
-  LoadLLOFile(PathOf(TLayoutFileBuilder().Entry(first).Entry(second).Bytes()), panel.Layouts());
-  ASSERT_EQ(panel.LayoutCount(), 2);
+  TLabelLayoutArray layouts;
+  LoadLLOFile(PathOf(TLayoutFileBuilder().Entry(first).Entry(second).Bytes()), layouts);
+  ASSERT_EQ(layouts.Count(), 2);
 
   QStringList lines;
-  panel.DescribeLayout("folder labels", lines);
+  DescribeLayout(layouts, "folder labels", lines);
   ASSERT_EQ(lines.size(), 7);
   EXPECT_EQ(lines[0], QStringLiteral("Number Across  :  2"));
-  panel.SetLayout("folder labels", false);
-  EXPECT_EQ(panel.LayoutDescription().NumberAcross, 3);
-  EXPECT_EQ(panel.LabelsPerPage(), 12);
+  TLabelSheet sheet;
+  sheet.SetLayout(layouts.FindLast("folder labels"), false);
+  EXPECT_EQ(sheet.LayoutDescription().NumberAcross, 3);
+  EXPECT_EQ(sheet.LabelsPerPage(), 12);
 }
 
 class Description : public ::testing::Test {

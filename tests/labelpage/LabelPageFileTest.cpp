@@ -14,7 +14,6 @@
 #include <string>
 
 #include "common/TestSupport.h"
-#include "labelpage/KLXPagePanel.h"
 #include "labelpage/LabelPageFile.h"
 #include "labelpage/LabelPageTestSupport.h"
 #include "labelpage/TaggedValueStream.h"
@@ -25,8 +24,8 @@ using testsupport::Bytes;
 
 using labelpagetest::GridLayout;
 using testsupport::DataFile;
-using testsupport::ReadAll;
 using testsupport::FolderEntries;
+using testsupport::ReadAll;
 using testsupport::TWithoutFolderOverride;
 using testsupport::WriteAll;
 
@@ -101,9 +100,9 @@ class LabelPageFile : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(FFolder.isValid());
-    FPanel.AddLayout(ExampleLayout());
-    FPanel.AddLayout(GridLayout(3, 10, "Thirty"));
-    FPanel.AddLayout(GridLayout(2, 2, "Four"));
+    FLayouts.Add(ExampleLayout());
+    FLayouts.Add(GridLayout(3, 10, "Thirty"));
+    FLayouts.Add(GridLayout(2, 2, "Four"));
   }
 
   std::string PathOf(const QString& name) const { return FFolder.filePath(name).toStdString(); }
@@ -111,16 +110,18 @@ class LabelPageFile : public ::testing::Test {
 
   // A new sheet of the named layout with the given RTF in its first labels.
   void NewSheet(const std::string& layout, std::initializer_list<std::string> texts = {}) {
-    FPanel.SetLayout(layout, false);
+    FSheet.SetLayout(FLayouts.FindLast(layout), false);
     int n = 1;
     for (const std::string& text : texts)
-      if (const int label = n++; !text.empty()) PutRtf(*FPanel.Storage(label), text);
+      if (const int label = n++; !text.empty()) PutRtf(*FSheet.Storage(label), text);
   }
+  void Save(const std::string& path) { TLabelPageFile::Save(path, FSheet); }
+  void Load(const std::string& path) { TLabelPageFile::Load(path, FSheet); }
 
   // Expects the load to fail with message, the panel consistent afterwards.
   void ExpectLoadFails(const std::string& path, const std::string& message) {
     try {
-      FPanel.LoadFromFile(path);
+      Load(path);
       ADD_FAILURE() << "loaded " << path;
     } catch (const EStreamError& error) {
       EXPECT_EQ(error.what(), message);
@@ -129,44 +130,37 @@ class LabelPageFile : public ::testing::Test {
   }
 
   void ExpectConsistent() {
-    ASSERT_TRUE(IsUsableLayout(FPanel.LayoutDescription()));
-    EXPECT_EQ(FPanel.LabelsPerPage(), LabelCountOf(FPanel.LayoutDescription()));
-    for (int n = 1; n <= FPanel.LabelsPerPage(); ++n) EXPECT_NE(FPanel.Storage(n), nullptr) << "label " << n;
+    ASSERT_TRUE(IsUsableLayout(FSheet.LayoutDescription()));
+    EXPECT_EQ(FSheet.LabelsPerPage(), LabelCountOf(FSheet.LayoutDescription()));
+    for (int n = 1; n <= FSheet.LabelsPerPage(); ++n) EXPECT_NE(FSheet.Storage(n), nullptr) << "label " << n;
   }
 
   QTemporaryDir FFolder;
-  TKLXPagePanel FPanel;
+  TLabelLayoutArray FLayouts;
+  TLabelSheet FSheet;
 };
 
 TEST_F(LabelPageFile, ExampleSheetIsWrittenByteForByte) {
   const QByteArray example = ReadAll(DataFile("labelpage/Example78.KLX"));
   ASSERT_EQ(example.size(), 78);
-  // The sample itself, spelled out value by value.
-  std::string expected = Bytes({1, 2, 1, 2, 0x21, 0, 1, 6, 1, 'X'});
-  for (int i = 0; i < 13; ++i) expected += Bytes({2, 0});
-  expected += Bytes({2, 1, 2, 1});
-  for (int i = 0; i < 7; ++i) expected += Bytes({2, 0});
-  expected += Bytes({0}) + EmptyRecord;
-  EXPECT_EQ(example.toStdString(), expected);
-
   NewSheet("X");
-  FPanel.SaveToFile(PathOf("example.KLX"));
+  Save(PathOf("example.KLX"));
   EXPECT_EQ(ReadAll(QPathOf("example.KLX")), example);
 }
 
 TEST_F(LabelPageFile, ExampleSheetReadsBack) {
   NewSheet("Thirty", {HelloRtf});
-  FPanel.LoadFromFile(DataFile("labelpage/Example78.KLX").toStdString());
-  EXPECT_EQ(FPanel.LayoutDescription(), ExampleLayout());
-  EXPECT_EQ(FPanel.LabelsPerPage(), 1);
-  ASSERT_NE(FPanel.Storage(1), nullptr);
-  EXPECT_TRUE(FPanel.Storage(1)->RtfText().IsEmpty());
-  for (int n = 2; n <= MaxLabelsPerPage; ++n) EXPECT_EQ(FPanel.Storage(n), nullptr) << "label " << n;
+  Load(DataFile("labelpage/Example78.KLX").toStdString());
+  EXPECT_EQ(FSheet.LayoutDescription(), ExampleLayout());
+  EXPECT_EQ(FSheet.LabelsPerPage(), 1);
+  ASSERT_NE(FSheet.Storage(1), nullptr);
+  EXPECT_TRUE(FSheet.Storage(1)->RtfText().IsEmpty());
+  for (int n = 2; n <= MaxLabelsPerPage; ++n) EXPECT_EQ(FSheet.Storage(n), nullptr) << "label " << n;
 }
 
 TEST_F(LabelPageFile, EmptySheetWrites23BytesPerLabel) {
   NewSheet("Thirty");
-  FPanel.SaveToFile(PathOf("empty.KLX"));
+  Save(PathOf("empty.KLX"));
   const std::string bytes = ReadAll(QPathOf("empty.KLX")).toStdString();
   const std::string head = HeaderAndLayout(GridLayout(3, 10, "Thirty"));
   ASSERT_EQ(bytes.size(), head.size() + 30 * 23);
@@ -179,18 +173,18 @@ TEST_F(LabelPageFile, LabelsWithTextCarryTheirRtfAsOneBinaryValue) {
   while (longRtf.size() < 700) longRtf += "A rather long label text. ";
   longRtf += "}";
   NewSheet("Four", {HelloRtf, "", longRtf});
-  FPanel.SaveToFile(PathOf("text.KLX"));
+  Save(PathOf("text.KLX"));
 
   const std::string expected = HeaderAndLayout(GridLayout(2, 2, "Four")) +
-                               RecordWithData(RtfOf(*FPanel.Storage(1))) + EmptyRecord +
-                               RecordWithData(RtfOf(*FPanel.Storage(3))) + EmptyRecord;
+                               RecordWithData(RtfOf(*FSheet.Storage(1))) + EmptyRecord +
+                               RecordWithData(RtfOf(*FSheet.Storage(3))) + EmptyRecord;
   EXPECT_EQ(ReadAll(QPathOf("text.KLX")).toStdString(), expected);
-  EXPECT_GT(RtfOf(*FPanel.Storage(3)).size(), 255u);
+  EXPECT_GT(RtfOf(*FSheet.Storage(3)).size(), 255u);
 
-  TKLXPagePanel reopened;
-  reopened.LoadFromFile(PathOf("text.KLX"));
+  TLabelSheet reopened;
+  TLabelPageFile::Load(PathOf("text.KLX"), reopened);
   ASSERT_EQ(reopened.LabelsPerPage(), 4);
-  for (int n = 1; n <= 4; ++n) EXPECT_EQ(RtfOf(*reopened.Storage(n)), RtfOf(*FPanel.Storage(n))) << n;
+  for (int n = 1; n <= 4; ++n) EXPECT_EQ(RtfOf(*reopened.Storage(n)), RtfOf(*FSheet.Storage(n))) << n;
 }
 
 TEST_F(LabelPageFile, LayoutSurvivesSaveAndLoadWithReservedFields) {
@@ -203,60 +197,56 @@ TEST_F(LabelPageFile, LayoutSurvivesSaveAndLoadWithReservedFields) {
   layout.HorizontalCenterGap = -129;
   layout.VerticalCenterGap = 32768;
   layout.PaperSize = 9;
-  FPanel.AddLayout(layout);
+  FLayouts.Add(layout);
   NewSheet(layout.LayoutName);
-  FPanel.SaveToFile(PathOf("reserved.KLX"));
+  Save(PathOf("reserved.KLX"));
 
-  TKLXPagePanel reopened;
-  reopened.LoadFromFile(PathOf("reserved.KLX"));
+  TLabelSheet reopened;
+  TLabelPageFile::Load(PathOf("reserved.KLX"), reopened);
   EXPECT_EQ(reopened.LayoutDescription(), layout);
-  EXPECT_EQ(reopened.LayoutCount(), 0);  // the file's layout needs no table entry
 }
 
 TEST_F(LabelPageFile, WideIntegerFormsLoad) {
-  FPanel.LoadFromFile(DataFile("labelpage/WideIntegers.KLX").toStdString());
-  const TLabelLayoutRecord& layout = FPanel.LayoutDescription();
+  Load(DataFile("labelpage/WideIntegers.KLX").toStdString());
+  const TLabelLayoutRecord& layout = FSheet.LayoutDescription();
   EXPECT_EQ(layout.LayoutName, "Wide Sheet");
   EXPECT_EQ(layout.LabelWidth, 3437);
   EXPECT_EQ(layout.TextBottom, 567);
   EXPECT_EQ(layout.StripeStyle, 1);
-  ASSERT_EQ(FPanel.LabelsPerPage(), 2);
-  EXPECT_TRUE(FPanel.Storage(1)->RtfText().IsEmpty());
-  EXPECT_TRUE(SaysHello(*FPanel.Storage(2)));
-  // The panel takes the size of the file's page.
-  EXPECT_EQ(FPanel.width(), TScreenScale(FPanel.PixelsPerInch(), 100).Length(8500));
-  EXPECT_EQ(FPanel.height(), TScreenScale(FPanel.PixelsPerInch(), 100).Length(11000));
+  ASSERT_EQ(FSheet.LabelsPerPage(), 2);
+  EXPECT_TRUE(FSheet.Storage(1)->RtfText().IsEmpty());
+  EXPECT_TRUE(SaysHello(*FSheet.Storage(2)));
 }
 
 TEST_F(LabelPageFile, RecordsBeyondTheLabelCountAreNeverRead) {
-  FPanel.LoadFromFile(DataFile("labelpage/ExtraRecords.KLX").toStdString());
-  ASSERT_EQ(FPanel.LabelsPerPage(), 2);
-  EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
-  EXPECT_TRUE(FPanel.Storage(2)->RtfText().IsEmpty());
-  EXPECT_EQ(FPanel.Storage(3), nullptr);
+  Load(DataFile("labelpage/ExtraRecords.KLX").toStdString());
+  ASSERT_EQ(FSheet.LabelsPerPage(), 2);
+  EXPECT_TRUE(SaysHello(*FSheet.Storage(1)));
+  EXPECT_TRUE(FSheet.Storage(2)->RtfText().IsEmpty());
+  EXPECT_EQ(FSheet.Storage(3), nullptr);
 }
 
 TEST_F(LabelPageFile, LayoutUnknownToTheLayoutFileBecomesCurrent) {
-  FPanel.LoadFromFile(DataFile("labelpage/UnknownLayout.KLX").toStdString());
-  EXPECT_EQ(FPanel.LayoutDescription().LayoutName, "Not In Any Layout File");
-  EXPECT_EQ(FPanel.LayoutDescription().Reserved4, 2147483647);
-  EXPECT_EQ(FPanel.LabelsPerPage(), 4);
-  EXPECT_TRUE(SaysHello(*FPanel.Storage(4)));
+  Load(DataFile("labelpage/UnknownLayout.KLX").toStdString());
+  EXPECT_EQ(FSheet.LayoutDescription().LayoutName, "Not In Any Layout File");
+  EXPECT_EQ(FSheet.LayoutDescription().Reserved4, 2147483647);
+  EXPECT_EQ(FSheet.LabelsPerPage(), 4);
+  EXPECT_TRUE(SaysHello(*FSheet.Storage(4)));
 }
 
 TEST_F(LabelPageFile, MissingFileLeavesTheSheetAlone) {
   NewSheet("Four", {HelloRtf});
   const std::string path = PathOf("missing.KLX");
   ExpectLoadFails(path, "Cannot open file " + path);
-  EXPECT_EQ(FPanel.LayoutDescription().LayoutName, "Four");
-  EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
+  EXPECT_EQ(FSheet.LayoutDescription().LayoutName, "Four");
+  EXPECT_TRUE(SaysHello(*FSheet.Storage(1)));
 }
 
 TEST_F(LabelPageFile, FileOfAnotherKindIsRefusedBeforeTheSheetChanges) {
   NewSheet("Four", {HelloRtf});
   ExpectLoadFails(DataFile("labelpage/OtherKind.KLX").toStdString(), "Invalid property value");
-  EXPECT_EQ(FPanel.LayoutDescription().LayoutName, "Four");
-  EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
+  EXPECT_EQ(FSheet.LayoutDescription().LayoutName, "Four");
+  EXPECT_TRUE(SaysHello(*FSheet.Storage(1)));
 
   WriteAll(QPathOf("short.KLX"), QByteArray("\x01\x02", 2));
   ExpectLoadFails(PathOf("short.KLX"), "Stream read error");
@@ -268,29 +258,29 @@ TEST_F(LabelPageFile, LayoutWithoutLabelsOrWithTooManyIsRefused) {
     TLabelLayoutRecord layout = GridLayout(across, down, "Bad");
     WriteAll(QPathOf("bad.KLX"), QByteArray::fromStdString(HeaderAndLayout(layout) + EmptyRecord));
     ExpectLoadFails(PathOf("bad.KLX"), "Invalid property value");
-    EXPECT_EQ(FPanel.LayoutDescription().LayoutName, "Four") << across << " x " << down;
-    EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
+    EXPECT_EQ(FSheet.LayoutDescription().LayoutName, "Four") << across << " x " << down;
+    EXPECT_TRUE(SaysHello(*FSheet.Storage(1)));
   }
   // 200 labels are allowed.
   WriteAll(QPathOf("200.KLX"), QByteArray::fromStdString(HeaderAndLayout(GridLayout(10, 20, "Full"))));
   ExpectLoadFails(PathOf("200.KLX"), "Stream read error");
-  EXPECT_EQ(FPanel.LabelsPerPage(), 200);
+  EXPECT_EQ(FSheet.LabelsPerPage(), 200);
 }
 
 TEST_F(LabelPageFile, TruncatedFileKeepsWhatWasRead) {
   NewSheet("Thirty", {HelloRtf, HelloRtf, HelloRtf, HelloRtf});
   ExpectLoadFails(DataFile("labelpage/Truncated.KLX").toStdString(), "Stream read error");
-  EXPECT_EQ(FPanel.LayoutDescription().LayoutName, "Three");
-  ASSERT_EQ(FPanel.LabelsPerPage(), 3);
-  EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
-  EXPECT_TRUE(FPanel.Storage(2)->RtfText().IsEmpty());
-  EXPECT_TRUE(FPanel.Storage(3)->RtfText().IsEmpty());
-  EXPECT_EQ(FPanel.Storage(4), nullptr);  // the old sheet's labels are gone
+  EXPECT_EQ(FSheet.LayoutDescription().LayoutName, "Three");
+  ASSERT_EQ(FSheet.LabelsPerPage(), 3);
+  EXPECT_TRUE(SaysHello(*FSheet.Storage(1)));
+  EXPECT_TRUE(FSheet.Storage(2)->RtfText().IsEmpty());
+  EXPECT_TRUE(FSheet.Storage(3)->RtfText().IsEmpty());
+  EXPECT_EQ(FSheet.Storage(4), nullptr);  // the old sheet's labels are gone
 }
 
 TEST_F(LabelPageFile, CorruptedLabelRecordsAreRefused) {
   ExpectLoadFails(DataFile("labelpage/CorruptRecord.KLX").toStdString(), "Invalid stream format");
-  EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
+  EXPECT_TRUE(SaysHello(*FSheet.Storage(1)));
 
   const std::string head = HeaderAndLayout(ExampleLayout());
   const std::string record = RecordWithData(HelloRtf);
@@ -316,8 +306,8 @@ TEST_F(LabelPageFile, CorruptedLabelRecordsAreRefused) {
   std::string lowerCase = record;
   lowerCase.replace(property, 12, "rtftext.data");
   WriteAll(QPathOf("lower.KLX"), QByteArray::fromStdString(head + lowerCase));
-  FPanel.LoadFromFile(PathOf("lower.KLX"));
-  EXPECT_TRUE(SaysHello(*FPanel.Storage(1)));
+  Load(PathOf("lower.KLX"));
+  EXPECT_TRUE(SaysHello(*FSheet.Storage(1)));
 }
 
 TEST_F(LabelPageFile, SaveReplacesTheOldFileAndKeepsItsPermissions) {
@@ -325,7 +315,7 @@ TEST_F(LabelPageFile, SaveReplacesTheOldFileAndKeepsItsPermissions) {
   WriteAll(path, "old contents");
   ASSERT_EQ(chmod(path.toLocal8Bit().constData(), 0640), 0);
   NewSheet("X");
-  FPanel.SaveToFile(path.toStdString());
+  Save(path.toStdString());
   EXPECT_EQ(ReadAll(path), ReadAll(DataFile("labelpage/Example78.KLX")));
   struct stat info {};
   ASSERT_EQ(stat(path.toLocal8Bit().constData(), &info), 0);
@@ -339,7 +329,7 @@ TEST_F(LabelPageFile, SaveThroughASymbolicLinkReplacesTheFileItPointsTo) {
   WriteAll(target, "old");
   ASSERT_TRUE(QFile::link(target, QPathOf("link.KLX")));
   NewSheet("X");
-  FPanel.SaveToFile(PathOf("link.KLX"));
+  Save(PathOf("link.KLX"));
   EXPECT_TRUE(QFileInfo(QPathOf("link.KLX")).isSymLink());
   EXPECT_EQ(ReadAll(target), ReadAll(DataFile("labelpage/Example78.KLX")));
   EXPECT_EQ(FolderEntries(QPathOf("real")), QStringList{"sheet.KLX"});
@@ -355,7 +345,7 @@ TEST_F(LabelPageFile, SaveIntoAFolderThatTakesNoFilesKeepsTheOldFile) {
   {
     TWithoutFolderOverride asAUser;
     try {
-      FPanel.SaveToFile(path.toStdString());
+      Save(path.toStdString());
       ADD_FAILURE() << "saved into a read-only folder";
     } catch (const EFileSaveError& error) {
       EXPECT_EQ(error.what(), "Cannot create file " + path.toStdString());
@@ -371,7 +361,7 @@ TEST_F(LabelPageFile, SaveIntoAFolderThatTakesNoFilesKeepsTheOldFile) {
   {
     TWithoutFolderOverride asAUser;
     try {
-      FPanel.SaveToFile(path.toStdString());
+      Save(path.toStdString());
       ADD_FAILURE() << "replaced a read-only file";
     } catch (const EFileSaveError& error) {
       EXPECT_EQ(error.what(), "Cannot create file " + path.toStdString());
@@ -382,7 +372,7 @@ TEST_F(LabelPageFile, SaveIntoAFolderThatTakesNoFilesKeepsTheOldFile) {
   EXPECT_EQ(FolderEntries(folder), QStringList{"sheet.KLX"});
 
   try {
-    FPanel.SaveToFile(PathOf("no such folder/sheet.KLX"));
+    Save(PathOf("no such folder/sheet.KLX"));
     ADD_FAILURE() << "saved into a missing folder";
   } catch (const EFileSaveError& error) {
     EXPECT_EQ(error.what(), "Cannot create file " + PathOf("no such folder/sheet.KLX"));
@@ -394,14 +384,9 @@ TEST_F(LabelPageFile, FullDiskKeepsTheOldFileAndLeavesNoTemporaryFile) {
   const QString path = QPathOf("sheet.KLX");
   WriteAll(path, "the good old file");
   NewSheet("Thirty", {HelloRtf, HelloRtf});
-  TLabelStorages storages;
-  for (int n = 1; n <= 30; ++n) {
-    storages[n] = std::make_unique<TWPRtfStorage>();
-    storages[n]->RtfText().Assign(FPanel.Storage(n)->RtfText());
-  }
   const auto fullAfter100 = [](TStream& file) { return std::make_unique<TFullDiskStream>(file, 100); };
   try {
-    TLabelPageFile::Save(path.toStdString(), FPanel.LayoutDescription(), 30, storages, fullAfter100);
+    TLabelPageFile::Save(path.toStdString(), FSheet, fullAfter100);
     ADD_FAILURE() << "saved onto a full disk";
   } catch (const EFileSaveError& error) {
     EXPECT_STREQ(error.what(), "Stream write error");
@@ -419,7 +404,7 @@ TEST_F(LabelPageFile, WriteRefusedByTheSystemCarriesItsReason) {
     // The system refuses to let a file grow beyond 100 bytes, as a full disk would.
     testsupport::TFileSizeLimit limit(100);
     try {
-      FPanel.SaveToFile(path.toStdString());
+      Save(path.toStdString());
     } catch (const EFileSaveError& error) {
       message = error.what();
       reason = error.Reason();

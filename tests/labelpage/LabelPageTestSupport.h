@@ -2,7 +2,7 @@
 // Sample layouts and label contents shared by the label page tests.
 #include <string>
 
-#include "labelpage/KLXPagePanel.h"
+#include "labelpage/LabelSheet.h"
 
 namespace labelpagetest {
 

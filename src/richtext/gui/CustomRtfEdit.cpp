@@ -315,42 +315,31 @@ void TWPCustomRtfEdit::paintEvent(QPaintEvent*) {
   painter.translate(b, b);
   painter.setClipRect(0, 0, ClientWidth(), ClientHeight());
   TWPCanvas canvas(&painter, this);
-  TWPCanvas* own = doc.ExchangeCanvas(&canvas);
   try {
-    doc.PaintVisible();
+    doc.PaintVisible(&canvas);
   } catch (const std::exception&) {
     // A document that cannot be laid out stops the repaint; the paint event
-    // never ends in an exception, and the document never keeps this canvas.
+    // never ends in an exception.
   }
-  doc.ExchangeCanvas(own);
 }
 
 // ---------------------------------------------------------------------------
 // Painting into another canvas
 
-void TWPCustomRtfEdit::BeginPaintToCanvas(TWPCanvas* canvas) {
+// The layout state a PaintToCanvas call changes and gives back.
+void TWPCustomRtfEdit::SaveLayoutState() {
   TWPRTFTextInput& doc = *FDocument;
   FSavedWordWrap = doc.WordWrap();
   FSavedOptions = doc.PaintOptions();
-  doc.SetPaintOptions(wppo::LayoutLocked | wppo::ForeignCanvas);
-  doc.SetCanvas(canvas);
-  FSavedScrollTop = doc.ScrollTop;
   FSavedHorzOffset = doc.HorzOffset;
-  doc.ScrollTop = 0;
-  doc.HorzOffset = 0;
-  doc.SetWordWrap(true);
 }
 
-void TWPCustomRtfEdit::EndPaintToCanvas() {
+void TWPCustomRtfEdit::RestoreLayoutState() {
   TWPRTFTextInput& doc = *FDocument;
   doc.SetPaintOptions(wppo::LayoutLocked | wppo::ForeignCanvas);
-  doc.ScrollTop = FSavedScrollTop;
   doc.HorzOffset = FSavedHorzOffset;
   doc.SetWordWrap(FSavedWordWrap);
   doc.SetCanvas(&FScreenCanvas);
-  doc.OriginX = 0;
-  doc.OriginY = 0;
-  doc.ClipHeight = ClientHeight();
   doc.SetWrapWidth(ClientWidth());
   // Unlocking lays the document out for the screen again.
   doc.SetPaintOptions(FSavedOptions);
@@ -358,77 +347,38 @@ void TWPCustomRtfEdit::EndPaintToCanvas() {
 
 int TWPCustomRtfEdit::PaintToCanvas(TWPCanvas* canvas, int x, int y, int width, int height, int startLine,
                                     int mode) {
+  TWPRTFTextInput& doc = *FDocument;
   if (mode == kPaintEndBatch) {
     if (FInBatch) {
       FInBatch = false;
-      EndPaintToCanvas();
+      RestoreLayoutState();
     }
     return 0;
   }
   const bool batch = FInBatch;
-  if (!batch) BeginPaintToCanvas(canvas);
+  if (!batch) SaveLayoutState();
+  int result = 0;
   try {
-    return PaintLinesToCanvas(x, y, width, height, startLine, mode, batch);
+    // The document is laid out anew at the canvas's resolution; a batch
+    // keeps the canvas and layout of its first call.
+    if (batch)
+      doc.SetWrapWidth(width);
+    else
+      doc.LayOutForCanvas(canvas, width, ForeignPaintOptions(PaintSwitches));
+    if (mode == kPaintBeginBatch) {
+      FInBatch = true;
+      return 0;
+    }
+    const TPaintPass pass{doc.Canvas(), x, y, 0, 0, height, doc.PaintOptions()};
+    result = doc.PaintLinesFrom(pass, startLine, mode != kPaintMeasureOnly,
+                                (PaintSwitches & wpps::StopAtPageBreak) != 0);
   } catch (...) {
     // The control never keeps the caller's canvas or the foreign layout.
     FInBatch = false;
-    EndPaintToCanvas();
+    RestoreLayoutState();
     throw;
   }
-}
-
-int TWPCustomRtfEdit::PaintLinesToCanvas(int x, int y, int width, int height, int startLine, int mode,
-                                         bool batch) {
-  TWPRTFTextInput& doc = *FDocument;
-  doc.OriginX = x;
-  doc.OriginY = y;
-  doc.ClipHeight = height;
-  doc.SetWrapWidth(width);
-  if (!batch) {
-    std::uint32_t options = wppo::ForeignCanvas | wppo::NoCaretMove | wppo::NoScroll | wppo::PaintAllLines;
-    if (PaintSwitches & wpps::NoZoom) options |= wppo::NoZoom;
-    if (PaintSwitches & wpps::NoBackground) options |= wppo::NoBackground;
-    if (PaintSwitches & wpps::OpaqueWhereNeeded) options |= wppo::OpaqueWhereNeeded;
-    if (PaintSwitches & wpps::Transparent) options |= wppo::Transparent;
-    if (!(PaintSwitches & wpps::KeepColor)) options |= wppo::WhiteBackground | wppo::NoBackground;
-    doc.SetPaintOptions(options);  // re-reads the resolution and lays out anew
-    if (doc.ReformatRequestedWhilePending || doc.ReformatPending) doc.CarryOutPendingReformat();
-  }
-  if (mode == kPaintBeginBatch) {
-    FInBatch = true;
-    return 0;
-  }
-
-  int result = 0;
-  int index = 0;
-  bool found = false, first = true;
-  for (TParagraph* par = doc.FirstParagraph; par && result == 0; par = par->Next) {
-    for (TLine* line = par->FirstLine; line; line = line->Next, ++index) {
-      if (!found) {
-        if (index < startLine) continue;
-        found = true;
-        doc.ScrollTop = line->Top;
-      }
-      if (height < line->Top + line->Height - doc.ScrollTop) {
-        if (first) {
-          if (mode != kPaintMeasureOnly) doc.PaintLine(par, line);
-          result = index + 1;
-        } else {
-          result = index;
-        }
-        break;
-      }
-      if ((PaintSwitches & wpps::StopAtPageBreak) && !first &&
-          ((line->LineFlags & kLinePageBreak) ||
-           (line == par->FirstLine && (par->ParFlags & kParPageBreakBefore)))) {
-        result = index;
-        break;
-      }
-      if (mode != kPaintMeasureOnly) doc.PaintLine(par, line);
-      first = false;
-    }
-  }
-  if (!batch) EndPaintToCanvas();
+  if (!batch) RestoreLayoutState();
   return result;
 }
 

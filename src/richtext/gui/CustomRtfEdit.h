@@ -19,16 +19,6 @@ enum TWPBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TWPMemoryFormat : std::uint8_t { fmRichText, fmPlainText };
 enum TWPLanguage : std::uint8_t { twpEnglish, twpGerman };
 
-// Bits of the paint switches byte read by PaintToCanvas.
-namespace wpps {
-constexpr std::uint8_t NoBackground = 0x01;
-constexpr std::uint8_t OpaqueWhereNeeded = 0x02;
-constexpr std::uint8_t Transparent = 0x04;
-constexpr std::uint8_t KeepColor = 0x08;
-constexpr std::uint8_t NoZoom = 0x10;
-constexpr std::uint8_t StopAtPageBreak = 0x20;
-}  // namespace wpps
-
 // PaintToCanvas modes.
 constexpr int kPaintMeasureOnly = 0;
 constexpr int kPaintLines = 1;
@@ -170,9 +160,8 @@ class TWPCustomRtfEdit : public QWidget {
   void ScrollVertTo(int position);
   void ScrollHorzTo(int position);
   void PlaceScrollBars();
-  void BeginPaintToCanvas(TWPCanvas* canvas);
-  int PaintLinesToCanvas(int x, int y, int width, int height, int startLine, int mode, bool batch);
-  void EndPaintToCanvas();
+  void SaveLayoutState();
+  void RestoreLayoutState();
 
   std::unique_ptr<TWPRTFTextInput> FDocument;
   TWPCanvas FScreenCanvas;
@@ -192,10 +181,9 @@ class TWPCustomRtfEdit : public QWidget {
   bool FUpdatingBars = false;
   int FRepaintSkip = 0;
 
-  // State kept across a PaintToCanvas call or batch.
+  // Layout state kept across a PaintToCanvas call or batch.
   bool FInBatch = false;
   bool FSavedWordWrap = true;
   std::uint32_t FSavedOptions = 0;
-  int FSavedScrollTop = 0;
   int FSavedHorzOffset = 0;
 };

@@ -61,12 +61,6 @@ void TWPRTFTextPaint::TakeCanvasResolution() {
   if (FDefaultCellLineHeight < 0) FDefaultCellLineHeight = 16;
 }
 
-TWPCanvas* TWPRTFTextPaint::ExchangeCanvas(TWPCanvas* canvas) {
-  TWPCanvas* old = FCanvas;
-  FCanvas = canvas ? canvas : &FDefaultCanvas;
-  return old;
-}
-
 bool TWPRTFTextPaint::ReadResolution() {
   int x = FCanvas->PixelsPerInchX();
   int y = FCanvas->PixelsPerInchY();
@@ -141,6 +135,17 @@ void TWPRTFTextPaint::SetPaintOptions(std::uint32_t options) {
   if (!(options & (wppo::LayoutLocked | wppo::ForeignCanvas))) Repaint();
 }
 
+void TWPRTFTextPaint::LayOutForCanvas(TWPCanvas* canvas, int wrapWidth, std::uint32_t options) {
+  // Frozen while the canvas, wrapping and width change; unlocking reads the
+  // canvas's resolution and lays everything out once.
+  SetPaintOptions(wppo::LayoutLocked | wppo::ForeignCanvas);
+  SetCanvas(canvas);
+  SetWordWrap(true);
+  SetWrapWidth(wrapWidth);
+  SetPaintOptions(options);
+  if (ReformatRequestedWhilePending || ReformatPending) CarryOutPendingReformat();
+}
+
 void TWPRTFTextPaint::CarryOutPendingReformat() {
   if (!ReformatPending) return;
   ReformatPending = false;
@@ -178,19 +183,23 @@ const TCharacterAttr* TWPRTFTextPaint::DisplaySet(const TAttr& attr) const {
 }
 
 void TWPRTFTextPaint::SelectFont(const TAttr* attr) {
-  const TAttr& a = attr ? *attr : CurrentAttr;
+  SelectFontOn(*FCanvas, attr ? *attr : CurrentAttr, FPaintOptions);
+}
+
+void TWPRTFTextPaint::SelectFontOn(TWPCanvas& canvas, const TAttr& a, std::uint32_t options) {
   const TCharacterAttr* set = DisplaySet(a);
   if (!(a.Style & kStyleSelected)) {
     TColor text = Header.Colors[a.TextColor()];
     if (set && set->UseTextColor()) text = set->TextColor();
-    TColor brush = a.BackgroundColor() != 0 ? Header.Colors[a.BackgroundColor()]
-                                            : (Has(wppo::WhiteBackground) ? 0xFFFFFF : BackgroundColor);
+    TColor brush = a.BackgroundColor() != 0
+                       ? Header.Colors[a.BackgroundColor()]
+                       : ((options & wppo::WhiteBackground) ? 0xFFFFFF : BackgroundColor);
     if (set && set->UseBackgroundColor()) brush = set->BackgroundColor();
-    FCanvas->FontColor = ColorFromRgb(text);
-    FCanvas->BrushColor = ColorFromRgb(brush);
+    canvas.FontColor = ColorFromRgb(text);
+    canvas.BrushColor = ColorFromRgb(brush);
   }
   if (a.FontIndex > TTextHeader::kFontSlots) throw EModelError(kPaintSystemError);
-  std::string name = FCanvas->FontName();
+  std::string name = canvas.FontName();
   if (a.FontIndex < TTextHeader::kFontSlots && !Header.FontSlotEmpty(a.FontIndex) &&
       !SameTextIgnoringCase(Header.FontNames[a.FontIndex], name))
     name = Header.FontNames[a.FontIndex];
@@ -200,7 +209,7 @@ void TWPRTFTextPaint::SelectFont(const TAttr* attr) {
   bool superscript = (a.Style & kStyleSuperscript) || (a.Special & kSpecialFootnote);
   bool subscript = (a.Style & kStyleSubscript) != 0;
   FSelWavy = (a.Marker & kMarkerMisspelled) != 0;
-  FSelPenColor = FSelWavy ? QColor(255, 0, 0) : FCanvas->FontColor;
+  FSelPenColor = FSelWavy ? QColor(255, 0, 0) : canvas.FontColor;
   if (set) {
     auto apply = [](TThreeState state, bool& value) {
       if (state == tsTRUE) value = true;
@@ -226,7 +235,7 @@ void TWPRTFTextPaint::SelectFont(const TAttr* attr) {
   int size = a.Size == 0 ? 10 : a.Size;
   if ((superscript || subscript) && size > 1) size = MulDiv(size, 2, 3);
   if (FResizing != 100) size = MulDiv(size, FResizing, 100);
-  FCanvas->SetFont(name, size, Header.YPixelsPerInch, style);
+  canvas.SetFont(name, size, Header.YPixelsPerInch, style);
 }
 
 void TWPRTFTextPaint::MeasureFont(const TAttr* attr) {
@@ -787,6 +796,7 @@ void TWPRTFTextPaint::ReformatAll() {
   }
   if (FFormatting) return;
   FFormatting = true;
+  ++FReformatCount;
   // A long document shows the busy cursor and reports progress; however the
   // reformat ends, only what it set up is taken down (a busy cursor of the
   // command around it stays).

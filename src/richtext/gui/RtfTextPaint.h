@@ -37,6 +37,37 @@ constexpr std::uint32_t NeverOpaque = 0x00080000;
 constexpr std::uint32_t NoBackground = 0x00100000;
 }  // namespace wppo
 
+// Bits of the paint switches byte with which a label is painted into a
+// rectangle of another canvas (0 on screen, Transparent for the printer).
+namespace wpps {
+constexpr std::uint8_t NoBackground = 0x01;
+constexpr std::uint8_t OpaqueWhereNeeded = 0x02;
+constexpr std::uint8_t Transparent = 0x04;
+constexpr std::uint8_t KeepColor = 0x08;
+constexpr std::uint8_t NoZoom = 0x10;
+constexpr std::uint8_t StopAtPageBreak = 0x20;
+}  // namespace wpps
+
+// The paint options word of a pass onto another canvas, from the switches.
+std::uint32_t ForeignPaintOptions(std::uint8_t switches);
+
+// What one paint call paints on and how. The document keeps its layout; a
+// pass says where the laid-out lines go (canvas, origin, scroll position,
+// clip) and with which paint options.
+struct TPaintPass {
+  TWPCanvas* Canvas = nullptr;
+  int OriginX = 0;
+  int OriginY = 0;
+  int ScrollTop = 0;   // document Top painted at OriginY
+  int HorzOffset = 0;  // 0 or negative: the text is shifted left
+  int ClipHeight = 0;  // how far below OriginY may be painted
+  std::uint32_t Options = 0;
+
+  bool Has(std::uint32_t option) const { return (Options & option) != 0; }
+  // The horizontal offset unless the options ignore it.
+  int Shift() const { return Has(wppo::IgnoreHorzOffset) ? 0 : HorzOffset; }
+};
+
 // The message of a character whose font index names no font slot.
 extern const char* const kPaintSystemError;
 
@@ -58,8 +89,6 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   // Remembers the canvas; unless layout is locked takes its resolution.
   void SetCanvas(TWPCanvas* canvas);
   TWPCanvas* Canvas() const { return FCanvas; }
-  // Swaps the canvas painted on without touching the layout (same device).
-  TWPCanvas* ExchangeCanvas(TWPCanvas* canvas);
   int Zooming() const { return FZooming; }
   void SetZooming(int percent);
   int Resizing() const { return FResizing; }
@@ -74,7 +103,14 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   int DefaultTabInterval() const;
 
   // --- layout -----------------------------------------------------------------
+  // Lays the whole document out for canvas: its resolution (zoomed unless the
+  // options say not to), wrapping at wrapWidth, options as the paint options
+  // word. The document measures on canvas from then on, so it must live as
+  // long as the layout is used.
+  void LayOutForCanvas(TWPCanvas* canvas, int wrapWidth, std::uint32_t options);
   void ReformatAll();
+  // How many times the whole document was laid out.
+  int ReformatCount() const { return FReformatCount; }
   // Wraps one paragraph; with compare returns how much changed (0..3).
   int ReformatParagraph(TParagraph* par, bool compare);
   void MeasureParagraph(TParagraph* par, bool single);
@@ -85,6 +121,7 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   // Gives every line its Top and page-break mark; the document height.
   int UpdatePositions();
   int DocumentHeight() const { return FDocumentHeight; }
+  // Selects the font and colours of attr (CurrentAttr when null) for measuring.
   void SelectFont(const TAttr* attr);
   void MeasureFont(const TAttr* attr);
   // Where the text after a tab at x (from the text area's left edge) begins.
@@ -101,17 +138,25 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   bool RecomputeLineHeight(TParagraph* par, TLine* line) override;
 
   // --- painting ----------------------------------------------------------------
-  void PaintLine(TParagraph* par, TLine* line);
-  void PaintRegion(int x, int y, int height, int width);
-  // Paints the whole visible area now, when painting is allowed.
-  void PaintVisible();
+  // The control's own view as a pass: its canvas, origin, scroll position,
+  // clip height and paint options.
+  TPaintPass ViewPass() const;
+  void PaintLine(const TPaintPass& pass, TParagraph* par, TLine* line);
+  void PaintRegion(const TPaintPass& pass, int x, int y, int height, int width);
+  // Paints line startLine (lines counted from 0 over all paragraphs) and
+  // those after it at the pass's origin while they fit in its clip height;
+  // the first is painted even when it does not fit. With stopAtPageBreaks
+  // the lines end before a new page. The index of the first line left out,
+  // 0 when all were painted. Without paint, only that index is worked out.
+  int PaintLinesFrom(const TPaintPass& pass, int startLine, bool paint, bool stopAtPageBreaks);
+  // Paints the whole visible area now, when painting is allowed, on canvas
+  // (a painter on the same device) or on the document's own canvas.
+  void PaintVisible(TWPCanvas* canvas = nullptr);
   // Asks the owner to repaint (the window is painted in its paint event).
   void Repaint();
   bool RepaintAllowed() const;
-  // Fills a rectangle with the background colour or the tiled bitmap.
-  void FillBackground(const QRect& rect);
 
-  // --- paint state --------------------------------------------------------------
+  // --- the control's view ---------------------------------------------------------
   int OriginX = 0;
   int OriginY = 0;
   int HorzOffset = 0;  // 0 or negative: the text is shifted left
@@ -158,6 +203,7 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
 
  private:
   struct TFlatPar;
+  struct TLinePaint;
   // Technology, layout resolution and default cell line height of the canvas.
   void TakeCanvasResolution();
   bool ReadResolution();
@@ -175,12 +221,27 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   void SpellCheck(TFlatPar& flat);
   int NextTab(TParagraph* par, const char* text, const TAttr* attrs, int count, int x, int index) const;
   int CellLeftPixels(TParagraph* par) const;
+  // Font, colours and the painting switches of attr on canvas.
+  void SelectFontOn(TWPCanvas& canvas, const TAttr& attr, std::uint32_t options);
   // Selection state of one line: [from, to) selected characters.
-  void MarkSelection(TParagraph* par, TLine* line, int& from, int& to);
-  void PaintBorders(TParagraph* par, TLine* line, int y, int left, int right);
-  void PaintObject(unsigned char code, const TAttr& attr, int x, int baseline, bool selected);
+  void MarkSelection(const TPaintPass& pass, TParagraph* par, TLine* line, int& from, int& to);
   void SetLineSelectionMarks(TLine* line, int from, int to);
   bool PlainTextLine(TLine* line, std::vector<TAttr>& scratch);
+  // The steps of painting one line.
+  bool StartLinePaint(TLinePaint& lp);
+  void PaintRuns(TLinePaint& lp);
+  int RunEnd(const TLinePaint& lp, int start) const;
+  int RunAdvances(TLinePaint& lp, int start, int end, int* advances);
+  bool RunColours(TLinePaint& lp, const TAttr& attr);
+  void FillLeftOfFirstRun(TLinePaint& lp);
+  void DrawRunDecoration(TLinePaint& lp, int width);
+  void FillLineRest(TLinePaint& lp);
+  void PaintPageBreakMarks(TLinePaint& lp);
+  void PaintBorders(const TPaintPass& pass, TParagraph* par, TLine* line, int y, int left, int right);
+  void PaintObject(const TPaintPass& pass, unsigned char code, const TAttr& attr, int x, int baseline,
+                   bool selected);
+  // Fills a rectangle with the background colour or the tiled bitmap.
+  void FillBackground(const TPaintPass& pass, const QRect& rect);
 
   // Pictures decoded once; forgotten at every whole-document change.
   const QImage* PictureImage(const TEmbeddedObject* object);
@@ -197,6 +258,7 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   bool FFormatting = false;
   bool FMeasuring = false;
   bool FLayoutStale = true;
+  int FReformatCount = 0;
   int FDocumentHeight = 0;
   int FDefaultCellLineHeight = 16;
 

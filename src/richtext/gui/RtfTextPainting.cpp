@@ -1,6 +1,7 @@
 // Painting of laid-out lines: runs of text with their colours, selection,
 // underline and super/subscript, pictures, borders, page-break lines and the
-// background.
+// background. Every paint call says through a TPaintPass where and how it
+// paints; the document only lends its layout.
 #include <QGuiApplication>
 #include <QPalette>
 #include <algorithm>
@@ -34,7 +35,47 @@ int ComparePositions(const TWPRTFTextPaint::TTextPos& a, const TWPRTFTextPaint::
   return (a.Index > b.Index) - (a.Index < b.Index);
 }
 
+QColor HighlightColor() { return QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight); }
+
 }  // namespace
+
+std::uint32_t ForeignPaintOptions(std::uint8_t switches) {
+  std::uint32_t options = wppo::ForeignCanvas | wppo::NoCaretMove | wppo::NoScroll | wppo::PaintAllLines;
+  if (switches & wpps::NoZoom) options |= wppo::NoZoom;
+  if (switches & wpps::NoBackground) options |= wppo::NoBackground;
+  if (switches & wpps::OpaqueWhereNeeded) options |= wppo::OpaqueWhereNeeded;
+  if (switches & wpps::Transparent) options |= wppo::Transparent;
+  if (!(switches & wpps::KeepColor)) options |= wppo::WhiteBackground | wppo::NoBackground;
+  return options;
+}
+
+// One line while it is painted: where it goes, what it holds and how far the
+// painting got.
+struct TWPRTFTextPaint::TLinePaint {
+  const TPaintPass& Pass;
+  TWPCanvas& Canvas;
+  TParagraph* Par;
+  TLine* Line;
+  const TAttr* Attrs = nullptr;  // the line's records, or the plain-text scratch
+  std::vector<TAttr> Scratch;
+  int X = 0;  // where the next run starts
+  int Y = 0;
+  int Baseline = 0;
+  int Right = 0;  // the line's right end: the origin plus the wrap width
+  int PenWidth = 1;
+  bool RightOrCentre = false;
+  bool Justified = false;
+  bool Shaded = false;
+  bool NoFills = false;
+  QColor Background;
+  bool LeftFilled = false;
+  int JustifiedSpaces = 0;
+  int Overhang = 0;
+
+  TLinePaint(const TPaintPass& pass, TParagraph* par, TLine* line)
+      : Pass(pass), Canvas(*pass.Canvas), Par(par), Line(line) {}
+  int Bottom() const { return Y + Line->Height; }
+};
 
 // ---------------------------------------------------------------------------
 // Selection as painting sees it
@@ -61,9 +102,10 @@ void TWPRTFTextPaint::SetSelectionPositions(const TTextPos& from, const TTextPos
   }
 }
 
-void TWPRTFTextPaint::MarkSelection(TParagraph* par, TLine* line, int& from, int& to) {
+void TWPRTFTextPaint::MarkSelection(const TPaintPass& pass, TParagraph* par, TLine* line, int& from,
+                                    int& to) {
   from = to = 0;
-  if (!HasSelection() || Has(wppo::HideSelection)) {
+  if (!HasSelection() || pass.Has(wppo::HideSelection)) {
     line->SelState = 0;
     return;
   }
@@ -98,19 +140,19 @@ void TWPRTFTextPaint::SetLineSelectionMarks(TLine* line, int from, int to) {
 // ---------------------------------------------------------------------------
 // Background
 
-void TWPRTFTextPaint::FillBackground(const QRect& rect) {
-  if (Has(wppo::NoBackground) || Has(wppo::Transparent) || !rect.isValid()) return;
+void TWPRTFTextPaint::FillBackground(const TPaintPass& pass, const QRect& rect) {
+  if (pass.Has(wppo::NoBackground) || pass.Has(wppo::Transparent) || !rect.isValid()) return;
   if (TileBackground && !BackgroundBitmap.isNull()) {
-    QPoint origin(OriginX, OriginY);
-    if (BackgroundScrolling) origin += QPoint(HorzOffset, -ScrollTop);
-    FCanvas->TileImage(rect, BackgroundBitmap, origin);
+    QPoint origin(pass.OriginX, pass.OriginY);
+    if (BackgroundScrolling) origin += QPoint(pass.HorzOffset, -pass.ScrollTop);
+    pass.Canvas->TileImage(rect, BackgroundBitmap, origin);
     return;
   }
-  FCanvas->FillRect(rect, ColorFromRgb(Has(wppo::WhiteBackground) ? 0xFFFFFF : BackgroundColor));
+  pass.Canvas->FillRect(rect, ColorFromRgb(pass.Has(wppo::WhiteBackground) ? 0xFFFFFF : BackgroundColor));
 }
 
 // ---------------------------------------------------------------------------
-// One line
+// One line: start, runs, the rest of the line, marks and borders
 
 bool TWPRTFTextPaint::PlainTextLine(TLine* line, std::vector<TAttr>& scratch) {
   MeasureFont(nullptr);
@@ -123,203 +165,248 @@ bool TWPRTFTextPaint::PlainTextLine(TLine* line, std::vector<TAttr>& scratch) {
   return true;
 }
 
-void TWPRTFTextPaint::PaintLine(TParagraph* par, TLine* line) {
-  if (!FCanvas->CanPaint() || (!PaintingAllowed && !Has(wppo::ForeignCanvas))) return;
-  if (Has(wppo::SkipUnfitLines) && line->Top + line->Height - ScrollTop > ClipHeight) return;
-  const int left = LeftEdge(par, line);
-  int x = OriginX + left + (Has(wppo::IgnoreHorzOffset) ? 0 : HorzOffset);
-  if (par->Alignment == 1 || par->Alignment == 2) {
-    const int free = Header.TextWidthPixels - LineContentWidth(par, line) - RightIndent(par) - left;
-    if (par->Alignment == 1 && free > 0) x += free;
-    if (par->Alignment == 2 && free > 1) x += free / 2;
-  }
-  const int y = line->Top + OriginY - ScrollTop;
-  if (!Has(wppo::PaintAllLines) && (y + line->Height <= OriginY || y >= OriginY + ClipHeight)) return;
-  const int lineRight = OriginX + FWrapWidth;
-  const bool foreign = Has(wppo::ForeignCanvas);
+void TWPRTFTextPaint::PaintLine(const TPaintPass& pass, TParagraph* par, TLine* line) {
+  TLinePaint lp(pass, par, line);
+  if (!StartLinePaint(lp)) return;
+  const bool foreign = pass.Has(wppo::ForeignCanvas);
   if (!foreign && OnHideCaret) OnHideCaret();
-
   int selFrom = 0, selTo = 0;
-  MarkSelection(par, line, selFrom, selTo);
+  MarkSelection(pass, par, line, selFrom, selTo);
   SetLineSelectionMarks(line, selFrom, selTo);
 
-  std::vector<TAttr> scratch;
-  const TAttr* attrs = line->Attrs.get();
-  if (!attrs) {
-    PlainTextLine(line, scratch);
-    attrs = scratch.data();
-  }
-  const int baseline = y + line->Ascent;
-  const bool rightOrCentre = par->Alignment == 1 || par->Alignment == 2;
-  const bool justified = par->Alignment == 3 && line->SpaceWidth > 0;
-  const bool shaded = par->ShadingColors != 0;
-  const bool noFills = Has(wppo::Transparent) || Has(wppo::NoBackground);
-  const QColor background = ColorFromRgb(Has(wppo::WhiteBackground) ? 0xFFFFFF : BackgroundColor);
+  if (line->Length == 0 && !par->IsTableCell() && !lp.NoFills)
+    FillBackground(pass, EdgeRect(pass.OriginX, lp.Y, lp.Right, lp.Bottom()));
+  PaintRuns(lp);
+  FillLineRest(lp);
+  if (!foreign) PaintPageBreakMarks(lp);
+  if (par->BorderFlags & kBorderOn)
+    PaintBorders(pass, par, line, lp.Y, pass.OriginX + LeftEdge(par, line) - 1 + pass.Shift(),
+                 pass.OriginX + Header.TextWidthPixels - RightIndent(par) + pass.Shift());
 
+  SetLineSelectionMarks(line, 0, 0);  // the mark is never stored
+  if (!foreign && OnShowCaret) OnShowCaret();
+}
+
+// Where the line goes, whether it is to be painted at all, and what its runs
+// need to know.
+bool TWPRTFTextPaint::StartLinePaint(TLinePaint& lp) {
+  const TPaintPass& pass = lp.Pass;
+  TParagraph* par = lp.Par;
+  TLine* line = lp.Line;
+  if (!pass.Canvas || !pass.Canvas->CanPaint() || (!PaintingAllowed && !pass.Has(wppo::ForeignCanvas)))
+    return false;
+  if (pass.Has(wppo::SkipUnfitLines) && line->Top + line->Height - pass.ScrollTop > pass.ClipHeight)
+    return false;
+  const int left = LeftEdge(par, line);
+  lp.X = pass.OriginX + left + pass.Shift();
+  if (par->Alignment == 1 || par->Alignment == 2) {
+    const int free = Header.TextWidthPixels - LineContentWidth(par, line) - RightIndent(par) - left;
+    if (par->Alignment == 1 && free > 0) lp.X += free;
+    if (par->Alignment == 2 && free > 1) lp.X += free / 2;
+  }
+  lp.Y = line->Top + pass.OriginY - pass.ScrollTop;
+  if (!pass.Has(wppo::PaintAllLines) &&
+      (lp.Bottom() <= pass.OriginY || lp.Y >= pass.OriginY + pass.ClipHeight))
+    return false;
+
+  lp.Attrs = line->Attrs.get();
+  if (!lp.Attrs) {
+    PlainTextLine(line, lp.Scratch);
+    lp.Attrs = lp.Scratch.data();
+  }
+  lp.Right = pass.OriginX + FWrapWidth;
+  lp.Baseline = lp.Y + line->Ascent;
+  lp.RightOrCentre = par->Alignment == 1 || par->Alignment == 2;
+  lp.Justified = par->Alignment == 3 && line->SpaceWidth > 0;
+  lp.Shaded = par->ShadingColors != 0;
+  lp.NoFills = pass.Has(wppo::Transparent) || pass.Has(wppo::NoBackground);
+  lp.Background = ColorFromRgb(pass.Has(wppo::WhiteBackground) ? 0xFFFFFF : BackgroundColor);
   int tallest = 0;
   for (int i = 0; i < line->Length; ++i)
-    if (!IsObject(line->CharAt(i), attrs[i])) tallest = std::max<int>(tallest, attrs[i].Height);
-  const int penWidth = tallest / 20 + 1;
+    if (!IsObject(line->CharAt(i), lp.Attrs[i])) tallest = std::max<int>(tallest, lp.Attrs[i].Height);
+  lp.PenWidth = tallest / 20 + 1;
+  lp.LeftFilled = line->Length == 0;
+  return true;
+}
 
-  if (line->Length == 0 && !par->IsTableCell() && !noFills)
-    FillBackground(EdgeRect(OriginX, y, lineRight, y + line->Height));
-
-  bool leftFilled = line->Length == 0;
-  int justifiedSpaces = 0;
-  int overhang = 0;
-  int i = 0;
+// The runs of the line, each in one font and colour, left to right.
+void TWPRTFTextPaint::PaintRuns(TLinePaint& lp) {
+  TLine* line = lp.Line;
+  TWPCanvas& canvas = lp.Canvas;
   int advances[kMaxRunLength + 1];
+  int i = 0;
   while (i < line->Length) {
-    const TAttr& a = attrs[i];
+    const TAttr& a = lp.Attrs[i];
     if (a.Width == 0) {
       ++i;
       continue;
     }
     const int start = i;
-    const unsigned char first = line->CharAt(i);
-    const bool object = IsObject(first, a);
-    int end = i + 1;
-    if (!object) {
-      while (end < line->Length && end - start < kMaxRunLength && attrs[end].Width != 0 &&
-             attrs[end].SameRun(a) && line->Text[end] != '\t' && !IsObject(line->CharAt(end), attrs[end]))
-        ++end;
-    }
-    int runWidth = 0;
-    for (int k = start; k < end; ++k) {
-      const unsigned char code = line->CharAt(k);
-      int advance = attrs[k].Width;
-      if (!rightOrCentre) {
-        if (code == '\t') {
-          const int relative = x + runWidth - OriginX - (Has(wppo::IgnoreHorzOffset) ? 0 : HorzOffset);
-          advance = NextTabPosition(par, line, relative, k) - relative;
-          if (advance < 0) advance = 0;
-        } else if (justified && code == ' ' && k >= line->LineWidth) {
-          advance = line->SpaceWidth + (justifiedSpaces < line->SpaceExtra ? 1 : 0);
-          ++justifiedSpaces;
-        }
-      }
-      advances[k - start] = advance;
-      runWidth += advance;
-    }
+    const int end = RunEnd(lp, start);
+    const int runWidth = RunAdvances(lp, start, end, advances);
+    const bool opaque = RunColours(lp, a);
+    FillLeftOfFirstRun(lp);
 
-    SelectFont(&a);
-    const bool selected = (a.Style & kStyleSelected) != 0;
-    // Text cells are filled unless the painting is transparent: "no
-    // background" only keeps the fills around the text away, so a label's
-    // coloured cells still show on the page panel.
-    const bool tiled = TileBackground && !BackgroundBitmap.isNull() && !Has(wppo::NoBackground);
-    bool opaque = !Has(wppo::Transparent) && !(tiled && !shaded);
-    if (shaded)
-      FCanvas->BrushColor = ColorFromRgb(
-          Header.Colors[par->Shading < 51 ? (par->ShadingColors >> 4) : (par->ShadingColors & 0x0F)]);
-    if (Has(wppo::OpaqueWhereNeeded))
-      opaque = opaque && !Has(wppo::NeverOpaque) && FCanvas->BrushColor != background &&
-               FCanvas->BrushColor != QColor(Qt::white);
-    if (selected) {
-      const QPalette palette = QGuiApplication::palette();
-      FCanvas->BrushColor = palette.color(QPalette::Active, QPalette::Highlight);
-      FCanvas->FontColor = palette.color(QPalette::Active, QPalette::HighlightedText);
-      FSelPenColor = FCanvas->FontColor;
-      opaque = true;
-    }
-    if (!leftFilled) {
-      leftFilled = true;
-      if (!noFills && x > OriginX) {
-        if (shaded) {
-          const QColor keep = FCanvas->BrushColor;
-          FCanvas->FillRect(EdgeRect(OriginX, y, x, y + line->Height));
-          FCanvas->BrushColor = keep;
-        } else {
-          FillBackground(EdgeRect(OriginX, y, x, y + line->Height));
-        }
-      }
-    }
-
-    int runBaseline = baseline;
+    const unsigned char first = line->CharAt(start);
+    int runBaseline = lp.Baseline;
     if (FSelSuperscript && a.Ascent < line->Ascent) runBaseline -= a.Ascent / 3;
     if (FSelSubscript) runBaseline += a.Ascent / 5;
-    QRect cell = EdgeRect(x, y, x + runWidth, y + line->Height);
-    if (object) {
-      if (opaque) FCanvas->FillRect(cell);
-      PaintObject(first, a, x, baseline, selected);
+    QRect cell = EdgeRect(lp.X, lp.Y, lp.X + runWidth, lp.Bottom());
+    if (IsObject(first, a)) {
+      if (opaque) canvas.FillRect(cell);
+      PaintObject(lp.Pass, first, a, lp.X, lp.Baseline, (a.Style & kStyleSelected) != 0);
     } else if (end - start == 1 && first == ' ') {
-      if (opaque) FCanvas->FillRect(cell);
+      if (opaque) canvas.FillRect(cell);
     } else {
-      if (end == line->Length && (FCanvas->FontStyle() & kFontItalic)) {
+      // An italic run at the end of the line keeps its slanted overhang: the
+      // cell is widened, and the rest of the line is filled from its end.
+      const bool overhang = end == line->Length && (canvas.FontStyle() & kFontItalic);
+      if (overhang) {
         cell.setRight(cell.right() + kItalicOverhang);
         advances[end - start - 1] += kItalicOverhang;
+        lp.Overhang = kItalicOverhang;
       }
-      FCanvas->TextRun(x, runBaseline, line->Text.get() + start, end - start, advances,
-                       opaque ? &cell : nullptr);
-      // The rest of the line is filled from the widened cell's end, so the
-      // slanted last character keeps its overhang.
-      if (end == line->Length && (FCanvas->FontStyle() & kFontItalic)) {
-        advances[end - start - 1] -= kItalicOverhang;
-        overhang = kItalicOverhang;
-      }
+      canvas.TextRun(lp.X, runBaseline, line->Text.get() + start, end - start, advances,
+                     opaque ? &cell : nullptr);
     }
-    if (FSelUnderline || FSelWavy) {
-      FCanvas->PenColor = FSelPenColor;
-      FCanvas->PenStyle = Qt::SolidLine;
-      FCanvas->PenWidth = penWidth;
-      if (FSelWavy) {
-        FCanvas->PenWidth = 1;
-        for (int sx = x; sx < x + runWidth; sx += 3) FCanvas->Line(sx + 2, baseline, sx - 1, baseline + 2);
-      } else {
-        FCanvas->Line(x, baseline + 1, x + runWidth, baseline + 1);
-      }
-      FCanvas->PenWidth = 1;
-    }
-    x += runWidth;
+    DrawRunDecoration(lp, runWidth);
+    lp.X += runWidth;
     i = end;
   }
-  x += overhang;
-
-  // The rest of the line.
-  if (line->Length > 0 && !noFills && x < lineRight) {
-    if (par->IsTableCell()) {
-      const int cellRight = OriginX + Header.TextWidthPixels - RightIndent(par);
-      if (line->SelState == 2)
-        FCanvas->FillRect(EdgeRect(x, y, cellRight, y + line->Height),
-                          QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight));
-      else if (shaded)
-        FCanvas->FillRect(EdgeRect(x, y, cellRight, y + line->Height), FCanvas->BrushColor);
-      else
-        FillBackground(EdgeRect(x, y, cellRight, y + line->Height));
-    } else {
-      FillBackground(EdgeRect(x, y, lineRight, y + line->Height));
-    }
-  }
-
-  // Page-break lines.
-  if (!foreign) {
-    const bool parBreak =
-        line == par->FirstLine && (par->ParFlags & kParPageBreakBefore) && !Has(wppo::NoParPageBreakLines);
-    const bool pageStart = (line->LineFlags & kLinePageBreak) && !Has(wppo::NoPageBreakLines);
-    if (parBreak || pageStart) {
-      FCanvas->PenColor = Qt::black;
-      FCanvas->PenWidth = 1;
-      FCanvas->PenStyle = parBreak && pageStart ? Qt::DashDotLine : parBreak ? Qt::DashLine : Qt::DotLine;
-      FCanvas->Line(OriginX, y, OriginX + FWrapWidth, y);
-      FCanvas->PenStyle = Qt::SolidLine;
-    }
-  }
-  if (par->BorderFlags & kBorderOn)
-    PaintBorders(
-        par, line, y, OriginX + LeftEdge(par, line) - 1 + (Has(wppo::IgnoreHorzOffset) ? 0 : HorzOffset),
-        OriginX + Header.TextWidthPixels - RightIndent(par) + (Has(wppo::IgnoreHorzOffset) ? 0 : HorzOffset));
-  SetLineSelectionMarks(line, 0, 0);  // the mark is never stored
-  if (!foreign && OnShowCaret) OnShowCaret();
+  lp.X += lp.Overhang;
 }
 
-void TWPRTFTextPaint::PaintBorders(TParagraph* par, TLine* line, int y, int left, int right) {
+// A run: at most 100 characters of one formatting; a tab and an object
+// stand alone, characters without width end it.
+int TWPRTFTextPaint::RunEnd(const TLinePaint& lp, int start) const {
+  TLine* line = lp.Line;
+  const TAttr& a = lp.Attrs[start];
+  int end = start + 1;
+  if (IsObject(line->CharAt(start), a)) return end;
+  while (end < line->Length && end - start < kMaxRunLength && lp.Attrs[end].Width != 0 &&
+         lp.Attrs[end].SameRun(a) && line->Text[end] != '\t' && !IsObject(line->CharAt(end), lp.Attrs[end]))
+    ++end;
+  return end;
+}
+
+// Each character's advance: tabs to their stop, justified spaces widened.
+int TWPRTFTextPaint::RunAdvances(TLinePaint& lp, int start, int end, int* advances) {
+  TLine* line = lp.Line;
+  int runWidth = 0;
+  for (int k = start; k < end; ++k) {
+    const unsigned char code = line->CharAt(k);
+    int advance = lp.Attrs[k].Width;
+    if (!lp.RightOrCentre) {
+      if (code == '\t') {
+        const int relative = lp.X + runWidth - lp.Pass.OriginX - lp.Pass.Shift();
+        advance = std::max(NextTabPosition(lp.Par, line, relative, k) - relative, 0);
+      } else if (lp.Justified && code == ' ' && k >= line->LineWidth) {
+        advance = line->SpaceWidth + (lp.JustifiedSpaces < line->SpaceExtra ? 1 : 0);
+        ++lp.JustifiedSpaces;
+      }
+    }
+    advances[k - start] = advance;
+    runWidth += advance;
+  }
+  return runWidth;
+}
+
+// Font and colours of a run; whether its cells are filled.
+bool TWPRTFTextPaint::RunColours(TLinePaint& lp, const TAttr& attr) {
+  const TPaintPass& pass = lp.Pass;
+  TWPCanvas& canvas = lp.Canvas;
+  SelectFontOn(canvas, attr, pass.Options);
+  // Text cells are filled unless the painting is transparent: "no
+  // background" only keeps the fills around the text away, so a label's
+  // coloured cells still show on the page panel.
+  const bool tiled = TileBackground && !BackgroundBitmap.isNull() && !pass.Has(wppo::NoBackground);
+  bool opaque = !pass.Has(wppo::Transparent) && !(tiled && !lp.Shaded);
+  if (lp.Shaded)
+    canvas.BrushColor = ColorFromRgb(
+        Header.Colors[lp.Par->Shading < 51 ? (lp.Par->ShadingColors >> 4) : (lp.Par->ShadingColors & 0x0F)]);
+  if (pass.Has(wppo::OpaqueWhereNeeded))
+    opaque = opaque && !pass.Has(wppo::NeverOpaque) && canvas.BrushColor != lp.Background &&
+             canvas.BrushColor != QColor(Qt::white);
+  if (attr.Style & kStyleSelected) {
+    const QPalette palette = QGuiApplication::palette();
+    canvas.BrushColor = palette.color(QPalette::Active, QPalette::Highlight);
+    canvas.FontColor = palette.color(QPalette::Active, QPalette::HighlightedText);
+    FSelPenColor = canvas.FontColor;
+    opaque = true;
+  }
+  return opaque;
+}
+
+// Before the first run: the part of the line left of it.
+void TWPRTFTextPaint::FillLeftOfFirstRun(TLinePaint& lp) {
+  if (lp.LeftFilled) return;
+  lp.LeftFilled = true;
+  if (lp.NoFills || lp.X <= lp.Pass.OriginX) return;
+  const QRect left = EdgeRect(lp.Pass.OriginX, lp.Y, lp.X, lp.Bottom());
+  if (lp.Shaded)
+    lp.Canvas.FillRect(left);  // with the shading brush the run chose
+  else
+    FillBackground(lp.Pass, left);
+}
+
+// Underline, or the wavy mark of a misspelled word.
+void TWPRTFTextPaint::DrawRunDecoration(TLinePaint& lp, int width) {
+  if (!FSelUnderline && !FSelWavy) return;
+  TWPCanvas& canvas = lp.Canvas;
+  canvas.PenColor = FSelPenColor;
+  canvas.PenStyle = Qt::SolidLine;
+  if (FSelWavy) {
+    canvas.PenWidth = 1;
+    for (int sx = lp.X; sx < lp.X + width; sx += 3) canvas.Line(sx + 2, lp.Baseline, sx - 1, lp.Baseline + 2);
+  } else {
+    canvas.PenWidth = lp.PenWidth;
+    canvas.Line(lp.X, lp.Baseline + 1, lp.X + width, lp.Baseline + 1);
+  }
+  canvas.PenWidth = 1;
+}
+
+// After the last run: the rest of the line, or of the table cell.
+void TWPRTFTextPaint::FillLineRest(TLinePaint& lp) {
+  if (lp.Line->Length == 0 || lp.NoFills || lp.X >= lp.Right) return;
+  if (!lp.Par->IsTableCell()) {
+    FillBackground(lp.Pass, EdgeRect(lp.X, lp.Y, lp.Right, lp.Bottom()));
+    return;
+  }
+  const QRect rest =
+      EdgeRect(lp.X, lp.Y, lp.Pass.OriginX + Header.TextWidthPixels - RightIndent(lp.Par), lp.Bottom());
+  if (lp.Line->SelState == 2)
+    lp.Canvas.FillRect(rest, HighlightColor());
+  else if (lp.Shaded)
+    lp.Canvas.FillRect(rest, lp.Canvas.BrushColor);
+  else
+    FillBackground(lp.Pass, rest);
+}
+
+// A page starting at the line, or a paragraph that starts a new page.
+void TWPRTFTextPaint::PaintPageBreakMarks(TLinePaint& lp) {
+  const TPaintPass& pass = lp.Pass;
+  const bool parBreak = lp.Line == lp.Par->FirstLine && (lp.Par->ParFlags & kParPageBreakBefore) &&
+                        !pass.Has(wppo::NoParPageBreakLines);
+  const bool pageStart = (lp.Line->LineFlags & kLinePageBreak) && !pass.Has(wppo::NoPageBreakLines);
+  if (!parBreak && !pageStart) return;
+  TWPCanvas& canvas = lp.Canvas;
+  canvas.PenColor = Qt::black;
+  canvas.PenWidth = 1;
+  canvas.PenStyle = parBreak && pageStart ? Qt::DashDotLine : parBreak ? Qt::DashLine : Qt::DotLine;
+  canvas.Line(pass.OriginX, lp.Y, pass.OriginX + FWrapWidth, lp.Y);
+  canvas.PenStyle = Qt::SolidLine;
+}
+
+void TWPRTFTextPaint::PaintBorders(const TPaintPass& pass, TParagraph* par, TLine* line, int y, int left,
+                                   int right) {
+  TWPCanvas& canvas = *pass.Canvas;
   const int colour = par->BorderSpaceColor & 0x0F;
-  FCanvas->PenColor = colour == 0 ? QColor(Qt::black) : ColorFromRgb(Header.Colors[colour]);
-  FCanvas->PenStyle = (par->BorderStyle & kBorderDotted) ? Qt::DotLine : Qt::SolidLine;
+  canvas.PenColor = colour == 0 ? QColor(Qt::black) : ColorFromRgb(Header.Colors[colour]);
+  canvas.PenStyle = (par->BorderStyle & kBorderDotted) ? Qt::DotLine : Qt::SolidLine;
   int width = 1;
-  if (par->BorderWidth != 0 && !(par->BorderStyle & kBorderHairline) && !Has(wppo::ForeignCanvas))
+  if (par->BorderWidth != 0 && !(par->BorderStyle & kBorderHairline) && !pass.Has(wppo::ForeignCanvas))
     width = std::max(1, MulDiv(par->BorderWidth, Header.XPixelsPerInch, 72));
-  FCanvas->PenWidth = width;
+  canvas.PenWidth = width;
   const bool box = (par->BorderFlags & kBorderBox) != 0;
   const bool twice = (par->BorderFlags & kBorderDouble) != 0;
   const int bottom = y + line->Height;
@@ -329,9 +416,9 @@ void TWPRTFTextPaint::PaintBorders(TParagraph* par, TLine* line, int y, int left
            b->RightIndent == a->RightIndent;
   };
   auto edge = [&](int x1, int y1, int x2, int y2, int dx, int dy) {
-    FCanvas->Line(x1, y1, x2, y2);
+    canvas.Line(x1, y1, x2, y2);
     if (twice)
-      FCanvas->Line(x1 + 2 * width * dx, y1 + 2 * width * dy, x2 + 2 * width * dx, y2 + 2 * width * dy);
+      canvas.Line(x1 + 2 * width * dx, y1 + 2 * width * dy, x2 + 2 * width * dx, y2 + 2 * width * dy);
   };
   if ((box || (par->BorderFlags & kBorderTop)) && line == par->FirstLine && !sameGroup(par, par->Prev))
     edge(left, y, right, y, 0, 1);
@@ -341,15 +428,15 @@ void TWPRTFTextPaint::PaintBorders(TParagraph* par, TLine* line, int y, int left
   if (box || (par->BorderFlags & kBorderRight)) edge(right - width, y, right - width, bottom, -1, 0);
   if (par->BorderStyle & kBorderTableLine) {
     // Bar tabs: a vertical line at every tab stop of the paragraph inside the edges.
-    const int origin = OriginX + (Has(wppo::IgnoreHorzOffset) ? 0 : HorzOffset);
+    const int origin = pass.OriginX + pass.Shift();
     for (int slot = 0; slot < TTextHeader::kTabSlots; ++slot) {
       if (!(par->TabSet & (TTabSet{1} << slot)) || Header.TabPixelPositions[slot] == 0) continue;
       const int bx = origin + Header.TabPixelPositions[slot];
-      if (bx > left && bx < right) FCanvas->Line(bx, y, bx, bottom);
+      if (bx > left && bx < right) canvas.Line(bx, y, bx, bottom);
     }
   }
-  FCanvas->PenWidth = 1;
-  FCanvas->PenStyle = Qt::SolidLine;
+  canvas.PenWidth = 1;
+  canvas.PenStyle = Qt::SolidLine;
 }
 
 const QImage* TWPRTFTextPaint::PictureImage(const TEmbeddedObject* object) {
@@ -365,61 +452,96 @@ const QImage* TWPRTFTextPaint::PictureImage(const TEmbeddedObject* object) {
   return found->second.isNull() ? nullptr : &found->second;
 }
 
-void TWPRTFTextPaint::PaintObject(unsigned char code, const TAttr& attr, int x, int baseline, bool selected) {
+void TWPRTFTextPaint::PaintObject(const TPaintPass& pass, unsigned char code, const TAttr& attr, int x,
+                                  int baseline, bool selected) {
+  TWPCanvas& canvas = *pass.Canvas;
   TTextObject* record = code == 2 ? FindObjectBySecondaryId(attr.Tag) : FindObject(attr.Tag);
   const int top = baseline - attr.Ascent;
   const QRect cell(x, top, attr.Width,
                    record ? std::clamp(MulDivY(record->Height), 0, kMaxObjectPixels) : attr.Height);
   // A picture that cannot be drawn (a metafile, unreadable bits) leaves its cell empty.
-  if (const QImage* image = record ? PictureImage(record->Object) : nullptr) FCanvas->DrawImage(cell, *image);
+  if (const QImage* image = record ? PictureImage(record->Object) : nullptr) canvas.DrawImage(cell, *image);
   if (selected) {
-    FCanvas->PenColor = Qt::black;
-    FCanvas->PenWidth = 1;
-    FCanvas->PenStyle = Qt::SolidLine;
-    FCanvas->BrushClear = true;
-    FCanvas->Rectangle(cell);
-    FCanvas->BrushClear = false;
+    canvas.PenColor = Qt::black;
+    canvas.PenWidth = 1;
+    canvas.PenStyle = Qt::SolidLine;
+    canvas.BrushClear = true;
+    canvas.Rectangle(cell);
+    canvas.BrushClear = false;
     if (SelectedObjectRect.isNull()) {
       SelectedObjectRect = cell;
-      FCanvas->FillRect(EdgeRect(cell.right() - 5, cell.bottom() - 5, cell.right() + 1, cell.bottom() + 1),
-                        Qt::black);
+      canvas.FillRect(EdgeRect(cell.right() - 5, cell.bottom() - 5, cell.right() + 1, cell.bottom() + 1),
+                      Qt::black);
     }
   }
 }
 
 // ---------------------------------------------------------------------------
-// Regions and the whole window
+// Regions, runs of lines and the whole window
 
-void TWPRTFTextPaint::PaintRegion(int x, int y, int height, int width) {
-  if (!FCanvas->CanPaint() || (!PaintingAllowed && !Has(wppo::ForeignCanvas))) return;
-  const bool foreign = Has(wppo::ForeignCanvas);
+TPaintPass TWPRTFTextPaint::ViewPass() const {
+  return TPaintPass{FCanvas, OriginX, OriginY, ScrollTop, HorzOffset, ClipHeight, FPaintOptions};
+}
+
+void TWPRTFTextPaint::PaintRegion(const TPaintPass& pass, int x, int y, int height, int width) {
+  TWPCanvas& canvas = *pass.Canvas;
+  if (!canvas.CanPaint() || (!PaintingAllowed && !pass.Has(wppo::ForeignCanvas))) return;
+  const bool foreign = pass.Has(wppo::ForeignCanvas);
   if (!foreign && OnHideCaret) OnHideCaret();
-  if (!Has(wppo::NoClip)) FCanvas->SetClipRect(EdgeRect(x - 1, y - 1, x + width + 2, y + height + 2));
+  if (!pass.Has(wppo::NoClip)) canvas.SetClipRect(EdgeRect(x - 1, y - 1, x + width + 2, y + height + 2));
   SelectedObjectRect = QRect();
   int painted = 0;
-  int bottom = OriginY;
+  int bottom = pass.OriginY;
   bool stop = false;
   for (TParagraph* par = FirstParagraph; par && !stop; par = par->Next) {
-    if (Has(wppo::PageMode) && painted >= 4 && (par->ParFlags & kParPageBreakBefore)) break;
+    if (pass.Has(wppo::PageMode) && painted >= 4 && (par->ParFlags & kParPageBreakBefore)) break;
     for (TLine* line = par->FirstLine; line; line = line->Next) {
-      const int top = line->Top - ScrollTop - 1 + OriginY;
-      const int lineBottom = line->Top + line->Height - ScrollTop + 1 + OriginY;
-      if (Has(wppo::PageMode) && painted >= 4 && (line->LineFlags & kLinePageBreak)) {
+      const int top = line->Top - pass.ScrollTop - 1 + pass.OriginY;
+      const int lineBottom = line->Top + line->Height - pass.ScrollTop + 1 + pass.OriginY;
+      if (pass.Has(wppo::PageMode) && painted >= 4 && (line->LineFlags & kLinePageBreak)) {
         stop = true;
         break;
       }
       if (lineBottom >= y && top <= y + height) {
-        PaintLine(par, line);
+        PaintLine(pass, par, line);
         ++painted;
       }
       bottom = std::max(bottom, lineBottom - 1);
     }
   }
-  const int clipBottom = OriginY + ClipHeight;
+  const int clipBottom = pass.OriginY + pass.ClipHeight;
   if (bottom < clipBottom)
-    FillBackground(EdgeRect(OriginX, bottom, OriginX + std::max(FWrapWidth, width), clipBottom));
-  if (!Has(wppo::NoClip)) FCanvas->ClearClip();
+    FillBackground(pass,
+                   EdgeRect(pass.OriginX, bottom, pass.OriginX + std::max(FWrapWidth, width), clipBottom));
+  if (!pass.Has(wppo::NoClip)) canvas.ClearClip();
   if (!foreign && OnShowCaret) OnShowCaret();
+}
+
+int TWPRTFTextPaint::PaintLinesFrom(const TPaintPass& pass, int startLine, bool paint,
+                                    bool stopAtPageBreaks) {
+  TPaintPass from = pass;
+  int index = 0;
+  bool found = false, first = true;
+  for (TParagraph* par = FirstParagraph; par; par = par->Next) {
+    for (TLine* line = par->FirstLine; line; line = line->Next, ++index) {
+      if (!found) {
+        if (index < startLine) continue;
+        found = true;
+        from.ScrollTop = line->Top;  // this line is painted at the origin
+      }
+      if (from.ClipHeight < line->Top + line->Height - from.ScrollTop) {
+        if (!first) return index;
+        if (paint) PaintLine(from, par, line);
+        return index + 1;
+      }
+      const bool newPage = (line->LineFlags & kLinePageBreak) ||
+                           (line == par->FirstLine && (par->ParFlags & kParPageBreakBefore));
+      if (stopAtPageBreaks && !first && newPage) return index;
+      if (paint) PaintLine(from, par, line);
+      first = false;
+    }
+  }
+  return 0;
 }
 
 bool TWPRTFTextPaint::RepaintAllowed() const {
@@ -431,15 +553,17 @@ void TWPRTFTextPaint::Repaint() {
   if (RepaintAllowed() && OnInvalidate) OnInvalidate();
 }
 
-void TWPRTFTextPaint::PaintVisible() {
-  if (!RepaintAllowed() || !FCanvas->CanPaint()) return;
+void TWPRTFTextPaint::PaintVisible(TWPCanvas* canvas) {
+  TPaintPass pass = ViewPass();
+  if (canvas) pass.Canvas = canvas;
+  if (!RepaintAllowed() || !pass.Canvas->CanPaint()) return;
   EnsureLayout();
   if (!FirstParagraph) {
-    FillBackground(EdgeRect(OriginX, OriginY, OriginX + FWrapWidth, OriginY + ClipHeight));
-    FCanvas->SetFont("Arial", 10, Header.YPixelsPerInch, 0);
-    FCanvas->FontColor = Qt::black;
-    FCanvas->TextOut(OriginX + FWrapWidth / 2, OriginY + ClipHeight / 2, "<empty>");
+    FillBackground(pass, EdgeRect(OriginX, OriginY, OriginX + FWrapWidth, OriginY + ClipHeight));
+    pass.Canvas->SetFont("Arial", 10, Header.YPixelsPerInch, 0);
+    pass.Canvas->FontColor = Qt::black;
+    pass.Canvas->TextOut(OriginX + FWrapWidth / 2, OriginY + ClipHeight / 2, "<empty>");
     return;
   }
-  PaintRegion(OriginX, OriginY, ClipHeight, FWrapWidth);
+  PaintRegion(pass, OriginX, OriginY, ClipHeight, FWrapWidth);
 }
