@@ -123,7 +123,8 @@ void TMRUFileList::RebuildMenu() {
   QWidget* container = Container();
   if (!container) return;
   QAction* before = InsertBefore();
-  auto* separator = new TMRUMenuItem(QStringLiteral("-"), 0, this);
+  // A separator is drawn as a line only without a caption of its own.
+  auto* separator = new TMRUMenuItem(QString(), 0, this);
   separator->setSeparator(true);
   container->insertAction(before, separator);
   if (FUseSubmenu) {
