@@ -111,6 +111,8 @@ class TMainForm : public QMainWindow {
   void OpenPageOfLabelsFile(QString path);
   // A name chosen to be opened: checks the extension, then opens it.
   void OpenChosenFile(const QString& path);
+  // True for a label page file name; otherwise the user is told.
+  bool AcceptOpenName(const QString& path);
   // True when the file was written; a failure has been reported to the user.
   bool SavePageOfLabelsFile(QString path);
   // The first LFnnnnnn.KLX in the documents directory that does not exist yet.

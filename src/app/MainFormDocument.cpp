@@ -107,13 +107,15 @@ void TMainForm::Open1Click() {
   OpenChosenFile(path);
 }
 
+bool TMainForm::AcceptOpenName(const QString& path) {
+  if (IsOpenableName(path)) return true;
+  ShowInformation(QStringLiteral("Must be a ") + GlobalFileTypeName + QStringLiteral(" (*.") +
+                  GlobalFileExtension + QLatin1Char(')'));
+  return false;
+}
+
 void TMainForm::OpenChosenFile(const QString& path) {
-  if (!IsOpenableName(path)) {
-    ShowInformation(QStringLiteral("Must be a ") + GlobalFileTypeName + QStringLiteral(" (*.") +
-                    GlobalFileExtension + QLatin1Char(')'));
-    return;
-  }
-  OpenPageOfLabelsFile(path);
+  if (AcceptOpenName(path)) OpenPageOfLabelsFile(path);
 }
 
 void TMainForm::MRUItemClick(const QString& fileName) {

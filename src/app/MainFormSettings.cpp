@@ -175,7 +175,14 @@ void TMainForm::OpenHandedOverFiles() {
     return;
   }
   const QString path = FHandedOverFiles.takeFirst();
-  CloseEditor();
-  if (CheckSaveNeeded()) OpenChosenFile(path);
+  // A name that cannot be opened is refused before the page on screen is touched.
+  if (AcceptOpenName(path)) {
+    if (QFileInfo(path).isFile()) {
+      CloseEditor();
+      if (CheckSaveNeeded()) OpenPageOfLabelsFile(path);
+    } else {
+      ShowInformation(QStringLiteral("File ") + path + QStringLiteral(" no longer exists"));
+    }
+  }
   if (!FHandedOverFiles.isEmpty()) QTimer::singleShot(0, this, &TMainForm::OpenHandedOverFiles);
 }

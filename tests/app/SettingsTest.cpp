@@ -350,10 +350,16 @@ TEST_F(Settings, FilesFromTheCommandLineAndFromALaterCopy) {
   EXPECT_EQ(FDialogs->MessageTexts().last(), "Must be a Label Page File (*.KLX)");
   EXPECT_EQ(Access().FileName(), "");
 
-  // A later copy hands over a file while the page has changes: the save prompt first.
+  // A later copy hands over a file while the page has changes: one that does
+  // not exist is refused and the page stays; one that does asks about saving first.
   FDialogs->QueueFileName(recent);
   FForm->findChild<QAction*>("Open1")->trigger();
   Access().MarkModified();
+  FDialogs->QueueMessageResult(idOK);
+  FForm->OpenFileFromOtherCopy(FProgram + "missing.KLX");
+  EXPECT_EQ(FDialogs->MessageTexts().last(), "File " + FProgram + "missing.KLX no longer exists");
+  EXPECT_EQ(Access().FileName(), recent);
+  EXPECT_TRUE(Access().Modified());
   FDialogs->QueueMessageResult(idNo);
   FForm->OpenFileFromOtherCopy(given);
   EXPECT_EQ(FDialogs->MessageTexts().last(), "Save changes?");
