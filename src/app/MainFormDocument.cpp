@@ -89,7 +89,7 @@ void TMainForm::Open1Click() {
   if (!CheckSaveNeeded()) return;
   TFileDialogOptions options;
   options.Title = QStringLiteral("Open ") + GlobalFileTypeName;
-  options.InitialDir = ApplicationDirectory();
+  options.InitialDir = DocumentsDirectory();
   options.DefaultExt = GlobalFileExtension;
   options.Filter = LabelPageFilter();
   options.FileMustExist = true;
@@ -104,12 +104,18 @@ void TMainForm::Open1Click() {
     }
     return;
   }
-  if (!IsOpenableName(path)) {
-    ShowInformation(QStringLiteral("Must be a ") + GlobalFileTypeName + QStringLiteral(" (*.") +
-                    GlobalFileExtension + QLatin1Char(')'));
-    return;
-  }
-  OpenPageOfLabelsFile(path);
+  OpenChosenFile(path);
+}
+
+bool TMainForm::AcceptOpenName(const QString& path) {
+  if (IsOpenableName(path)) return true;
+  ShowInformation(QStringLiteral("Must be a ") + GlobalFileTypeName + QStringLiteral(" (*.") +
+                  GlobalFileExtension + QLatin1Char(')'));
+  return false;
+}
+
+void TMainForm::OpenChosenFile(const QString& path) {
+  if (AcceptOpenName(path)) OpenPageOfLabelsFile(path);
 }
 
 void TMainForm::MRUItemClick(const QString& fileName) {
@@ -188,8 +194,9 @@ bool TMainForm::SavePageOfLabelsFile(QString path) {
 }
 
 QString TMainForm::DefaultFileName() const {
+  const QString folder = DocumentsDirectory();
   for (qint64 n = 0;; ++n) {
-    const QString path = ApplicationDirectory() + QStringLiteral("LF") +
+    const QString path = folder + QStringLiteral("LF") +
                          QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0')) + QLatin1Char('.') +
                          GlobalFileExtension;
     if (!QFileInfo::exists(path)) return path;
@@ -209,7 +216,7 @@ void TMainForm::mnuSaveAsClick() {
   for (;;) {
     TFileDialogOptions options;
     options.Title = QStringLiteral("Save ") + GlobalFileTypeName;
-    options.InitialDir = ApplicationDirectory();
+    options.InitialDir = DocumentsDirectory();
     options.DefaultExt = GlobalFileExtension;
     options.Filter = LabelPageFilter();
     options.FileName = FFileName.isEmpty() ? DefaultFileName() : QFileInfo(FFileName).fileName();
@@ -252,8 +259,6 @@ void TMainForm::mnuCancelChangesClick() {
   SetModified(false);
   EndBusyCursor();
 }
-
-void TMainForm::RecentFileUsed(const QString&) {}
 
 void TMainForm::mnuChangeLayoutClick() {
   const std::string layoutName = TSelectLayout::ChooseLayout(*PageOfLabelsPanel, this);

@@ -3,12 +3,16 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QPointer>
 #include <QPrinterInfo>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStyleFactory>
+#include <QTemporaryFile>
 #include <QWidget>
 
 #include "platform/AppGlobals.h"
@@ -84,7 +88,31 @@ QString PreferencesFileName() {
     ShowMessage(QStringLiteral("Application Prefix not set"));
     return {};
   }
-  return ApplicationDirectory() + GlobalApplicationPrefix + QStringLiteral(".ini");
+  QString folder = ApplicationDirectory();
+  if (!FolderTakesNewFiles(folder)) {
+    folder = WithTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    QDir().mkpath(folder);
+  }
+  return folder + GlobalApplicationPrefix + QStringLiteral(".ini");
+}
+
+bool ReportMissingPrefix(const char* routine) {
+  if (!GlobalApplicationPrefix.isEmpty()) return false;
+  ShowMessage(QStringLiteral("Application Prefix not set for ") + QLatin1String(routine));
+  return true;
+}
+
+QString DocumentsDirectory() {
+  if (FolderTakesNewFiles(ApplicationDirectory())) return ApplicationDirectory();
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return WithTrailingSlash(QFileInfo(documents).isDir() ? documents : QDir::homePath());
+}
+
+bool FolderTakesNewFiles(const QString& folder) {
+  // Asking the system to create a file is the one test that knows about
+  // read-only mounts, access lists and privileges alike.
+  QTemporaryFile probe(WithTrailingSlash(folder) + QStringLiteral(".probe-XXXXXX"));
+  return probe.open();
 }
 
 int ShowAppMessageBox(const QString& text, const QString& caption, unsigned flags) {
@@ -100,6 +128,10 @@ void ShowInformation(const QString& text) {
 }
 
 void ShowMessage(const QString& text) { ShowAppMessageBox(text, GlobalApplicationName, mbOK); }
+
+void ShowException(const std::exception& error) {
+  ShowAppMessageBox(QString::fromLocal8Bit(error.what()), GlobalApplicationName, mbOK | mbIconError);
+}
 
 void BeginBusyCursor() {
   if (QApplication::overrideCursor())

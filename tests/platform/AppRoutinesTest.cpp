@@ -2,10 +2,15 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QScreen>
 #include <QStyle>
+#include <QTemporaryDir>
 
+#include "common/TestSupport.h"
 #include "platform/AppGlobals.h"
 #include "platform/AppRoutines.h"
 #include "platform/ScriptedDialogService.h"
@@ -25,12 +30,38 @@ TEST(ApplicationDirectory, OverrideGetsTrailingSlashOnce) {
   SetApplicationDirectoryOverride({});
 }
 
-TEST(PreferencesFileName, IsPrefixDotIniInProgramFolder) {
-  SetApplicationDirectoryOverride("/tmp/x");
+TEST(PreferencesFileName, BesideTheProgramOrInTheUserFoldersWhenThatTakesNoFiles) {
+  QTemporaryDir program, home;
+  ASSERT_TRUE(program.isValid() && home.isValid());
+  const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
+  SetApplicationDirectoryOverride(program.path());
   TScopedScriptedDialogs dialogs;
-  EXPECT_EQ(PreferencesFileName(), "/tmp/x/KLXFF.ini");
+
+  // A program folder that takes files keeps everything beside the program.
+  EXPECT_EQ(PreferencesFileName(), program.filePath("KLXFF.ini"));
+  EXPECT_EQ(DocumentsDirectory(), program.path() + "/");
+  EXPECT_TRUE(testsupport::FolderEntries(program.path()).isEmpty());  // the probe is gone
+
+  // An installed copy: configuration and documents go to the user's folders.
+  QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
+  {
+    testsupport::TWithoutFolderOverride asAUser;
+    const QString ini = PreferencesFileName();
+    EXPECT_TRUE(ini.startsWith(home.filePath("config") + "/")) << ini.toStdString();
+    EXPECT_TRUE(ini.endsWith("/KLXFF.ini"));
+    EXPECT_TRUE(QFileInfo(ini).absoluteDir().exists());
+    const QString documents = DocumentsDirectory();
+    EXPECT_NE(documents, program.path() + "/");
+    EXPECT_TRUE(QFileInfo(documents).isDir());
+  }
+  QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   EXPECT_TRUE(dialogs->Requests().empty());
   SetApplicationDirectoryOverride({});
+  if (oldConfig.isNull())
+    qunsetenv("XDG_CONFIG_HOME");
+  else
+    qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
 TEST(PreferencesFileName, EmptyPrefixTellsAndGivesEmptyName) {
