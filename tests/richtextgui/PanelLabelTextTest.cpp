@@ -6,19 +6,13 @@
 
 #include "labelpage/KLXPagePanel.h"
 #include "labelpage/LabelPageTestSupport.h"
-#include "richtext/Stream.h"
+#include "richtextgui/PaintTestSupport.h"
 
 namespace {
 
-TLabelLayoutRecord FileFolderSheet() { return labelpagetest::FileFolderSheet("File folder 2 x 15"); }
+using painttest::LoadRtf;
 
-void LoadRtf(TWPRTFTextIo& doc, const std::string& rtf) {
-  TMemoryStream stream;
-  stream.WriteBuffer(rtf.data(), static_cast<std::int64_t>(rtf.size()));
-  stream.SetPosition(0);
-  doc.Clear();
-  doc.LoadFromStream(stream);
-}
+TLabelLayoutRecord FileFolderSheet() { return labelpagetest::FileFolderSheet("File folder 2 x 15"); }
 
 QImage Grab(TKLXPagePanel& panel) { return panel.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
