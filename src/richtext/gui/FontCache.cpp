@@ -105,9 +105,9 @@ std::unique_ptr<TWPFontEntry> TWPFontCache::Create(const std::string& name, int 
     for (int code = 0; code < 256 && code < glyphs.size(); ++code) entry->Glyphs[code] = glyphs[code];
     advances = entry->Raw.advancesForGlyphIndexes(glyphs);
   }
-  // A code is measured in the face that draws it: the raw font where it has
-  // the glyph (fontconfig may have put another face behind the family name
-  // than the metrics would ask), the font system's fallback otherwise.
+  // A code is measured in the face that draws it: the raw font's advance
+  // where that font holds the glyph (whatever face fontconfig put behind the
+  // family name), the font system's fallback face otherwise.
   for (int code = 32; code < 256; ++code)
     entry->Widths[code] = static_cast<std::int16_t>(entry->Glyphs[code] && code < advances.size()
                                                         ? qRound(advances[code].x())
