@@ -1,5 +1,21 @@
 #include "printing/SheetPrinter.h"
 
+#include <cups/cups.h>
+
+#include <string>
+
+namespace {
+
+// Qt hands the finished job to CUPS and keeps CUPS's answer to itself; libcups
+// keeps it for this thread until its next request, so it is read right after.
+void CheckJobAccepted(const QPrinter& printer) {
+  if (printer.outputFormat() != QPrinter::NativeFormat) return;
+  if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE)
+    throw EPrintError(std::string("The printing system did not accept the job: ") + cupsLastErrorString());
+}
+
+}  // namespace
+
 void PrepareSheetPrinter(QPrinter& printer, const TLabelLayoutRecord& layout) {
   printer.setFullPage(true);
   const QPageLayout page = SheetPageLayout(layout);
@@ -26,4 +42,5 @@ void PrintSheet(QPrinter& printer, const TLabelSheet& sheet, const TPrintRun& ru
   pages.Finish();
   if (printer.printerState() == QPrinter::Error)
     throw EPrintError("The printing system could not finish the print job.");
+  CheckJobAccepted(printer);
 }

@@ -17,5 +17,7 @@ void PrepareSheetPrinter(QPrinter& printer, const TLabelLayoutRecord& layout);
 TDevicePair PhysicalOffsetOf(const QPrinter& printer);
 // Prints the run. The device's own copy count is reset to one first: the
 // program prints every copy as a page of its own, and a driver that honoured
-// the count as well would multiply them. Raises EPrintError.
+// the count as well would multiply them. Raises EPrintError, also when the
+// printing system refuses the finished job (a queue not accepting jobs, a
+// printing service gone away).
 void PrintSheet(QPrinter& printer, const TLabelSheet& sheet, const TPrintRun& run);

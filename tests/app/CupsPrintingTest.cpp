@@ -183,8 +183,8 @@ class CupsPrintingTest : public ::testing::Test {
 
 // Three copies of a sheet with labels 3 and 8 left out reach the printer as
 // one job of three pages, each holding the other 28 labels at their places.
-// Once the printing system is gone, Print Setup finds no printer and Print
-// Page is disabled.
+// A job the queue refuses is reported. Once the printing system is gone,
+// Print Setup finds no printer and Print Page is disabled.
 TEST_F(CupsPrintingTest, PrintsCopiesOfTheChosenLabelsOnTheDefaultPrinter) {
   SaveLLOFile(FDir.filePath("KLXFF.LLO").toStdString(), {labelpagetest::FileFolderSheet()});
   const QString title = QStringLiteral("tabwright-cups-%1").arg(QCoreApplication::applicationPid());
@@ -219,6 +219,9 @@ TEST_F(CupsPrintingTest, PrintsCopiesOfTheChosenLabelsOnTheDefaultPrinter) {
   FPrinted = PrintedFiles(title);
   ASSERT_EQ(FPrinted.size(), 1) << "in " << CupsPdfOutputFolder().toStdString() << "\n"
                                 << FCups.ErrorLog().toStdString();
+  // With TABWRIGHT_SCREENSHOTS naming a folder, a person may look at the pages too.
+  if (const QString folder = qEnvironmentVariable("TABWRIGHT_SCREENSHOTS"); !folder.isEmpty())
+    QFile::copy(FPrinted[0], folder + "/cups-pdf-job.pdf");
   // The glyphs come back through PostScript without their character codes:
   // each word is told by where it lies, in the text area of which label.
   const pdftest::TPdfText pdf = pdftest::ReadPdfText(FPrinted[0]);
@@ -239,6 +242,21 @@ TEST_F(CupsPrintingTest, PrintsCopiesOfTheChosenLabelsOnTheDefaultPrinter) {
       if (n != 3 && n != 8) expected << n;
     EXPECT_EQ(labels, expected) << "page " << page;
   }
+
+  // A queue that takes no more jobs: the user learns that nothing printed, and why.
+  RunCupsTool("cupsreject", {TPrivateCups::QueueName});
+  FDialogs->QueueExec([this](QDialog& d) {
+    auto& dialog = dynamic_cast<TLabelPrintPrep&>(d);
+    FDialogs->QueueMessageResult(idOK);
+    dialog.BitBtn1->click();
+    return dialog.result();
+  });
+  printPage->trigger();
+  const QString refused = FDialogs->MessageTexts().value(0);
+  EXPECT_TRUE(refused.startsWith("Unable to print the page.\rThe printing system did not accept the job: ") &&
+              refused.contains("not accepting jobs"))
+      << refused.toStdString();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
   FCups.Stop();
   FDialogs->QueuePrinterSetup(true);
