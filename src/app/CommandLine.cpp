@@ -84,6 +84,43 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
   return command;
 }
 
+namespace {
+
+// The source step: the sheet of a label page file. False once errors says why.
+bool ReadSheet(const QString& path, TLabelSheet& sheet, QTextStream& errors) {
+  if (!QFileInfo(path).isFile()) {
+    errors << "tabwright: File " << path << " does not exist\n";
+    return false;
+  }
+  try {
+    TLabelPageFile::Load(QFile::encodeName(path).toStdString(), sheet);
+  } catch (const std::exception& error) {
+    errors << "tabwright: Unable to open " << path << " (" << Local(error.what())
+           << "). Possibly corrupted, possibly not a File Folder Label file\n";
+    return false;
+  }
+  return true;
+}
+
+// An output step: the sheet into a PDF, with the nudges the preferences keep.
+bool ExportPdf(const TLabelSheet& sheet, const TCommandLine& command, QTextStream& errors) {
+  // A slip of the hand must not put a PDF in the sheet's place.
+  if (QFileInfo(command.PdfFile).canonicalFilePath() == QFileInfo(command.SheetFile).canonicalFilePath()) {
+    errors << "tabwright: The PDF would replace the sheet " << command.SheetFile << "\n";
+    return false;
+  }
+  try {
+    const TPrinterNudges nudges = ReadPrinterNudges(TIniFile(PreferencesFileName()));
+    ExportPageToPdf(sheet, command.PdfFile, nudges, QFileInfo(command.SheetFile).fileName());
+  } catch (const std::exception& error) {
+    errors << "tabwright: Unable to export the page to PDF. " << Local(error.what()) << "\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 int RunBatch(const TCommandLine& command, QTextStream& output, QTextStream& errors) {
   if (command.Mode == TCommandLine::TMode::Help) {
     output << CommandLineUsage;
@@ -93,26 +130,9 @@ int RunBatch(const TCommandLine& command, QTextStream& output, QTextStream& erro
     errors << "tabwright: " << command.Error << "\n" << CommandLineUsage;
     return 2;
   }
-  const QString& path = command.SheetFile;
   TLabelSheet sheet;
-  if (!QFileInfo(path).isFile()) {
-    errors << "tabwright: File " << path << " does not exist\n";
-    return 1;
-  }
-  try {
-    TLabelPageFile::Load(QFile::encodeName(path).toStdString(), sheet);
-  } catch (const std::exception& error) {
-    errors << "tabwright: Unable to open " << path << " (" << Local(error.what())
-           << "). Possibly corrupted, possibly not a File Folder Label file\n";
-    return 1;
-  }
-  try {
-    const TPrinterNudges nudges = ReadPrinterNudges(TIniFile(PreferencesFileName()));
-    ExportPageToPdf(sheet, command.PdfFile, nudges, QFileInfo(path).fileName());
-  } catch (const std::exception& error) {
-    errors << "tabwright: Unable to export the page to PDF. " << Local(error.what()) << "\n";
-    return 1;
-  }
+  if (!ReadSheet(command.SheetFile, sheet, errors)) return 1;
+  if (!command.PdfFile.isEmpty() && !ExportPdf(sheet, command, errors)) return 1;
   return 0;
 }
 

@@ -51,11 +51,16 @@ QPageLayout SheetPageLayout(const TLabelLayoutRecord& layout) {
   return page;
 }
 
+namespace {
+
+// A label that prints: selected and not empty.
 bool PrintsLabel(const TLabelSheet& sheet, const TPrintRun& run, int n) {
   if (!TPrintFlags::InRange(n) || !run.Flags[n]) return false;
   const TLabelDocument* text = sheet.CellText(n);
   return text && !text->IsEmpty();
 }
+
+}  // namespace
 
 TPagePrinter::TPagePrinter(QPagedPaintDevice& device, TDevicePair physicalOffset)
     : FDevice(device), FPhysicalOffset(physicalOffset) {

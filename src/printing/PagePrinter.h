@@ -42,9 +42,6 @@ struct TPrintRun {
 // whole sheet printable.
 QPageLayout SheetPageLayout(const TLabelLayoutRecord& layout);
 
-// A label that prints: selected and not empty.
-bool PrintsLabel(const TLabelSheet& sheet, const TPrintRun& run, int n);
-
 class TPagePrinter {
  public:
   // Begins the job on device, whose origin lies physicalOffset device pixels

@@ -112,6 +112,10 @@ TEST_F(CommandLineExport, ReportsWhatCouldNotBeDone) {
   EXPECT_EQ(FErrors, "tabwright: Unable to export the page to PDF. Cannot create file " +
                          FDir.filePath("missing/whole.pdf") + ": No such file or directory\n");
 
+  EXPECT_EQ(Run({"--export-pdf", whole, whole}), 1);
+  EXPECT_EQ(FErrors, "tabwright: The PDF would replace the sheet " + whole + "\n");
+  EXPECT_EQ(testsupport::ReadAll(whole).left(2), QByteArray("\x01\x02"));
+
   EXPECT_EQ(Run({"--export-pdf", whole}), 2);
   EXPECT_TRUE(FErrors.startsWith("tabwright: no sheet given\nUsage: tabwright")) << FErrors.toStdString();
 }
