@@ -224,7 +224,7 @@ void TMainForm::CreateMenus() {
       AddMenuItem(FileMenu, "mnuPrintSetup", QStringLiteral("Print Set&up"), &TMainForm::mnuPrintSetupClick);
   mnuPrinterFindtuning = AddMenuItem(FileMenu, "mnuPrinterFindtuning", QStringLiteral("Printer Fine Tuning"),
                                      &TMainForm::mnuPrinterFindtuningClick);
-  mnuExportPdf = AddMenuItem(FileMenu, "mnuExportPdf", QStringLiteral("Export Page to PDF..."),
+  mnuExportPdf = AddMenuItem(FileMenu, "mnuExportPdf", QStringLiteral("&Export Page to PDF..."),
                              &TMainForm::mnuExportPdfClick);
   separator(FileMenu, "N2");
   Exit1 = AddMenuItem(FileMenu, "Exit1", QStringLiteral("E&xit"), &TMainForm::Exit1Click);

@@ -148,7 +148,7 @@ TEST_F(MainFormTest, MenusHaveEveryItemCaptionAndShortcut) {
                         {"mnuPrintPage", "P&rint Page"},
                         {"mnuPrintSetup", "Print Set&up"},
                         {"mnuPrinterFindtuning", "Printer Fine Tuning"},
-                        {"mnuExportPdf", "Export Page to PDF..."},
+                        {"mnuExportPdf", "&Export Page to PDF..."},
                         {"N2", ""},
                         {"Exit1", "E&xit"}};
   const TItem help[] = {{"Contents1", "&Contents"},
