@@ -166,12 +166,7 @@ TParagraph* TWPRTFText::NewParagraph(TParagraph* after, int lineCapacity) {
     par->Numbering = after->Numbering;
     par->NumberingReserved = after->NumberingReserved;
     if (!after->IsTableCell()) par->TabSet = after->TabSet;
-    if ((after->BorderFlags & kBorderNotInherited) == 0) {
-      par->BorderFlags = after->BorderFlags;
-      par->BorderStyle = after->BorderStyle;
-      par->BorderWidth = after->BorderWidth;
-      par->BorderSpaceColor = after->BorderSpaceColor;
-    }
+    if ((after->BorderFlags & kBorderNotInherited) == 0) par->SetBorder(after->Border());
     par->Next = after->Next;
     par->Prev = after;
     if (after->Next != nullptr) after->Next->Prev = par;
@@ -467,10 +462,7 @@ bool TWPRTFText::DeleteCharAt(TParagraph* par, TLine* line, int index) {
       par->ParFlags = next->ParFlags;
       par->Shading = next->Shading;
       par->ShadingColors = next->ShadingColors;
-      par->BorderFlags = next->BorderFlags;
-      par->BorderStyle = next->BorderStyle;
-      par->BorderWidth = next->BorderWidth;
-      par->BorderSpaceColor = next->BorderSpaceColor;
+      par->SetBorder(next->Border());
       par->TabSet = next->TabSet;
       par->SpaceBefore = next->SpaceBefore;
       par->LineSpacing = next->LineSpacing;

@@ -15,11 +15,11 @@ bool TWPRTFText::RefreshMarkedText(int kindMask) {
   FRefreshing = true;
   Busy = true;
   auto marked = [kindMask](const TAttr& a) {
-    return ((kindMask & 0x1000) && (a.Special & kSpecialInsertPoint)) ||
-           ((kindMask & 0x2000) && (a.Special & kSpecialAutomatic)) ||
-           ((kindMask & 0x10) && (a.Style & kStyleHyperlink)) ||
-           ((kindMask & 0x100) && (a.Special & kSpecialHidden)) ||
-           ((kindMask & 0x4000) && (a.Special & kSpecialObject));
+    return ((kindMask & mkInsertPoints) && (a.Special & kSpecialInsertPoint)) ||
+           ((kindMask & mkAutomaticText) && (a.Special & kSpecialAutomatic)) ||
+           ((kindMask & mkHyperlinks) && (a.Style & kStyleHyperlink)) ||
+           ((kindMask & mkHiddenText) && (a.Special & kSpecialHidden)) ||
+           ((kindMask & mkObjects) && (a.Special & kSpecialObject));
   };
   bool any = false;
   for (TParagraph* p = FirstParagraph; p != nullptr; p = p->Next) {

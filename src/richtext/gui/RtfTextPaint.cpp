@@ -48,7 +48,7 @@ TWPRTFTextPaint::~TWPRTFTextPaint() = default;
 
 void TWPRTFTextPaint::SetCanvas(TWPCanvas* canvas) {
   FCanvas = canvas ? canvas : &FDefaultCanvas;
-  if (Has(wppo::LayoutLocked)) return;
+  if (Has(poLayoutLocked)) return;
   TakeCanvasResolution();
   Changed();
 }
@@ -64,7 +64,7 @@ void TWPRTFTextPaint::TakeCanvasResolution() {
 bool TWPRTFTextPaint::ReadResolution() {
   int x = FCanvas->PixelsPerInchX();
   int y = FCanvas->PixelsPerInchY();
-  if (!Has(wppo::NoZoom)) {
+  if (!Has(poNoZoom)) {
     x = MulDiv(x, FZooming, 100);
     y = MulDiv(y, FZooming, 100);
   }
@@ -88,7 +88,7 @@ bool TWPRTFTextPaint::SetResolution(int x, int y) {
 void TWPRTFTextPaint::Relayout() {
   // A hidden control lays out when it paints or is asked for sizes; a
   // foreign-canvas pass always lays out at once.
-  if (PaintingAllowed || Has(wppo::ForeignCanvas))
+  if (PaintingAllowed || Has(poForeignCanvas))
     ReformatAll();
   else
     FLayoutStale = true;
@@ -97,7 +97,7 @@ void TWPRTFTextPaint::Relayout() {
 void TWPRTFTextPaint::SetZooming(int percent) {
   if (percent <= 0 || percent == FZooming) return;
   FZooming = percent;
-  if (!Has(wppo::LayoutLocked)) ReadResolution();
+  if (!Has(poLayoutLocked)) ReadResolution();
   Relayout();
   Repaint();
 }
@@ -124,21 +124,21 @@ void TWPRTFTextPaint::SetWrapWidth(int pixels) {
 void TWPRTFTextPaint::SetPaintOptions(std::uint32_t options) {
   const std::uint32_t old = FPaintOptions;
   FPaintOptions = options;
-  if ((old & wppo::LayoutLocked) && !(options & wppo::LayoutLocked)) {
+  if ((old & poLayoutLocked) && !(options & poLayoutLocked)) {
     // Unlocking: the canvas may have changed while the layout was frozen.
     TakeCanvasResolution();
     Relayout();
-  } else if (((old ^ options) & wppo::NoZoom) && FZooming != 100 && !(options & wppo::LayoutLocked)) {
+  } else if (((old ^ options) & poNoZoom) && FZooming != 100 && !(options & poLayoutLocked)) {
     ReadResolution();
     Relayout();
   }
-  if (!(options & (wppo::LayoutLocked | wppo::ForeignCanvas))) Repaint();
+  if (!(options & (poLayoutLocked | poForeignCanvas))) Repaint();
 }
 
 void TWPRTFTextPaint::LayOutForCanvas(TWPCanvas* canvas, int wrapWidth, std::uint32_t options) {
   // Frozen while the canvas, wrapping and width change; unlocking reads the
   // canvas's resolution and lays everything out once.
-  SetPaintOptions(wppo::LayoutLocked | wppo::ForeignCanvas);
+  SetPaintOptions(poLayoutLocked | poForeignCanvas);
   SetCanvas(canvas);
   SetWordWrap(true);
   SetWrapWidth(wrapWidth);
@@ -163,7 +163,7 @@ int TWPRTFTextPaint::MulDivY(int twips) const { return MulDiv(twips, Header.YPix
 // The wrap width, or the page's text width when wrapping is off.
 void TWPRTFTextPaint::ApplyTextWidth() {
   Header.RecomputeTextArea();
-  if (FWordWrap && !Has(wppo::WrapAtPageWidth)) {
+  if (FWordWrap && !Has(poWrapAtPageWidth)) {
     Header.SetTextWidthPixels(FWrapWidth);
   } else {
     Header.SetTextWidthTwips(Header.PageWidth - Header.LeftMargin - Header.RightMargin);
@@ -191,9 +191,8 @@ void TWPRTFTextPaint::SelectFontOn(TWPCanvas& canvas, const TAttr& a, std::uint3
   if (!(a.Style & kStyleSelected)) {
     TColor text = Header.Colors[a.TextColor()];
     if (set && set->UseTextColor()) text = set->TextColor();
-    TColor brush = a.BackgroundColor() != 0
-                       ? Header.Colors[a.BackgroundColor()]
-                       : ((options & wppo::WhiteBackground) ? 0xFFFFFF : BackgroundColor);
+    TColor brush = a.BackgroundColor() != 0 ? Header.Colors[a.BackgroundColor()]
+                                            : ((options & poWhiteBackground) ? 0xFFFFFF : BackgroundColor);
     if (set && set->UseBackgroundColor()) brush = set->BackgroundColor();
     canvas.FontColor = ColorFromRgb(text);
     canvas.BrushColor = ColorFromRgb(brush);
@@ -258,7 +257,7 @@ bool TWPRTFTextPaint::IsInvisible(const TAttr& a) const {
   if ((a.Special & kSpecialAutomatic) && (HideAutomaticText || AutomaticTextAttr.Hidden())) return true;
   if ((a.Style & kStyleHyperlink) && HyperlinkTextAttr.Hidden()) return true;
   if ((a.Special & kSpecialProtected) && ProtectedTextAttr.Hidden()) return true;
-  if ((a.Special & kSpecialHidden) && !Has(wppo::ShowHidden)) return true;
+  if ((a.Special & kSpecialHidden) && !Has(poShowHidden)) return true;
   return false;
 }
 
@@ -355,7 +354,7 @@ void TWPRTFTextPaint::MeasureLine(TParagraph*, TLine* line) {
 }
 
 void TWPRTFTextPaint::MeasureParagraph(TParagraph* par, bool single) {
-  if (Has(wppo::LayoutLocked) || FMeasuring || !par) return;
+  if (Has(poLayoutLocked) || FMeasuring || !par) return;
   FMeasuring = true;
   try {
     for (TLine* line = par->FirstLine; line; line = line->Next) MeasureLine(par, line);
@@ -396,7 +395,7 @@ int TWPRTFTextPaint::LineHeightRule(TParagraph* par, TLine* line, int fallbackHe
   if (line->Attrs) {
     for (int i = 0; i < line->Length; ++i) {
       const TAttr& a = line->Attrs[i];
-      if (line->Text[i] == ' ' || ((a.Special & kSpecialHidden) && !Has(wppo::ShowHidden))) continue;
+      if (line->Text[i] == ' ' || ((a.Special & kSpecialHidden) && !Has(poShowHidden))) continue;
       if (a.Height > height) {
         height = a.Height;
         ascent = a.Ascent;
@@ -460,9 +459,9 @@ int TWPRTFTextPaint::LeftEdgeOf(TParagraph* par, bool firstLine) const {
     left = CellLeftPixels(par);
   else
     left = MulDivX(firstLine ? par->FirstIndent : par->LeftIndent);
-  const int spacing = par->BorderSpaceColor >> 4;
-  if ((par->BorderFlags & kBorderOn) && spacing >= 1)
-    left += MulDivX(spacing * 567 / 10) + ((par->ParFlags & kParNotFirstCell) ? 0 : 1);
+  const TBorderWord border = par->Border();
+  if (border.On() && border.Spacing() >= 1)
+    left += MulDivX(border.Spacing() * 567 / 10) + ((par->ParFlags & kParNotFirstCell) ? 0 : 1);
   return left;
 }
 
@@ -473,8 +472,8 @@ int TWPRTFTextPaint::RightIndent(TParagraph* par) const {
     return MulDivX(w - (par->LeftIndent + (par->CellStart + par->CellWidth) * span / 255));
   }
   int twips = par->RightIndent;
-  const int spacing = par->BorderSpaceColor >> 4;
-  if ((par->BorderFlags & kBorderOn) && spacing >= 1) twips += spacing * 567 / 10;
+  const TBorderWord border = par->Border();
+  if (border.On() && border.Spacing() >= 1) twips += border.Spacing() * 567 / 10;
   int right = MulDivX(twips);
   if (Header.TextWidthPixels != Header.TextAreaWidthPixels) {
     right -= Header.TextAreaWidthPixels - Header.TextWidthPixels;
@@ -527,7 +526,7 @@ int TWPRTFTextPaint::LineContentWidth(TParagraph*, TLine* line) const {
   for (int i = 0; i < line->Length; ++i) {
     const unsigned char code = line->CharAt(i);
     const int w = line->Attrs ? line->Attrs[i].Width : FWidths[code];
-    if (line->Attrs && (line->Attrs[i].Special & kSpecialHidden) && !Has(wppo::ShowHidden)) continue;
+    if (line->Attrs && (line->Attrs[i].Special & kSpecialHidden) && !Has(poShowHidden)) continue;
     if (code == ' ' || code == '\t') {
       pending += w;
     } else if (code == 10) {
@@ -570,7 +569,7 @@ int TWPRTFTextPaint::ReformatParagraph(TParagraph* par, bool compare) {
 }
 
 int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
-  if (Has(wppo::LayoutLocked)) return kNothingChanged;
+  if (Has(poLayoutLocked)) return kNothingChanged;
   par->ParState &= static_cast<std::uint8_t>(~kParNeedsWrap);
   const bool rtf = par->FirstLine->Attrs != nullptr;
 
@@ -585,7 +584,7 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
   for (TLine* line = par->FirstLine; line; line = line->Next) {
     old.push_back({static_cast<int>(flat.Text.size()), line->Length, line->Height, line->SpaceWidth});
     oldTotal += line->Height;
-    oldSelected |= line->SelState == 2 || line->SelState == 3;
+    oldSelected |= line->SelState == lsSelectedThroughEnd || line->SelState == lsPartlySelected;
     flat.Text.insert(flat.Text.end(), line->Text.get(), line->Text.get() + line->Length);
     if (rtf) {
       flat.Attrs.insert(flat.Attrs.end(), line->Attrs.get(), line->Attrs.get() + line->Length);
@@ -616,7 +615,7 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
     int Start, Length, LineWidth, SpaceWidth, SpaceExtra;
   };
   std::vector<TNew> lines;
-  const bool rightOrCentre = par->Alignment == 1 || par->Alignment == 2;
+  const bool rightOrCentre = par->RightOrCentred();
   const int spaceWidth = rtf ? -1 : FWidths[' '];
   int pos = 0;
   do {
@@ -642,7 +641,7 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
         endedHard = true;
         break;
       }
-      const bool hidden = rtf && (attrs[i].Special & kSpecialHidden) && !Has(wppo::ShowHidden);
+      const bool hidden = rtf && (attrs[i].Special & kSpecialHidden) && !Has(poShowHidden);
       if (hidden) {
         ++i;
         continue;
@@ -695,7 +694,7 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
     if (n == 0) end = 0;
     TNew line{start, end - start, x, 0, 0};
     const bool last = end >= n;
-    if (par->Alignment == 3 && (!last || (par->ParFlags & kParJustifyLastLine)) && spaces >= 2) {
+    if (par->Alignment == paJustify && (!last || (par->ParFlags & kParJustifyLastLine)) && spaces >= 2) {
       const int total = std::max(spaceSum + available - x - 6, 0);
       line.LineWidth = std::max(lastTab, 0);
       line.SpaceWidth = total / (spaces - 1);
@@ -731,7 +730,8 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
   // Selection states and positions back in the new lines.
   const bool selectedThrough = oldSelected && selStart < 0 && selEnd < 0;
   const bool touched = selStart >= 0 || selEnd >= 0;
-  for (TLine* l = par->FirstLine; l; l = l->Next) l->SelState = selectedThrough || touched ? 3 : 0;
+  for (TLine* l = par->FirstLine; l; l = l->Next)
+    l->SelState = selectedThrough || touched ? lsPartlySelected : lsNotSelected;
   auto toPosition = [par](int offset, bool caretRule, TLine*& outLine, int& outIndex) {
     TLine* l = par->FirstLine;
     while (true) {
@@ -789,7 +789,7 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
 // Whole document
 
 void TWPRTFTextPaint::ReformatAll() {
-  if (Has(wppo::LayoutLocked)) return;
+  if (Has(poLayoutLocked)) return;
   if (ReformatPending) {
     ReformatRequestedWhilePending = true;
     return;
@@ -833,7 +833,7 @@ void TWPRTFTextPaint::ReformatAll() {
   }
   finish();
   FLayoutStale = false;
-  if (!Has(wppo::ForeignCanvas)) {
+  if (!Has(poForeignCanvas)) {
     if (OnUpdateVertScrollBar) OnUpdateVertScrollBar();
     if (OnRulerUpdate) OnRulerUpdate();
   }
@@ -845,13 +845,13 @@ void TWPRTFTextPaint::EnsureLayout() {
   bool stale = FLayoutStale;
   for (TParagraph* par = FirstParagraph; par && !stale; par = par->Next)
     stale = (par->ParState & kParNeedsBoth) != 0;
-  if (stale && !Has(wppo::LayoutLocked)) ReformatAll();
+  if (stale && !Has(poLayoutLocked)) ReformatAll();
 }
 
 int TWPRTFTextPaint::UpdatePositions() {
-  if (FFormatting || Has(wppo::LayoutLocked)) return FDocumentHeight;
+  if (FFormatting || Has(poLayoutLocked)) return FDocumentHeight;
   FDocumentHeight = FirstParagraph ? ComputeVerticalPositions() : 0;
-  if (!Has(wppo::NoScroll) && !Has(wppo::ForeignCanvas)) {
+  if (!Has(poNoScroll) && !Has(poForeignCanvas)) {
     if (OnUpdateVertScrollBar) OnUpdateVertScrollBar();
     if (OnUpdateHorzScrollBar) OnUpdateHorzScrollBar();
   }
@@ -862,7 +862,7 @@ void TWPRTFTextPaint::Changed() {
   FPictures.clear();
   // A hidden control lays out only when it paints or is asked for sizes.
   FLayoutStale = true;
-  if (PaintingAllowed && !Has(wppo::LayoutLocked | wppo::ForeignCanvas)) {
+  if (PaintingAllowed && !Has(poLayoutLocked | poForeignCanvas)) {
     ReformatAll();
     Repaint();
   }
