@@ -750,3 +750,35 @@ int TWPRTFText::CountParagraphsUpTo(const TParagraph* par) const {
   }
   return 0;
 }
+
+// ---------------------------------------------------------------------------
+// Marked text: a changed display attribute set asks for relayout
+
+void TWPRTFText::AttrSetChanged(std::int32_t tag, int /*relayout*/) { RefreshMarkedText(tag); }
+
+bool TWPRTFText::RefreshMarkedText(int kindMask) {
+  if (PlainMode || Busy || FRefreshing) return false;
+  FRefreshing = true;
+  Busy = true;
+  auto marked = [kindMask](const TAttr& a) {
+    return ((kindMask & mkInsertPoints) && (a.Special & kSpecialInsertPoint)) ||
+           ((kindMask & mkAutomaticText) && (a.Special & kSpecialAutomatic)) ||
+           ((kindMask & mkHyperlinks) && (a.Style & kStyleHyperlink)) ||
+           ((kindMask & mkHiddenText) && (a.Special & kSpecialHidden)) ||
+           ((kindMask & mkObjects) && (a.Special & kSpecialObject));
+  };
+  bool any = false;
+  for (TParagraph* p = FirstParagraph; p != nullptr; p = p->Next) {
+    bool hit = false;
+    for (TLine* l = p->FirstLine; l != nullptr && !hit; l = l->Next)
+      if (l->Attrs)
+        for (int i = 0; i < l->Length && !hit; ++i) hit = marked(l->Attrs[i]);
+    if (hit) {
+      p->ParState |= kParNeedsBoth;
+      any = true;
+    }
+  }
+  Busy = false;
+  FRefreshing = false;
+  return any;
+}
