@@ -86,7 +86,7 @@ void TPagePrinter::PrintPage(const TLabelSheet& sheet, const TPrintRun& run) {
       if (!PrintsLabel(sheet, run, n)) continue;
       const TCellRect& r = cells[n].rFree;
       FRenderer.Render(sheet, n, FPainter, QRect(r.Left, r.Top, r.Right - r.Left + 1, r.Bottom - r.Top + 1),
-                       100, wpps::Transparent);
+                       100, psTransparent);
     }
   }
 }
