@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <exception>
 #include <string>
 
@@ -46,6 +48,13 @@ QString ReasonOf(const std::exception& error) {
   return QString::fromLocal8Bit(error.what());
 }
 
+// A page just created or opened is shown from its top-left corner, wherever
+// the previous one was scrolled to.
+void ScrollToTopLeft(QScrollArea& view) {
+  view.horizontalScrollBar()->setValue(0);
+  view.verticalScrollBar()->setValue(0);
+}
+
 }  // namespace
 
 bool TMainForm::CheckSaveNeeded() {
@@ -75,6 +84,7 @@ void TMainForm::New1Click() {
   PageOfLabelsPanel->ClearAllCells();
   PageOfLabelsPanel->SetLayout(layoutName, false);
   PageOfLabelsPanel->show();
+  ScrollToTopLeft(*ScrollBox2);
   FCurrentCell = 1;
   PageOfLabelsPanel->SetSelectedCell(1);
   PageOfLabelsPanel->update();
@@ -159,6 +169,7 @@ void TMainForm::OpenPageOfLabelsFile(QString path) {
   const bool named = !FFileName.isEmpty();
   PageOfLabelsPanel->setVisible(named);
   if (named) {
+    ScrollToTopLeft(*ScrollBox2);
     FCurrentCell = 1;
     PageOfLabelsPanel->SetSelectedCell(1);
     PageOfLabelsPanel->update();

@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include "common/TestSupport.h"
 #include "platform/AppGlobals.h"
@@ -87,6 +92,30 @@ TEST(MessageRoutines, ConfirmYesNoAsksWithQuestionIcon) {
   EXPECT_EQ(dialogs->Requests()[0].Flags, unsigned(mbYesNo | mbIconQuestion));
 }
 
+// The real message box: Escape and the window's close button leave a Yes/No
+// question open, unanswered; only Yes or No ends it.
+TEST(MessageRoutines, OnlyYesOrNoAnswersAYesNoQuestion) {
+  for (const bool answerYes : {true, false}) {
+    SCOPED_TRACE(answerYes);
+    bool openAfterEscape = false, openAfterClose = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      QPointer<QMessageBox> box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      poll.stop();
+      QTest::keyClick(box->focusWidget() ? box->focusWidget() : box.data(), Qt::Key_Escape);
+      openAfterEscape = box && box->isVisible();
+      if (box) box->close();
+      openAfterClose = box && box->isVisible();
+      if (box && box->isVisible()) box->button(answerYes ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    poll.start(10);
+    EXPECT_EQ(ConfirmYesNo("Save changes?", "Save"), answerYes);
+    EXPECT_TRUE(openAfterEscape);
+    EXPECT_TRUE(openAfterClose);
+  }
+}
+
 TEST(MessageRoutines, ShowInformationUsesInformationCaptionAndIcon) {
   TScopedScriptedDialogs dialogs;
   dialogs->QueueMessageResult(idOK);
@@ -155,25 +184,30 @@ class TCenterTestMain : public QMainWindow {
   Q_OBJECT
 };
 
-TEST(CenterForm, DialogOverMainWindowAndOnScreenWhenMaximised) {
-  TCenterTestMain main;
-  main.setGeometry(100, 80, 620, 450);
-  main.show();
-  SetApplicationMainForm(&main);
-  QDialog dialog(&main);
-  dialog.resize(200, 150);
-  CenterForm(dialog);
-  const QRect over = main.frameGeometry();
-  EXPECT_EQ(dialog.pos(), QPoint(over.left() + (over.width() - dialog.frameGeometry().width()) / 2,
-                                 over.top() + (over.height() - dialog.frameGeometry().height()) / 2));
-
-  main.setWindowState(Qt::WindowMaximized);
-  QDialog second(&main);
-  second.resize(200, 150);
-  CenterForm(second);
-  const QRect screen = second.screen()->geometry();
-  EXPECT_EQ(second.pos(), CenteredPosition(second.frameGeometry().size(), screen));
-  SetApplicationMainForm(nullptr);
+// Where the dialog's frame ends up once it is on the screen: over the main
+// window's frame, also when that frame differs from the dialog's (a main
+// window without one), and on the screen while the main window is maximised.
+TEST(CenterForm, ShownDialogFrameIsCentred) {
+  enum { Framed, Frameless, Maximised };
+  for (const int mainWindow : {Framed, Frameless, Maximised}) {
+    SCOPED_TRACE(mainWindow);
+    TCenterTestMain main;
+    if (mainWindow == Frameless) main.setWindowFlag(Qt::FramelessWindowHint);
+    main.setGeometry(100, 80, 620, 450);
+    if (mainWindow == Maximised) main.setWindowState(Qt::WindowMaximized);
+    main.show();
+    QCoreApplication::processEvents();
+    SetApplicationMainForm(&main);
+    QDialog dialog(&main);
+    dialog.resize(200, 150);
+    CenterForm(dialog);
+    dialog.show();
+    QCoreApplication::processEvents();
+    const QRect over = mainWindow == Maximised ? dialog.screen()->geometry() : main.frameGeometry();
+    EXPECT_NE(dialog.frameGeometry().size(), dialog.size());
+    EXPECT_EQ(dialog.frameGeometry().topLeft(), CenteredPosition(dialog.frameGeometry().size(), over));
+    SetApplicationMainForm(nullptr);
+  }
 }
 
 TEST(CenterForm, MainWindowClassIsCentredOnScreen) {

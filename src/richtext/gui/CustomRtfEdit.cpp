@@ -30,7 +30,7 @@ TWPCustomRtfEdit::TWPCustomRtfEdit(QWidget* parent)
   connect(FHorzBar, &QScrollBar::valueChanged, this, [this](int value) { ScrollHorzTo(value); });
 
   // The layout stays locked until the window exists.
-  FDocument->SetPaintOptions(wppo::LayoutLocked);
+  FDocument->SetPaintOptions(poLayoutLocked);
   FDocument->BackgroundColor = FColor;
   HookDocument();
   FDocument->SetCanvas(&FScreenCanvas);
@@ -38,7 +38,7 @@ TWPCustomRtfEdit::TWPCustomRtfEdit(QWidget* parent)
   FDocument->OriginY = 0;
   FDocument->ClipHeight = ClientHeight();
   FDocument->SetWrapWidth(ClientWidth());
-  FDocument->SetPaintOptions(FShowPageBreak ? 0 : wppo::NoPageBreakLines);
+  FDocument->SetPaintOptions(FShowPageBreak ? 0u : std::uint32_t{poNoPageBreakLines});
 }
 
 TWPCustomRtfEdit::~TWPCustomRtfEdit() {
@@ -95,9 +95,9 @@ void TWPCustomRtfEdit::SetTransparent(bool on) {
   FTransparent = on;
   setAttribute(Qt::WA_OpaquePaintEvent, !on);
   if (on) {
-    FDocument->SetPaintOptions(FDocument->PaintOptions() | wppo::Transparent);
+    FDocument->SetPaintOptions(FDocument->PaintOptions() | poTransparent);
   } else {
-    FDocument->SetPaintOptions(FDocument->PaintOptions() & ~wppo::Transparent);
+    FDocument->SetPaintOptions(FDocument->PaintOptions() & ~poTransparent);
     FDocument->TileBackground = !FDocument->BackgroundBitmap.isNull();
   }
   UpdateScrollBars();
@@ -153,7 +153,7 @@ void TWPCustomRtfEdit::SetNoBlockMarking(bool on) {
 void TWPCustomRtfEdit::SetShowPageBreak(bool on) {
   FShowPageBreak = on;
   const std::uint32_t options = FDocument->PaintOptions();
-  FDocument->SetPaintOptions(on ? options & ~wppo::NoPageBreakLines : options | wppo::NoPageBreakLines);
+  FDocument->SetPaintOptions(on ? options & ~poNoPageBreakLines : options | poNoPageBreakLines);
   update();
 }
 
@@ -225,7 +225,7 @@ void TWPCustomRtfEdit::PlaceScrollBars() {
 }
 
 void TWPCustomRtfEdit::UpdateScrollBars() {
-  if (FUpdatingBars || (FDocument->PaintOptions() & (wppo::ForeignCanvas | wppo::LayoutLocked))) return;
+  if (FUpdatingBars || (FDocument->PaintOptions() & (poForeignCanvas | poLayoutLocked))) return;
   FUpdatingBars = true;
   TWPRTFTextInput& doc = *FDocument;
   const bool wantVert = FScrollBars == ssVertical || FScrollBars == ssBoth;
@@ -336,7 +336,7 @@ void TWPCustomRtfEdit::SaveLayoutState() {
 
 void TWPCustomRtfEdit::RestoreLayoutState() {
   TWPRTFTextInput& doc = *FDocument;
-  doc.SetPaintOptions(wppo::LayoutLocked | wppo::ForeignCanvas);
+  doc.SetPaintOptions(poLayoutLocked | poForeignCanvas);
   doc.HorzOffset = FSavedHorzOffset;
   doc.SetWordWrap(FSavedWordWrap);
   doc.SetCanvas(&FScreenCanvas);
@@ -346,7 +346,7 @@ void TWPCustomRtfEdit::RestoreLayoutState() {
 }
 
 int TWPCustomRtfEdit::PaintToCanvas(TWPCanvas* canvas, int x, int y, int width, int height, int startLine,
-                                    int mode) {
+                                    TPaintToCanvasMode mode) {
   TWPRTFTextInput& doc = *FDocument;
   if (mode == kPaintEndBatch) {
     if (FInBatch) {
@@ -371,7 +371,7 @@ int TWPCustomRtfEdit::PaintToCanvas(TWPCanvas* canvas, int x, int y, int width, 
     }
     const TPaintPass pass{doc.Canvas(), x, y, 0, 0, height, doc.PaintOptions()};
     result = doc.PaintLinesFrom(pass, startLine, mode != kPaintMeasureOnly,
-                                (PaintSwitches & wpps::StopAtPageBreak) != 0);
+                                (PaintSwitches & psStopAtPageBreak) != 0);
   } catch (...) {
     // The control never keeps the caller's canvas or the foreign layout.
     FInBatch = false;
