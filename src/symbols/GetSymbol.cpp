@@ -93,14 +93,15 @@ std::unique_ptr<QMimeData> SelectionMimeData(TWPRTFTextIo& document) {
   return data;
 }
 
-}  // namespace
-
+// The keystroke that types a character code of 32 to 255.
 QString KeystrokeText(int code) {
   if (code == 32) return QStringLiteral("Keystroke: Spacebar");
   if (code >= 33 && code <= 126) return QStringLiteral("Keystroke: ") + QChar(char16_t(code));
   return QStringLiteral("Keystroke: Alt+0") + QString::number(code);
 }
 
+// The grid's columns for a font size in points; sizes outside 6..72 keep
+// the current number.
 int ColumnsForSize(int points, int current) {
   if (points >= 6 && points <= 10) return 14;
   if (points >= 11 && points <= 20) return 10;
@@ -111,6 +112,8 @@ int ColumnsForSize(int points, int current) {
   if (points >= 61 && points <= 72) return 2;
   return current;
 }
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 

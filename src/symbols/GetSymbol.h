@@ -20,12 +20,6 @@ class TPSpeedButton;
 class TRptSpeedButton;
 class TWPRichText;
 
-// The keystroke text of a character code of 32 to 255.
-QString KeystrokeText(int code);
-// The grid's number of columns for a font size in points; sizes outside
-// 6..72 keep the current number.
-int ColumnsForSize(int points, int current);
-
 // A list box of items in columns: items run down a column and on into the
 // next; Columns of them fit across the box, the rest scroll sideways.
 class TSymbolListBox : public QListWidget {

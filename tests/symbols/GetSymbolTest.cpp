@@ -106,15 +106,6 @@ TEST_F(GetSymbolTest, KeystrokeTextFollowsTheSelectedCharacter) {
   EXPECT_EQ(FDialog.Keystroke->text(), "Keystroke: Alt+0255");
 }
 
-TEST(ColumnsForSize, FollowsTheSizeAndKeepsTheCountOutsideTheTable) {
-  const struct {
-    int Points, Current, Columns;
-  } cases[] = {{5, 8, 8},  {6, 8, 14}, {10, 8, 14}, {11, 8, 10}, {20, 8, 10}, {21, 14, 8},
-               {30, 1, 8}, {31, 8, 6}, {40, 8, 6},  {41, 8, 4},  {50, 8, 4},  {51, 8, 3},
-               {60, 8, 3}, {61, 8, 2}, {72, 8, 2},  {73, 5, 5}};
-  for (const auto& c : cases) EXPECT_EQ(ColumnsForSize(c.Points, c.Current), c.Columns) << c.Points;
-}
-
 // Held down, the larger button steps once after 400 ms and then every 100 ms,
 // up to 72 points; the grid changes its columns on the way. The smaller
 // button stops at 6 points.
