@@ -203,7 +203,8 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   int OwnTextWidthPixels() const override { return FWordWrap ? FWrapWidth : 0; }
 
  private:
-  struct TFlatPar;
+  struct TWrap;
+  struct TLineBreak;
   struct TLinePaint;
   // Technology, layout resolution and default cell line height of the canvas.
   void TakeCanvasResolution();
@@ -218,8 +219,18 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   void MeasureLine(TParagraph* par, TLine* line);
   void MeasureInCurrentFont(TLine* line, int index);
   int LineHeightRule(TParagraph* par, TLine* line, int fallbackHeight, int fallbackAscent) const;
+  // Wrapping a paragraph, step by step.
   int WrapParagraph(TParagraph* par, bool compare);
-  void SpellCheck(TFlatPar& flat);
+  void GatherLines(TWrap& w);
+  void SpellCheck(TWrap& w);
+  void RememberSelection(TWrap& w);
+  void BreakLines(TWrap& w);
+  void ScanLine(const TWrap& w, TLineBreak& lb);
+  void ChooseBreak(const TWrap& w, TLineBreak& lb);
+  void AddLine(TWrap& w, const TLineBreak& lb);
+  void RefillLines(TWrap& w);
+  void RestoreSelection(TWrap& w);
+  int PlaceAndCompare(TWrap& w);
   int NextTab(TParagraph* par, const char* text, const TAttr* attrs, int count, int x, int index) const;
   int CellLeftPixels(TParagraph* par) const;
   // Font, colours and the painting switches of attr on canvas.
