@@ -631,8 +631,8 @@ void TWPRTFText::ReportProtectedRun(TLine* line, int index) {
 void TWPRTFText::Beep() {
   if (OnBeep)
     OnBeep();
-  else if (EngineBeep)
-    EngineBeep();
+  else if (WPEngine().Beep)
+    WPEngine().Beep();
 }
 
 // ---------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 
 #include "richtext/CharacterAttr.h"
 #include "richtext/EmbeddedObject.h"
+#include "richtext/EngineContext.h"
 #include "richtext/ModelError.h"
 #include "richtext/Numbering.h"
 #include "richtext/Paragraph.h"
@@ -200,17 +201,14 @@ class TWPRTFText {
   std::function<void(TWPRTFText& sender, const std::string& text, int tag)> OnProtectedChange;
   // Told after the tab cleanup ran.
   std::function<void(TWPRTFText& sender)> OnTabsCleaned;
-  // The default beep of a full table cell; falls back to EngineBeep.
+  // The default beep of a full table cell; falls back to the engine's.
   std::function<void()> OnBeep;
-  static inline std::function<void()> EngineBeep;
   TProtectProps ProtectedProp;
   bool ProtectionOff = false;
   bool ParProtectionSuspended = false;
   bool SilentProtection = false;
   // Print zoom applied to the page height of the position chain; 0 = none.
   double PrintZoomFactor = 0;
-  // Screen resolution used to measure objects given in pixels.
-  static inline int ScreenPixelsPerInch = 96;
 
  protected:
   // Called when one of the four attribute sets changed.
