@@ -175,8 +175,6 @@ class TWPRTFText {
 
   // --- fields -----------------------------------------------------------------
   bool PlainMode = false;
-  bool Created = false;
-  bool ReservedFlag = false;
   bool Busy = false;
   TParagraph* FirstParagraph = nullptr;
   TTextHeader Header;
@@ -228,6 +226,9 @@ class TWPRTFText {
   void FillParagraph(TParagraph* par, const char* text, const TAttr* attr, int length);
   // Splits line at index; the tail (possibly empty) becomes a new line after it.
   TLine* SplitLine(TLine* line, int index);
+  // Moves the characters from index on, with their records and the record
+  // after them, into an empty line with room for them; line ends at index.
+  void MoveTail(TLine* line, int index, TLine* into);
   void FillRecords(TLine* line, int from, int count, const TAttr& attr);
   bool FRefreshing = false;
 

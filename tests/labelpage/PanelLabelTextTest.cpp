@@ -7,19 +7,11 @@
 
 #include "labelpage/KLXPagePanel.h"
 #include "labelpage/LabelPageTestSupport.h"
-#include "richtext/Stream.h"
 
 namespace {
 
-const std::string LabelText =
-    "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Accounts \\b Payable\\b0\\par "
-    "\\i 2026\\i0  \\ul Q3\\ul0\\par}";
-
-void LoadRtf(TWPRTFTextIo& doc, const std::string& rtf) {
-  TMemoryStream stream(rtf);
-  doc.Clear();
-  doc.LoadFromStream(stream);
-}
+using labelpagetest::LabelRtf;
+using labelpagetest::PutRtf;
 
 QImage Grab(TKLXPagePanel& panel) { return panel.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
@@ -32,7 +24,7 @@ int Inked(const QImage& image, const QRect& area) {
   return count;
 }
 
-class PanelLabelText : public ::testing::TestWithParam<int> {
+class PanelLabelRtf : public ::testing::TestWithParam<int> {
  protected:
   void SetUp() override {
     FPanel.SetPixelsPerInch(96);
@@ -44,10 +36,10 @@ class PanelLabelText : public ::testing::TestWithParam<int> {
 
 }  // namespace
 
-TEST_P(PanelLabelText, LabelTextIsPaintedInsideItsTextArea) {
+TEST_P(PanelLabelRtf, LabelRtfIsPaintedInsideItsTextArea) {
   FPanel.SetMagnification(GetParam());
   const QImage before = Grab(FPanel);
-  LoadRtf(FPanel.Storage(3)->RtfText(), LabelText);
+  PutRtf(FPanel.Storage(3)->RtfText(), LabelRtf);
   const QImage after = Grab(FPanel);
 
   const QRect free = ToRect(FPanel.Cell(3).rFree);
@@ -74,9 +66,9 @@ TEST_P(PanelLabelText, LabelTextIsPaintedInsideItsTextArea) {
 
 // The panel's text area holds what the renderer paints at the panel's zoom,
 // stretched from the one pixel larger scratch area onto the text area.
-TEST_P(PanelLabelText, PanelShowsWhatTheRendererPaints) {
+TEST_P(PanelLabelRtf, PanelShowsWhatTheRendererPaints) {
   FPanel.SetMagnification(GetParam());
-  LoadRtf(FPanel.Storage(3)->RtfText(), LabelText);
+  PutRtf(FPanel.Storage(3)->RtfText(), LabelRtf);
   const QImage page = Grab(FPanel);
   const TCellRect r = FPanel.Cell(3).rFree;
   const int fw = r.Right - r.Left + 1, fh = r.Bottom - r.Top + 1;
@@ -99,17 +91,17 @@ TEST_P(PanelLabelText, PanelShowsWhatTheRendererPaints) {
   EXPECT_EQ(page.copy(ToRect(r)), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Zoom, PanelLabelText, ::testing::Values(100, 60));
+INSTANTIATE_TEST_SUITE_P(Zoom, PanelLabelRtf, ::testing::Values(100, 60));
 
-TEST_F(PanelLabelText, ASecondRepaintWithoutAChangeLaysNothingOut) {
-  LoadRtf(FPanel.Storage(1)->RtfText(), LabelText);
-  LoadRtf(FPanel.Storage(2)->RtfText(), LabelText);
+TEST_F(PanelLabelRtf, ASecondRepaintWithoutAChangeLaysNothingOut) {
+  PutRtf(FPanel.Storage(1)->RtfText(), LabelRtf);
+  PutRtf(FPanel.Storage(2)->RtfText(), LabelRtf);
   Grab(FPanel);
   const int first = FPanel.Renderer().LayoutCount();
   EXPECT_EQ(first, 2);  // empty labels need no layout
   Grab(FPanel);
   EXPECT_EQ(FPanel.Renderer().LayoutCount(), first);
-  LoadRtf(FPanel.Storage(2)->RtfText(), "{\\rtf1\\ansi Receivable\\par}");
+  PutRtf(FPanel.Storage(2)->RtfText(), "{\\rtf1\\ansi Receivable\\par}");
   Grab(FPanel);
   EXPECT_EQ(FPanel.Renderer().LayoutCount(), first + 1);
   FPanel.SetMagnification(80);
@@ -117,7 +109,7 @@ TEST_F(PanelLabelText, ASecondRepaintWithoutAChangeLaysNothingOut) {
   EXPECT_EQ(FPanel.Renderer().LayoutCount(), first + 3);
 }
 
-TEST_F(PanelLabelText, EmptyLabelWithABorderedParagraphShowsItsBorder) {
+TEST_F(PanelLabelRtf, EmptyLabelWithABorderedParagraphShowsItsBorder) {
   const QImage before = Grab(FPanel);
   TWPRTFTextIo& doc = FPanel.Storage(2)->RtfText();
   ASSERT_TRUE(doc.IsEmpty());
@@ -131,11 +123,11 @@ TEST_F(PanelLabelText, EmptyLabelWithABorderedParagraphShowsItsBorder) {
   EXPECT_GT(inked, 100);  // the top and bottom edges across the text area
 }
 
-TEST_F(PanelLabelText, LabelThatCannotBeLaidOutStaysWhiteAndTheOthersShow) {
-  LoadRtf(FPanel.Storage(1)->RtfText(),
-          "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Broken\\par}");
+TEST_F(PanelLabelRtf, LabelThatCannotBeLaidOutStaysWhiteAndTheOthersShow) {
+  PutRtf(FPanel.Storage(1)->RtfText(),
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Broken\\par}");
   FPanel.Storage(1)->RtfText().FirstParagraph->FirstLine->Attrs[0].FontIndex = 120;  // names no slot
-  LoadRtf(FPanel.Storage(2)->RtfText(), "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Fine\\par}");
+  PutRtf(FPanel.Storage(2)->RtfText(), "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Fine\\par}");
   const QImage image = Grab(FPanel);
   EXPECT_EQ(Inked(image, ToRect(FPanel.Cell(1).rFree)), 0);
   EXPECT_GT(Inked(image, ToRect(FPanel.Cell(2).rFree)), 20);

@@ -277,7 +277,6 @@ void TWPRTFTextPaint::ReformatAll() {
   FLayoutStale = false;
   if (!Has(poForeignCanvas)) {
     if (OnUpdateVertScrollBar) OnUpdateVertScrollBar();
-    if (OnRulerUpdate) OnRulerUpdate();
   }
   UpdatePositions();
 }

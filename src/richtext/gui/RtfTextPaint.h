@@ -172,18 +172,17 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   bool ReformatPending = false;
   bool ReformatRequestedWhilePending = false;
   bool Formatting() const { return FFormatting; }
-  int DefaultCellLineHeight() const { return FDefaultCellLineHeight; }
 
   // Where the first selected object was painted, for resizing it with the mouse.
   QRect SelectedObjectRect;
 
-  // Hooks of the owning control.
+  // Hooks of the owning control. The caret hooks are set by the caret
+  // handling, which is still to come.
   std::function<void()> OnHideCaret;
   std::function<void()> OnShowCaret;
   std::function<void()> OnCaretMoved;
   std::function<void()> OnUpdateVertScrollBar;
   std::function<void()> OnUpdateHorzScrollBar;
-  std::function<void()> OnRulerUpdate;
   std::function<void()> OnInvalidate;
   // True when the word is misspelled.
   std::function<bool(const std::string& word)> OnSpellCheckWord;
