@@ -460,7 +460,9 @@ void TMainForm::ZoomMinusButtonClick() {
 
 // Document lifecycle and layout selection: MainFormDocument.cpp.
 // Reopens the first entry of the recent-files list when that file exists.
-void TMainForm::ReopenMostRecentFile() {}
+void TMainForm::ReopenMostRecentFile() {
+  // Unfinished: comes with the recent-files list.
+}
 
 // Label editing. Opening a label selects it; laying the editor over it comes
 // with the editor control.
@@ -470,16 +472,35 @@ void TMainForm::PageOfLabelsPanelClickedInCellEvent(QWidget*, TCellRect, TCellRe
   PageOfLabelsPanel->SetSelectedCell(iNumber);
   FEditorReady = false;
 }
-void TMainForm::CloseEditor() {}
-void TMainForm::CommitEditor() {}
-void TMainForm::ReplicateOnebuttonClick() {}
-void TMainForm::ReplicateAllbuttonClick() {}
-void TMainForm::GetSymbolbuttonClick() {}
-void TMainForm::Clear1Click() {}
+void TMainForm::CloseEditor() {
+  // Unfinished: commits the editor's text to its label and hides the editor;
+  // comes with the label editor.
+}
+void TMainForm::CommitEditor() {
+  // Unfinished: copies the editor's text into its label; comes with the label editor.
+}
+void TMainForm::ReplicateOnebuttonClick() {
+  // Unfinished: copies the label to the next one; comes with the label editor.
+}
+void TMainForm::ReplicateAllbuttonClick() {
+  // Unfinished: copies the label to all others; comes with the label editor.
+}
+void TMainForm::GetSymbolbuttonClick() {
+  // Unfinished: shows the symbol picker and pastes its symbol; comes with the
+  // symbol picker.
+}
+void TMainForm::Clear1Click() {
+  // Unfinished: empties the edited label; comes with the label editor.
+}
 void TMainForm::CopyContentstoNextLabel1Click() { ReplicateOnebuttonClick(); }
 void TMainForm::CopyContentstoAllLabels1Click() { ReplicateAllbuttonClick(); }
-void TMainForm::mnuClearAllCellContentsClick() {}
-void TMainForm::DefaultEditorFont1Click() {}
+void TMainForm::mnuClearAllCellContentsClick() {
+  // Unfinished: asks, then empties every label; comes with the label editor.
+}
+void TMainForm::DefaultEditorFont1Click() {
+  // Unfinished: the font dialog for the editor's default font; comes with the label
+  // editor and the preferences.
+}
 
 // Preferences and window placement. Until the preferences file is read these
 // are the values a first start (no file) gives.
@@ -496,21 +517,37 @@ void TMainForm::LoadPreferences() {
   SetApplicationShowHint(FShowHints);
   UpdateCommands();
 }
-void TMainForm::SavePreferences() {}
-void TMainForm::LoadWindowPlacement() {}
-void TMainForm::SaveWindowPlacement() {}
+void TMainForm::SavePreferences() {
+  // Unfinished: writes the preferences file; comes with the preferences.
+}
+void TMainForm::LoadWindowPlacement() {
+  // Unfinished: comes with the preferences and window placement.
+}
+void TMainForm::SaveWindowPlacement() {
+  // Unfinished: comes with the preferences and window placement.
+}
 
 // Printing.
-void TMainForm::mnuPrintPageClick() {}
+void TMainForm::mnuPrintPageClick() {
+  // Unfinished: label selection, then the page printed through TLabelRenderer;
+  // comes with page printing.
+}
 void TMainForm::PrintbuttonClick() { mnuPrintPageClick(); }
-void TMainForm::mnuPrintSetupClick() {}
-void TMainForm::mnuPrinterFindtuningClick() {}
+void TMainForm::mnuPrintSetupClick() {
+  // Unfinished: the printer setup dialog; comes with page printing.
+}
+void TMainForm::mnuPrinterFindtuningClick() {
+  // Unfinished: the fine-tuning dialog for the nudges; comes with printer fine
+  // tuning.
+}
 
 // Help menu.
 void TMainForm::Contents1Click() { ShowHelpContents(); }
 void TMainForm::SearchforHelpOn1Click() { ShowHelpSearch(); }
 void TMainForm::HelponHelp1Click() { ShowHelpOnHelp(); }
-void TMainForm::ConfigurationInformation1Click() {}
+void TMainForm::ConfigurationInformation1Click() {
+  // Unfinished: comes with the configuration report.
+}
 void TMainForm::TechnicalSupport1Click() { ApplicationHelpContext(1015); }
 void TMainForm::FrequentlyAskedQuestions1Click() { ApplicationHelpContext(911); }
 

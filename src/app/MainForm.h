@@ -4,10 +4,10 @@
 // popup menu; the command-enabling rule, the caption, the application-wide
 // keys, the start-up work of the first activation, the Help menu and closing.
 //
-// Commands that later work fills in (document lifecycle, label editing,
-// preferences, recent files, printing, symbol picker, configuration report,
-// the editor and its toolbar) already have their menu items, buttons and
-// named slots; the slots do nothing yet beyond what this window owns.
+// Commands that later work fills in (label editing, preferences, recent
+// files, printing, symbol picker, configuration report, the editor and its
+// toolbar) already have their menu items, buttons and named slots; an
+// unfinished slot says in a comment what will fill it.
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>

@@ -253,7 +253,9 @@ void TMainForm::mnuCancelChangesClick() {
   EndBusyCursor();
 }
 
-void TMainForm::RecentFileUsed(const QString&) {}
+void TMainForm::RecentFileUsed(const QString&) {
+  // Unfinished: comes with the recent-files list.
+}
 
 void TMainForm::mnuChangeLayoutClick() {
   const std::string layoutName = TSelectLayout::ChooseLayout(*PageOfLabelsPanel, this);
