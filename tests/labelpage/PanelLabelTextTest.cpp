@@ -24,7 +24,7 @@ int Inked(const QImage& image, const QRect& area) {
   return count;
 }
 
-class PanelLabelRtf : public ::testing::TestWithParam<int> {
+class PanelLabelText : public ::testing::TestWithParam<int> {
  protected:
   void SetUp() override {
     FPanel.SetPixelsPerInch(96);
@@ -36,7 +36,7 @@ class PanelLabelRtf : public ::testing::TestWithParam<int> {
 
 }  // namespace
 
-TEST_P(PanelLabelRtf, LabelRtfIsPaintedInsideItsTextArea) {
+TEST_P(PanelLabelText, LabelTextIsPaintedInsideItsTextArea) {
   FPanel.SetMagnification(GetParam());
   const QImage before = Grab(FPanel);
   PutRtf(FPanel.Storage(3)->RtfText(), LabelRtf);
@@ -66,7 +66,7 @@ TEST_P(PanelLabelRtf, LabelRtfIsPaintedInsideItsTextArea) {
 
 // The panel's text area holds what the renderer paints at the panel's zoom,
 // stretched from the one pixel larger scratch area onto the text area.
-TEST_P(PanelLabelRtf, PanelShowsWhatTheRendererPaints) {
+TEST_P(PanelLabelText, PanelShowsWhatTheRendererPaints) {
   FPanel.SetMagnification(GetParam());
   PutRtf(FPanel.Storage(3)->RtfText(), LabelRtf);
   const QImage page = Grab(FPanel);
@@ -91,9 +91,9 @@ TEST_P(PanelLabelRtf, PanelShowsWhatTheRendererPaints) {
   EXPECT_EQ(page.copy(ToRect(r)), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Zoom, PanelLabelRtf, ::testing::Values(100, 60));
+INSTANTIATE_TEST_SUITE_P(Zoom, PanelLabelText, ::testing::Values(100, 60));
 
-TEST_F(PanelLabelRtf, ASecondRepaintWithoutAChangeLaysNothingOut) {
+TEST_F(PanelLabelText, ASecondRepaintWithoutAChangeLaysNothingOut) {
   PutRtf(FPanel.Storage(1)->RtfText(), LabelRtf);
   PutRtf(FPanel.Storage(2)->RtfText(), LabelRtf);
   Grab(FPanel);
@@ -109,7 +109,7 @@ TEST_F(PanelLabelRtf, ASecondRepaintWithoutAChangeLaysNothingOut) {
   EXPECT_EQ(FPanel.Renderer().LayoutCount(), first + 3);
 }
 
-TEST_F(PanelLabelRtf, EmptyLabelWithABorderedParagraphShowsItsBorder) {
+TEST_F(PanelLabelText, EmptyLabelWithABorderedParagraphShowsItsBorder) {
   const QImage before = Grab(FPanel);
   TWPRTFTextIo& doc = FPanel.Storage(2)->RtfText();
   ASSERT_TRUE(doc.IsEmpty());
@@ -123,7 +123,7 @@ TEST_F(PanelLabelRtf, EmptyLabelWithABorderedParagraphShowsItsBorder) {
   EXPECT_GT(inked, 100);  // the top and bottom edges across the text area
 }
 
-TEST_F(PanelLabelRtf, LabelThatCannotBeLaidOutStaysWhiteAndTheOthersShow) {
+TEST_F(PanelLabelText, LabelThatCannotBeLaidOutStaysWhiteAndTheOthersShow) {
   PutRtf(FPanel.Storage(1)->RtfText(),
          "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Broken\\par}");
   FPanel.Storage(1)->RtfText().FirstParagraph->FirstLine->Attrs[0].FontIndex = 120;  // names no slot
