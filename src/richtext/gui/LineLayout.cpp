@@ -483,7 +483,7 @@ void TWPRTFTextPaint::ScanLine(const TWrap& w, TLineBreak& lb) {
     int width = w.Rtf ? attrs[i].Width : FWidths[code];
     const bool tab = code == '\t';
     if (tab && !rightOrCentre) width = NextTab(w.Par, text, attrs, n, lb.Left + lb.X, i) - lb.Left - lb.X;
-    if (tab && rightOrCentre && !w.Rtf) width = FWidths[' '];
+    if (tab && rightOrCentre && !w.Rtf) width = FWidths[int{' '}];
     if (lb.X + width >= lb.Available && code != ' ' && !tab) break;
     lb.X += width;
     if (code == ' ' || (tab && rightOrCentre)) {
