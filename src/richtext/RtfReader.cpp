@@ -111,26 +111,7 @@ TWPRtfReader::~TWPRtfReader() = default;
 int TWPRtfReader::Read(TStream* stream, TParagraph*& result) {
   RequireTarget("TWPRTFReader");
   FNewLineCapacity = kRtfLineCapacity;
-  FDestination = rdText;
-  FHexMode = 0;
-  FHexHigh = -1;
-  FStar = FTableMode = FTabListStarted = FParDirty = FGroupOpened = false;
-  FBorderFromZero = true;
-  FDepth = 0;
-  FGroups.clear();
-  FPar = TParAttrs{};
-  FFontMap.fill(0);
-  FFontNumber = FColorIndex = 0;
-  FFontName.clear();
-  FPendingTabKind = tkLeft;
-  FCells.fill(TCell{});
-  FCellCount = FCellMax = FCellIndex = FCellWidthTotal = 0;
-  FLastCell = nullptr;
-  FPicture = TPictureState{};
-  FObjectTag = FObjectWidth = FObjectHeight = 0;
-  FRawMode = false;
-  FRawMatched = 0;
-  FFootnote = nullptr;
+  static_cast<TRtfParseState&>(*this) = TRtfParseState{};
 
   return ReadFramed(stream, result, kRtfLineCapacity, [this] { ReadLoop(); });
 }

@@ -42,22 +42,11 @@ class TWPRtfPicture : public TEmbeddedObject {
   int WidthBytes = 0;
 };
 
-class TWPRtfReader : public TWPTextReader {
- public:
+// Everything the RTF reader keeps while it reads one stream. A read starts
+// from a fresh state, so nothing of an earlier read can leak into it.
+struct TRtfParseState {
   static constexpr int kMaxCells = 50;
-  static constexpr int kMaxPictureFileName = 255;
-  // Groups deeper than this are counted but keep no state of their own.
-  static constexpr int kMaxSavedGroups = 4096;
 
-  TWPRtfReader();
-  ~TWPRtfReader() override;
-
-  int Read(TStream* stream, TParagraph*& result) override;
-
- protected:
-  void EndReading() override;
-
- private:
   // Paragraph attributes as the reader keeps them while reading.
   struct TParAttrs {
     std::int32_t FirstIndent = 0;  // relative to the left indent until the end
@@ -102,41 +91,6 @@ class TWPRtfReader : public TWPTextReader {
     bool InQuotes = false;
   };
 
-  void ReadLoop();
-  void ReadControlWord();
-  void HandleWord(const TRtfControlWord& word, bool hasParameter, std::int32_t parameter);
-  void HandleProperty(TRtfProperty property, std::int32_t n);
-  void HandleCharacterProperty(TRtfProperty property, std::int32_t n);
-  void HandleParagraphProperty(TRtfProperty property, std::int32_t n);
-  void HandleTableProperty(TRtfProperty property, std::int32_t n);
-  void HandleDocumentProperty(TRtfProperty property, std::int32_t n);
-  void HandleDestination(std::uint8_t destination);
-  void ToDestination(std::uint8_t c);
-  void TextByte(std::uint8_t c);
-  void RawByte(std::uint8_t c);
-  void OpenGroup();
-  // False when the outermost group closed (or none was open).
-  bool CloseGroup();
-  bool InDocumentText() const { return FDestination == rdText; }
-
-  void EndParagraph(bool cell);
-  void EndCell();
-  void EndRow();
-  void ResetParagraph();
-  // Writes the reader's paragraph attributes into par.
-  void ApplyParAttrs(TParagraph* par, bool cell) const;
-  void ParAttrsChanged();
-  void ApplyBorder(int value);
-  std::uint32_t& BorderTarget();
-  void AddTabStop(std::int32_t position);
-  void EndFontEntry();
-  void SetColorComponent(int shift, std::int32_t value);
-  void StartFootnote();
-  void FinishPicture();
-  void FinishPictureFile();
-  void InsertObjectChar(int id);
-  void InsertTaggedObjectChar();
-
   std::uint8_t FDestination = rdText;
   std::uint8_t FHexMode = 0;
   int FHexHigh = -1;
@@ -173,4 +127,56 @@ class TWPRtfReader : public TWPTextReader {
   int FRawMatched = 0;
 
   TFootnote* FFootnote = nullptr;
+};
+
+class TWPRtfReader : public TWPTextReader, private TRtfParseState {
+ public:
+  using TRtfParseState::kMaxCells;
+  static constexpr int kMaxPictureFileName = 255;
+  // Groups deeper than this are counted but keep no state of their own.
+  static constexpr int kMaxSavedGroups = 4096;
+
+  TWPRtfReader();
+  ~TWPRtfReader() override;
+
+  int Read(TStream* stream, TParagraph*& result) override;
+
+ protected:
+  void EndReading() override;
+
+ private:
+  void ReadLoop();
+  void ReadControlWord();
+  void HandleWord(const TRtfControlWord& word, bool hasParameter, std::int32_t parameter);
+  void HandleProperty(TRtfProperty property, std::int32_t n);
+  void HandleCharacterProperty(TRtfProperty property, std::int32_t n);
+  void HandleParagraphProperty(TRtfProperty property, std::int32_t n);
+  void HandleTableProperty(TRtfProperty property, std::int32_t n);
+  void HandleDocumentProperty(TRtfProperty property, std::int32_t n);
+  void HandleDestination(std::uint8_t destination);
+  void ToDestination(std::uint8_t c);
+  void TextByte(std::uint8_t c);
+  void RawByte(std::uint8_t c);
+  void OpenGroup();
+  // False when the outermost group closed (or none was open).
+  bool CloseGroup();
+  bool InDocumentText() const { return FDestination == rdText; }
+
+  void EndParagraph(bool cell);
+  void EndCell();
+  void EndRow();
+  void ResetParagraph();
+  // Writes the reader's paragraph attributes into par.
+  void ApplyParAttrs(TParagraph* par, bool cell) const;
+  void ParAttrsChanged();
+  void ApplyBorder(int value);
+  std::uint32_t& BorderTarget();
+  void AddTabStop(std::int32_t position);
+  void EndFontEntry();
+  void SetColorComponent(int shift, std::int32_t value);
+  void StartFootnote();
+  void FinishPicture();
+  void FinishPictureFile();
+  void InsertObjectChar(int id);
+  void InsertTaggedObjectChar();
 };
