@@ -99,6 +99,9 @@ struct TRtfParseState {
   bool FTabListStarted = false;
   bool FBorderFromZero = true;
   bool FParDirty = false;
+  // Group depth at which paragraph words were last stated for the current
+  // paragraph; -1 when none were.
+  int FParStatedDepth = -1;
   int FDepth = 0;
   bool FGroupOpened = false;
   std::vector<TGroupState> FGroups;
@@ -115,7 +118,7 @@ struct TRtfParseState {
   int FCellCount = 0;
   int FCellMax = 0;
   int FCellIndex = 0;
-  int FCellWidthTotal = 0;
+  int FCellWidthTotal = 0;  // right edge of the last cell, in 1/255 of the row
   TParagraph* FLastCell = nullptr;
 
   TPictureState FPicture;
@@ -166,7 +169,8 @@ class TWPRtfReader : public TWPTextReader, private TRtfParseState {
   void EndCell();
   void EndRow();
   void ResetParagraph();
-  // Writes the reader's paragraph attributes into par.
+  // Writes the reader's paragraph attributes into par; a table cell being
+  // ended keeps the right indent its row gives it.
   void ApplyParAttrs(TParagraph* par, bool cell) const;
   void ParAttrsChanged();
   void ApplyBorder(int value);
