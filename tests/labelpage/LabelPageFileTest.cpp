@@ -25,8 +25,8 @@ using testsupport::Bytes;
 
 using labelpagetest::GridLayout;
 using testsupport::DataFile;
-using testsupport::ReadAll;
 using testsupport::FolderEntries;
+using testsupport::ReadAll;
 using testsupport::TWithoutFolderOverride;
 using testsupport::WriteAll;
 
@@ -191,6 +191,23 @@ TEST_F(LabelPageFile, LabelsWithTextCarryTheirRtfAsOneBinaryValue) {
   reopened.LoadFromFile(PathOf("text.KLX"));
   ASSERT_EQ(reopened.LabelsPerPage(), 4);
   for (int n = 1; n <= 4; ++n) EXPECT_EQ(RtfOf(*reopened.Storage(n)), RtfOf(*FPanel.Storage(n))) << n;
+}
+
+// A label's document takes its resolution, and with it the snapping of
+// indents and tabs, only from a canvas that lays it out: drawing the sheet
+// and saving it again keeps what was read, off the grid or not.
+TEST_F(LabelPageFile, OpeningDrawingAndSavingKeepsIndentsAndTabsAsRead) {
+  const std::string words = "\\li1000\\fi-300\\ri1010\\tx1000\\tqr\\tx2505";
+  const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}" + words + " a\\tab b}";
+  WriteAll(QPathOf("offgrid.KLX"),
+           QByteArray::fromStdString(HeaderAndLayout(GridLayout(2, 2, "Four")) + RecordWithData(rtf) +
+                                     EmptyRecord + EmptyRecord + EmptyRecord));
+  FPanel.LoadFromFile(PathOf("offgrid.KLX"));
+  FPanel.resize(800, 600);
+  FPanel.grab();
+  FPanel.SaveToFile(PathOf("again.KLX"));
+  const std::string saved = ReadAll(QPathOf("again.KLX")).toStdString();
+  EXPECT_NE(saved.find("{\\tx1000\\tqr\\tx2505\\li1000\\fi-300\\ri1010\\plain"), std::string::npos) << saved;
 }
 
 TEST_F(LabelPageFile, LayoutSurvivesSaveAndLoadWithReservedFields) {

@@ -139,8 +139,13 @@ TEST(RtfReader, ColourTableFillsEntriesUpTo14AndKeepHeaderLeavesItAlone) {
   EXPECT_EQ(k.Doc->Header.PageWidth, 12240);
 }
 
+// Once a canvas has given the document its resolution; before, they are
+// kept as read.
 TEST(RtfReader, TabStopAndLeftIndentSnapToTheInchGrid) {
-  auto r = ReadRtf("{\\rtf1\\tx1000\\li1000 a}");
+  auto kept = ReadRtf("{\\rtf1\\tx1000\\li1000 a}");
+  EXPECT_EQ(kept.Doc->Header.TabPositions[0], 1000);
+  EXPECT_EQ(kept.Par(0)->LeftIndent, 1000);
+  auto r = ReadRtf("{\\rtf1\\tx1000\\li1000 a}", readertest::AtScreenResolution);
   const TTextHeader& h = r.Doc->Header;
   const TTabSet tabs = r.Par(0)->TabSet;
   ASSERT_NE(tabs, 0u);
@@ -152,7 +157,7 @@ TEST(RtfReader, TabStopAndLeftIndentSnapToTheInchGrid) {
   EXPECT_EQ(r.Par(0)->FirstIndent, 1008);
 
   // A first line hanging a grid step left of the margin keeps its place.
-  auto hanging = ReadRtf("{\\rtf1\\li720\\fi-864 a}");
+  auto hanging = ReadRtf("{\\rtf1\\li720\\fi-864 a}", readertest::AtScreenResolution);
   EXPECT_EQ(hanging.Par(0)->LeftIndent, 720);
   EXPECT_EQ(hanging.Par(0)->FirstIndent, -144);
 }

@@ -38,7 +38,9 @@ struct TWPRTFTextPaint::TFlatPar {
 
 TWPRTFTextPaint::TWPRTFTextPaint() {
   FCanvas = &FDefaultCanvas;
-  Header.RecomputePixelValues();
+  // A document that is laid out has the resolution of its canvas, and with
+  // it the snapping of indents and tabs read into it.
+  ReadResolution();
 }
 
 TWPRTFTextPaint::~TWPRTFTextPaint() = default;
