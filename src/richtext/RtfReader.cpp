@@ -48,11 +48,11 @@ struct TTextStops {
     for (unsigned char c : "\x01\x02\x03\t\n\r\\{}") Stops[c] = true;  // with the terminating 0
   }
 };
+const TTextStops kTextStops;
 
 // Bytes 1 to 3 are text only as the code of an object character; the
 // writer never writes them as text either.
 bool IsObjectCode(std::uint8_t c) { return c >= 1 && c <= 3; }
-const TTextStops kTextStops;
 
 std::uint32_t ReadLE(const std::string& data, std::size_t at, int bytes) {
   std::uint32_t v = 0;
