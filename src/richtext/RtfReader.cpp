@@ -23,9 +23,14 @@ std::int32_t ClampTwips(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -kMaxTwips, kMaxTwips));
 }
 // A picture size scaled by a percentage, within the lengths the reader
-// accepts, so that it reads back as it is written.
+// accepts, so that it reads back as it is written. A size the scale would
+// make vanish keeps its unscaled value: a size of 0 is written as no size.
 int ScaledTwips(int twips, int percent) {
-  return static_cast<int>(std::clamp<std::int64_t>((std::int64_t{twips} * percent + 50) / 100, 0, kMaxTwips));
+  const auto limited = [](std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, 0, kMaxTwips));
+  };
+  const int scaled = limited((std::int64_t{twips} * percent + 50) / 100);
+  return scaled > 0 ? scaled : limited(twips);
 }
 std::uint8_t ClampByte(std::int64_t v) {
   return static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 255));

@@ -271,6 +271,7 @@ TEST(RoundTripProperty, InputsThatOnceFailedSettle) {
        "{\\rtf1{\\pict\\wbitmap0\\pich2000000\\picscaley0 29}}"},
       {"picture goal size beyond what is read",
        "{\\rtf1{\\pict\\wmetafile8\\picwgoal8000000\\picscalex200 29}}"},
+      {"picture scaled to nothing", "{\\rtf1{\\pict\\picw1414\\picwgoal35\\picscalex1 00}}"},
       {"raw RTF with a tab and a high byte", "{\\rtf1\\wprtf1 a\tb\xe9\\wprtf0}"},
       {"control byte in text", "{\\rtf1 a\\'02b}"},
       {"runs written alike", "{\\rtf1{\\plain Q}r}"},
