@@ -553,7 +553,7 @@ void TWPRTFTextPaint::Repaint() {
   if (RepaintAllowed() && OnInvalidate) OnInvalidate();
 }
 
-void TWPRTFTextPaint::PaintVisible(TWPCanvas* canvas) {
+void TWPRTFTextPaint::PaintVisible(TWPCanvas* canvas, const QRect* band) {
   TPaintPass pass = ViewPass();
   if (canvas) pass.Canvas = canvas;
   if (!RepaintAllowed() || !pass.Canvas->CanPaint()) return;
@@ -565,5 +565,8 @@ void TWPRTFTextPaint::PaintVisible(TWPCanvas* canvas) {
     pass.Canvas->TextOut(OriginX + FWrapWidth / 2, OriginY + ClipHeight / 2, "<empty>");
     return;
   }
-  PaintRegion(pass, OriginX, OriginY, ClipHeight, FWrapWidth);
+  if (band)
+    PaintRegion(pass, band->x(), band->y(), band->height(), band->width());
+  else
+    PaintRegion(pass, OriginX, OriginY, ClipHeight, FWrapWidth);
 }
