@@ -110,7 +110,7 @@ bool TWPCustomRtfEdit::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         if (CtrlTabPressed) CtrlTabPressed(this);
       } else if (shift || key == Qt::Key_Backtab) {
         if (ShiftTabPressed) ShiftTabPressed(this);
-      } else if ((modifiers & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      } else if ((modifiers & ~Qt::KeypadModifier) == Qt::NoModifier && WantTabs) {
         TypeText(std::string(1, kTab));
       }
       return true;
