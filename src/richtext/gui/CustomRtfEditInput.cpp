@@ -201,7 +201,8 @@ void TWPCustomRtfEdit::TypeText(const std::string& text) {
   if (!EditingAllowed()) return;
   // Typed text is always visible.
   FDocument->CurrentAttr.Special &= static_cast<std::uint8_t>(~kSpecialHidden);
-  if (FDocument->InputString(text) != rpNothing) Change();
+  FDocument->InputString(text);
+  if (FDocument->InputChangedText()) Change();
 }
 
 // ---------------------------------------------------------------------------

@@ -67,6 +67,7 @@ int TWPRTFTextInput::InputString(const std::string& text) {
   AnchorSet = false;
   if (!FieldInsertion)
     CurrentAttr.Special &= static_cast<std::uint8_t>(~(kSpecialInsertPoint | kSpecialObject));
+  FTextChanged = false;
   int repaint = rpNothing;
   for (char c : text) {
     if (c == 0) break;
@@ -107,11 +108,13 @@ int TWPRTFTextInput::Backspace() {
   if (line->Prev) {
     // The caret stands after the previous line's last character.
     TLine* previous = line->Prev;
-    SetCaret(par, previous, previous->Length);
-    if (previous->Length > 0) {
-      DeleteCharAt(par, previous, previous->Length - 1);
-      CursorIndex = previous->Length;
-    }
+    const int length = previous->Length;
+    SetCaret(par, previous, length);
+    if (length == 0) return rpNothing;
+    DeleteCharAt(par, previous, length - 1);
+    if (previous->Length == length) return rpNothing;  // protected
+    CursorIndex = previous->Length;
+    FTextChanged = true;
     return RelayoutParagraph(par);
   }
   if (par == FirstParagraph || par->IsTableCell()) return rpNothing;
@@ -125,9 +128,14 @@ int TWPRTFTextInput::DeleteAtCaret() {
   TLine* line = CursorLine;
   const int index = std::clamp(CursorIndex, 0, static_cast<int>(line->Length));
   if (index < line->Length || line->Next) {
+    const int length = line->Length;
+    const TLine* next = line->Next;
     DeleteCharAt(par, line, index);
+    if (line->Length == length && line->Next == next) return rpNothing;  // protected
+    FTextChanged = true;
     return RelayoutParagraph(par);
   }
+  FTextChanged = true;
   if (!par->Next) {
     // Delete at the very end takes away the last paragraph's frame, not text.
     par->BorderFlags = 0;
@@ -148,10 +156,14 @@ int TWPRTFTextInput::PageBreak() {
   if (HasSelection()) DeleteSelectedText();
   TParagraph* par = CursorParagraph;
   const int offset = ParagraphOffset(par, CursorLine, CursorIndex);
+  FTextChanged = true;
   if (offset == 0) {
     par->ParFlags ^= kParPageBreakBefore;
   } else {
-    if (!SplitParagraph(par, CursorLine, CursorIndex)) return rpAll;
+    if (!SplitParagraph(par, CursorLine, CursorIndex)) {
+      FTextChanged = false;
+      return rpAll;
+    }
     TParagraph* added = par->Next;
     added->ParFlags |= kParPageBreakBefore;
     SetCaret(added, added->FirstLine, 0);
@@ -189,6 +201,7 @@ int TWPRTFTextInput::Enter() {
     DesiredColumn = 0;
     if (OnNewParCreated) OnNewParCreated(added);
   }
+  FTextChanged = true;
   ReformatMarked();
   return rpAll;
 }
@@ -205,6 +218,7 @@ int TWPRTFTextInput::TypeChar(unsigned char c) {
   if (!InsertChar(par, line, static_cast<char>(c), index)) return refused;
   if (index < oldLength) MeasureChar(line, index, CurrentAttr);
   CursorIndex = index + 1;
+  FTextChanged = true;
   const int level = RelayoutParagraph(par);
   return c == 10 || deleted ? rpAll : level;
 }
@@ -277,14 +291,6 @@ void TWPRTFTextInput::ForEachSelectedChar(const std::function<bool(TParagraph*, 
   }
 }
 
-bool TWPRTFTextInput::QuietlyProtected(TParagraph* par, TLine* line, int index) {
-  const bool silent = SilentProtection;
-  SilentProtection = true;
-  const bool isProtected = IsProtected(par, line, index);
-  SilentProtection = silent;
-  return isProtected;
-}
-
 bool TWPRTFTextInput::DeleteSelectedText() {
   if (!HasSelection()) return false;
   const TTextPos from = SelectionFrom(), to = SelectionTo();
@@ -292,29 +298,20 @@ bool TWPRTFTextInput::DeleteSelectedText() {
     ClearSelection();
     return false;
   }
-  // Protected text refuses the deletion; the caret goes to its first character.
-  TTextPos first{}, last{};
+  // Protected text anywhere in the selection refuses the deletion (not only
+  // at its ends: text in between would be lost); the caret goes to its first
+  // protected character, which the protection handler is told about.
+  TTextPos refused{};
   ForEachSelectedChar([&](TParagraph* p, TLine* l, int i) {
-    if (!first.Par) first = {p, l, i};
-    last = {p, l, i};
-    return true;
+    if (!IsProtected(p, l, i)) return true;
+    refused = {p, l, i};
+    return false;
   });
-  const bool check = ProtectedProp.Has(ppProtectSelectedTextToo) ||
-                     (first.Par && QuietlyProtected(first.Par, first.Line, first.Index)) ||
-                     (last.Par && QuietlyProtected(last.Par, last.Line, last.Index));
-  if (check) {
-    TTextPos refused{};
-    ForEachSelectedChar([&](TParagraph* p, TLine* l, int i) {
-      if (!IsProtected(p, l, i)) return true;
-      refused = {p, l, i};
-      return false;
-    });
-    if (refused.Par) {
-      ClearSelection();
-      AnchorSet = false;
-      SetCaret(refused.Par, refused.Line, refused.Index);
-      return false;
-    }
+  if (refused.Par) {
+    ClearSelection();
+    AnchorSet = false;
+    SetCaret(refused.Par, refused.Line, refused.Index);
+    return false;
   }
 
   const int startOffset = ParagraphOffset(from.Par, from.Line, from.Index);
@@ -343,6 +340,7 @@ bool TWPRTFTextInput::DeleteSelectedText() {
   AnchorSet = false;
   SetCaret(from.Par, from.Line, from.Index);
   ReformatMarked();
+  FTextChanged = true;
   return true;
 }
 

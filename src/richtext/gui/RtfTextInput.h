@@ -118,6 +118,8 @@ class TWPRTFTextInput : public TWPRTFTextPaint {
   // Repaints what changed and scrolls the caret into view; returns how much
   // was repainted.
   int InputString(const std::string& text);
+  // Whether the last input changed the document (refused input does not).
+  bool InputChangedText() const { return FTextChanged; }
 
   // --- selection ------------------------------------------------------------------
   // Deletes the selected text, lays out and repaints; false when nothing was
@@ -229,9 +231,9 @@ class TWPRTFTextInput : public TWPRTFTextPaint {
   void MovePage(bool down);
   bool IsWordChar(const TLine* line, int index) const;
   bool CharWidthless(const TLine* line, int index) const;
-  bool QuietlyProtected(TParagraph* par, TLine* line, int index);
   int HorzRange() const;
 
+  bool FTextChanged = false;
   int FCaretX = 0;
   int FCaretTop = 0;
   int FCaretHeight = 4;
