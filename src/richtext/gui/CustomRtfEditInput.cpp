@@ -56,7 +56,7 @@ bool TWPCustomRtfEdit::event(QEvent* event) {
 }
 
 void TWPCustomRtfEdit::keyPressEvent(QKeyEvent* event) {
-  if (!hasFocus() || !isVisible() || event->key() == 0) {
+  if (!hasFocus() || !isVisible() || (event->key() == 0 && event->text().isEmpty())) {
     event->ignore();
     return;
   }
