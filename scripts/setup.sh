@@ -8,6 +8,7 @@ packages=(
   fonts-liberation fonts-dejavu-core fonts-urw-base35 fonts-opensymbol
   cups cups-client printer-driver-cups-pdf poppler-utils
   xvfb xauth unrtf
+  desktop-file-utils shared-mime-info
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -116,10 +116,12 @@ QIcon SymbolGlyph() {
   }));
 }
 
-QPixmap ProductLogo(int side) {
-  QPixmap pixmap(side, side);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
+QPixmap ProductLogo(int side) { return QPixmap::fromImage(ProductLogoImage(side)); }
+
+QImage ProductLogoImage(int side) {
+  QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, true);
   p.scale(side / 64.0, side / 64.0);
   // Back of the folder with its tab.
@@ -161,7 +163,8 @@ QPixmap ProductLogo(int side) {
   p.setPen(QPen(kInk, 1.2));
   p.drawLine(QPointF(12, 44), QPointF(34, 44));
   p.drawLine(QPointF(12, 50), QPointF(28, 50));
-  return pixmap;
+  p.end();
+  return image;
 }
 
 QIcon ProgramIcon() {

@@ -19,6 +19,7 @@
 #include <optional>
 
 #include "app/Glyphs.h"
+#include "app/MRUList.h"
 #include "app/Splash.h"
 #include "platform/AppGlobals.h"
 #include "platform/AppRoutines.h"
@@ -282,6 +283,7 @@ void TMainForm::FormCreate() {
   LoadPreferences();
   SetModified(false);
   PageOfLabelsPanel->SetMagnification(FZoom);
+  CreateMRUList();
 
   mnuShowHint->setChecked(FShowHints);
   SetApplicationHintPause(kHintPauseMs);
@@ -315,8 +317,8 @@ void TMainForm::FormActivate() {
   // 3. Commands, printer.
   UpdateCommands();
   FPrinterAvailable = PrinterAvailable(false);
-  // 4. The page used last.
-  ReopenMostRecentFile();
+  // 4. The page named on the command line, or the one used last.
+  OpenStartUpFile();
   // 5. The page is shown exactly when it has a file.
   QCoreApplication::processEvents();
   PageOfLabelsPanel->setVisible(!FFileName.isEmpty());
@@ -333,7 +335,7 @@ void TMainForm::HandleActivation() {
   try {
     FormActivate();
   } catch (const std::exception& error) {
-    ShowAppMessageBox(QString::fromLocal8Bit(error.what()), GlobalApplicationName, mbOK | mbIconError);
+    ShowException(error);
     FStartupErrorShown.start();
   }
 }
@@ -462,8 +464,7 @@ void TMainForm::ZoomMinusButtonClick() {
 }
 
 // Document lifecycle and layout selection: MainFormDocument.cpp.
-// Reopens the first entry of the recent-files list when that file exists.
-void TMainForm::ReopenMostRecentFile() {}
+// Preferences, window placement and recent files: MainFormSettings.cpp.
 
 // Label editing. Opening a label selects it; laying the editor over it comes
 // with the editor control.
@@ -482,26 +483,6 @@ void TMainForm::Clear1Click() {}
 void TMainForm::CopyContentstoNextLabel1Click() { ReplicateOnebuttonClick(); }
 void TMainForm::CopyContentstoAllLabels1Click() { ReplicateAllbuttonClick(); }
 void TMainForm::mnuClearAllCellContentsClick() {}
-void TMainForm::DefaultEditorFont1Click() {}
-
-// Preferences and window placement. Until the preferences file is read these
-// are the values a first start (no file) gives.
-void TMainForm::LoadPreferences() {
-  FZoom = 100;
-  FZoomProp = 30;
-  TopMarginNudge = LeftMarginNudge = VerticalSpacing = HorizontalSpacing = 0;
-  FDefaultFontName = QStringLiteral("Arial");
-  FDefaultFontSize = 10;
-  FDefaultFontBold = FDefaultFontItalic = FDefaultFontUnderline = FDefaultFontStrikeout = false;
-  FDefaultFontColor = 0;
-  FShowHints = true;
-  mnuShowHint->setChecked(FShowHints);
-  SetApplicationShowHint(FShowHints);
-  UpdateCommands();
-}
-void TMainForm::SavePreferences() {}
-void TMainForm::LoadWindowPlacement() {}
-void TMainForm::SaveWindowPlacement() {}
 
 // Printing.
 void TMainForm::mnuPrintPageClick() {
@@ -552,8 +533,9 @@ void TMainForm::VisitOurInternetWebsite1Click() {
 void TMainForm::mnuShowHintClick() {
   // The item has already toggled its check mark: the new state is its opposite.
   FShowHints = mnuShowHint->isChecked();
-  SavePreferences();
+  // Hints follow the item even when the preferences file takes no writes.
   SetApplicationShowHint(FShowHints);
+  SavePreferences();
 }
 
 void TMainForm::Exit1Click() { close(); }
@@ -562,8 +544,13 @@ bool TMainForm::FormCloseQuery() { return CheckSaveNeeded(); }
 
 void TMainForm::FormClose() {
   FZoom = PageOfLabelsPanel->Magnification();
-  SavePreferences();
-  SaveWindowPlacement();
+  // A preferences file that takes no writes is reported; the window still closes.
+  try {
+    SavePreferences();
+    SaveWindowPlacement();
+  } catch (const std::exception& error) {
+    ShowException(error);
+  }
   hide();
 }
 

@@ -4,16 +4,21 @@
 // popup menu; the command-enabling rule, the caption, the application-wide
 // keys, the start-up work of the first activation, the Help menu and closing.
 //
-// Commands that later work fills in (document lifecycle, label editing,
-// preferences, recent files, printing, symbol picker, configuration report,
-// the editor and its toolbar) already have their menu items, buttons and
-// named slots; the slots do nothing yet beyond what this window owns.
+// Commands that later work fills in (label editing, printing, symbol picker,
+// configuration report, the editor and its toolbar) already have their menu
+// items, buttons and named slots; the slots do nothing yet beyond what this
+// window owns.
+#include <QColor>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 #include <memory>
 
 #include "labelpage/KLXPagePanel.h"
+
+class TMRUFileList;
 
 class QAction;
 class QDialog;
@@ -41,6 +46,18 @@ class TMainForm : public QMainWindow {
   void HandleActivation();
   // A second copy of the program asked this one to come forward.
   void ComeForward();
+  // A second copy was started with a label page file: it is opened as File >
+  // Open would, after the save prompt, once no other command is under way.
+  void OpenFileFromOtherCopy(const QString& path);
+  // The file named on the command line, opened at start-up instead of the
+  // most recent one.
+  void SetStartUpFile(const QString& path) { FStartUpFile = path; }
+
+  // The preferences file: zoom, nudges, default font, hints. Fine tuning
+  // sets the nudges and then saves; saving raises EIniFileError when the file
+  // takes no writes.
+  void LoadPreferences();
+  void SavePreferences();
 
   // Zoom commands (Page Down / Page Up while this window is active).
   void ZoomPlusButtonClick();
@@ -60,6 +77,7 @@ class TMainForm : public QMainWindow {
  private:
   friend class TMainFormTestAccess;
   friend class TDocumentLifecycleTestAccess;
+  friend class TSettingsTestAccess;
 
   void FormCreate();
   void CreateButtonRow();
@@ -84,13 +102,20 @@ class TMainForm : public QMainWindow {
   // Offers to save a modified page; false when the user wanted it saved and
   // it was not (the asking command then stops).
   bool CheckSaveNeeded();
+  // The command line's file, else the first recent file when it exists.
+  void OpenStartUpFile();
   void ReopenMostRecentFile();
+  void OpenHandedOverFiles();
   // A recent-files menu item was chosen.
   void MRUItemClick(const QString& fileName);
   void OpenPageOfLabelsFile(QString path);
+  // A name chosen to be opened: checks the extension, then opens it.
+  void OpenChosenFile(const QString& path);
+  // True for a label page file name; otherwise the user is told.
+  bool AcceptOpenName(const QString& path);
   // True when the file was written; a failure has been reported to the user.
   bool SavePageOfLabelsFile(QString path);
-  // The first LFnnnnnn.KLX in the program directory that does not exist yet.
+  // The first LFnnnnnn.KLX in the documents directory that does not exist yet.
   QString DefaultFileName() const;
   // The recent-files list puts path at its top and saves itself.
   void RecentFileUsed(const QString& path);
@@ -110,9 +135,8 @@ class TMainForm : public QMainWindow {
   void CopyContentstoAllLabels1Click();
   void mnuClearAllCellContentsClick();
   void DefaultEditorFont1Click();
-  // Preferences and window placement.
-  void LoadPreferences();
-  void SavePreferences();
+  // Preferences, window placement and the recent-files list.
+  void CreateMRUList();
   void LoadWindowPlacement();
   void SaveWindowPlacement();
   // Printing.
@@ -206,6 +230,12 @@ class TMainForm : public QMainWindow {
   int FCurrentCell = 0;
   int FZoom = 0;
   int FZoomProp = 0;
+  std::unique_ptr<TMRUFileList> FMRUList;
+  // What the Default Editor Font dialog shows and returns.
+  struct TFontChoice {
+    QFont Font;
+    QColor Color;
+  } DefaultFontdialog;
   QPointer<QDialog> FSymbolForm;
 
   // The layout file is read once per run; a later activation (one that comes
@@ -217,4 +247,7 @@ class TMainForm : public QMainWindow {
   // The activation that follows closing the start-up error box is that box's
   // echo, not the user coming back; it does not retry at once.
   QElapsedTimer FStartupErrorShown;
+  QString FStartUpFile;
+  // Files handed over by later copies, waiting for the current command to end.
+  QStringList FHandedOverFiles;
 };

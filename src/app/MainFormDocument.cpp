@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <exception>
 #include <string>
 
@@ -46,6 +48,13 @@ QString ReasonOf(const std::exception& error) {
   return QString::fromLocal8Bit(error.what());
 }
 
+// A page just created or opened is shown from its top-left corner, wherever
+// the previous one was scrolled to.
+void ScrollToTopLeft(QScrollArea& view) {
+  view.horizontalScrollBar()->setValue(0);
+  view.verticalScrollBar()->setValue(0);
+}
+
 }  // namespace
 
 bool TMainForm::CheckSaveNeeded() {
@@ -75,6 +84,7 @@ void TMainForm::New1Click() {
   PageOfLabelsPanel->ClearAllCells();
   PageOfLabelsPanel->SetLayout(layoutName, false);
   PageOfLabelsPanel->show();
+  ScrollToTopLeft(*ScrollBox2);
   FCurrentCell = 1;
   PageOfLabelsPanel->SetSelectedCell(1);
   PageOfLabelsPanel->update();
@@ -89,7 +99,7 @@ void TMainForm::Open1Click() {
   if (!CheckSaveNeeded()) return;
   TFileDialogOptions options;
   options.Title = QStringLiteral("Open ") + GlobalFileTypeName;
-  options.InitialDir = ApplicationDirectory();
+  options.InitialDir = DocumentsDirectory();
   options.DefaultExt = GlobalFileExtension;
   options.Filter = LabelPageFilter();
   options.FileMustExist = true;
@@ -104,12 +114,18 @@ void TMainForm::Open1Click() {
     }
     return;
   }
-  if (!IsOpenableName(path)) {
-    ShowInformation(QStringLiteral("Must be a ") + GlobalFileTypeName + QStringLiteral(" (*.") +
-                    GlobalFileExtension + QLatin1Char(')'));
-    return;
-  }
-  OpenPageOfLabelsFile(path);
+  OpenChosenFile(path);
+}
+
+bool TMainForm::AcceptOpenName(const QString& path) {
+  if (IsOpenableName(path)) return true;
+  ShowInformation(QStringLiteral("Must be a ") + GlobalFileTypeName + QStringLiteral(" (*.") +
+                  GlobalFileExtension + QLatin1Char(')'));
+  return false;
+}
+
+void TMainForm::OpenChosenFile(const QString& path) {
+  if (AcceptOpenName(path)) OpenPageOfLabelsFile(path);
 }
 
 void TMainForm::MRUItemClick(const QString& fileName) {
@@ -153,6 +169,7 @@ void TMainForm::OpenPageOfLabelsFile(QString path) {
   const bool named = !FFileName.isEmpty();
   PageOfLabelsPanel->setVisible(named);
   if (named) {
+    ScrollToTopLeft(*ScrollBox2);
     FCurrentCell = 1;
     PageOfLabelsPanel->SetSelectedCell(1);
     PageOfLabelsPanel->update();
@@ -188,8 +205,9 @@ bool TMainForm::SavePageOfLabelsFile(QString path) {
 }
 
 QString TMainForm::DefaultFileName() const {
+  const QString folder = DocumentsDirectory();
   for (qint64 n = 0;; ++n) {
-    const QString path = ApplicationDirectory() + QStringLiteral("LF") +
+    const QString path = folder + QStringLiteral("LF") +
                          QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0')) + QLatin1Char('.') +
                          GlobalFileExtension;
     if (!QFileInfo::exists(path)) return path;
@@ -209,7 +227,7 @@ void TMainForm::mnuSaveAsClick() {
   for (;;) {
     TFileDialogOptions options;
     options.Title = QStringLiteral("Save ") + GlobalFileTypeName;
-    options.InitialDir = ApplicationDirectory();
+    options.InitialDir = DocumentsDirectory();
     options.DefaultExt = GlobalFileExtension;
     options.Filter = LabelPageFilter();
     options.FileName = FFileName.isEmpty() ? DefaultFileName() : QFileInfo(FFileName).fileName();
@@ -252,8 +270,6 @@ void TMainForm::mnuCancelChangesClick() {
   SetModified(false);
   EndBusyCursor();
 }
-
-void TMainForm::RecentFileUsed(const QString&) {}
 
 void TMainForm::mnuChangeLayoutClick() {
   const std::string layoutName = TSelectLayout::ChooseLayout(*PageOfLabelsPanel, this);

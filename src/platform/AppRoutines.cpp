@@ -3,12 +3,17 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
+#include <QMargins>
 #include <QPointer>
 #include <QPrinterInfo>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStyleFactory>
+#include <QTemporaryFile>
 #include <QWidget>
 
 #include "platform/AppGlobals.h"
@@ -70,6 +75,45 @@ class THintPauseStyle : public QProxyStyle {
   }
 };
 
+// How far a top-level widget's frame reaches beyond its client area; zero
+// until the window system has framed it.
+QMargins FrameMargins(const QWidget& widget) {
+  const QRect frame = widget.frameGeometry(), client = widget.geometry();
+  return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+          frame.bottom() - client.bottom()};
+}
+
+// A form's frame is known only once it is on the screen and framed. Until
+// then it is taken to be framed like the main window; when the real frame
+// turns out otherwise the form is centred again, once, before the user can
+// move it. Without any frame (no window manager) the guess stands.
+class TCentreOnceFramed : public QObject {
+ public:
+  TCentreOnceFramed(QWidget& form, const QRect& over, const QSize& centredOn)
+      : QObject(&form), FOver(over), FCentredOn(centredOn) {
+    setObjectName(QStringLiteral("CentreOnceFramed"));
+    form.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    auto* form = static_cast<QWidget*>(watched);
+    if ((type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) && form->isVisible() &&
+        !FrameMargins(*form).isNull()) {
+      const QSize frame = form->frameGeometry().size();
+      if (frame != FCentredOn) form->move(CenteredPosition(frame, FOver));
+      form->removeEventFilter(this);
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QRect FOver;
+  QSize FCentredOn;
+};
+
 }  // namespace
 
 QString ApplicationDirectory() {
@@ -84,7 +128,31 @@ QString PreferencesFileName() {
     ShowMessage(QStringLiteral("Application Prefix not set"));
     return {};
   }
-  return ApplicationDirectory() + GlobalApplicationPrefix + QStringLiteral(".ini");
+  QString folder = ApplicationDirectory();
+  if (!FolderTakesNewFiles(folder)) {
+    folder = WithTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    QDir().mkpath(folder);
+  }
+  return folder + GlobalApplicationPrefix + QStringLiteral(".ini");
+}
+
+bool ReportMissingPrefix(const char* routine) {
+  if (!GlobalApplicationPrefix.isEmpty()) return false;
+  ShowMessage(QStringLiteral("Application Prefix not set for ") + QLatin1String(routine));
+  return true;
+}
+
+QString DocumentsDirectory() {
+  if (FolderTakesNewFiles(ApplicationDirectory())) return ApplicationDirectory();
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return WithTrailingSlash(QFileInfo(documents).isDir() ? documents : QDir::homePath());
+}
+
+bool FolderTakesNewFiles(const QString& folder) {
+  // Asking the system to create a file is the one test that knows about
+  // read-only mounts, access lists and privileges alike.
+  QTemporaryFile probe(WithTrailingSlash(folder) + QStringLiteral(".probe-XXXXXX"));
+  return probe.open();
 }
 
 int ShowAppMessageBox(const QString& text, const QString& caption, unsigned flags) {
@@ -100,6 +168,10 @@ void ShowInformation(const QString& text) {
 }
 
 void ShowMessage(const QString& text) { ShowAppMessageBox(text, GlobalApplicationName, mbOK); }
+
+void ShowException(const std::exception& error) {
+  ShowAppMessageBox(QString::fromLocal8Bit(error.what()), GlobalApplicationName, mbOK | mbIconError);
+}
 
 void BeginBusyCursor() {
   if (QApplication::overrideCursor())
@@ -153,12 +225,20 @@ void CenterForm(QWidget& form) {
   QWidget* main = ApplicationMainForm();
   const bool isMainClass =
       main && qstrcmp(form.metaObject()->className(), main->metaObject()->className()) == 0;
-  const QSize size = form.frameGeometry().size();
+  QRect over;
   if (!main || isMainClass || main->isMaximized()) {
     QScreen* screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
-    if (screen) form.move(CenteredPosition(size, screen->geometry()));
+    if (screen) over = screen->geometry();
   } else {
-    form.move(CenteredPosition(size, main->frameGeometry()));
+    over = main->frameGeometry();
+  }
+  if (!over.isNull()) {
+    const bool framed = form.isVisible();
+    const QMargins likeMain = main && main != &form && main->isVisible() ? FrameMargins(*main) : QMargins();
+    const QSize size = framed ? form.frameGeometry().size() : form.size().grownBy(likeMain);
+    form.move(CenteredPosition(size, over));
+    delete form.findChild<QObject*>(QStringLiteral("CentreOnceFramed"), Qt::FindDirectChildrenOnly);
+    if (!framed) new TCentreOnceFramed(form, over, size);
   }
   if (form.windowFlags() & Qt::WindowMaximizeButtonHint)
     form.setWindowFlags(form.windowFlags() | Qt::WindowSystemMenuHint);

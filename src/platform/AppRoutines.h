@@ -17,6 +17,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <exception>
 #include <optional>
 
 class QWidget;
@@ -27,8 +28,18 @@ QString ApplicationDirectory();
 void SetApplicationDirectoryOverride(const QString& directory);
 
 // ApplicationDirectory + GlobalApplicationPrefix + ".ini"; with an empty
-// prefix shows "Application Prefix not set" and returns "".
+// prefix shows "Application Prefix not set" and returns "". When the program
+// directory takes no new files (an installed copy), the file lives in the
+// user's configuration folder instead.
 QString PreferencesFileName();
+// With an empty prefix shows "Application Prefix not set for " + routine and
+// returns true.
+bool ReportMissingPrefix(const char* routine);
+// Where new label page files are proposed: the program directory, or the
+// user's documents folder when the program directory takes no new files.
+QString DocumentsDirectory();
+// True when a new file can be created in the folder.
+bool FolderTakesNewFiles(const QString& folder);
 
 int ShowAppMessageBox(const QString& text, const QString& caption, unsigned flags);
 // Yes/No box with the question icon; true for Yes.
@@ -37,6 +48,8 @@ bool ConfirmYesNo(const QString& text, const QString& caption);
 void ShowInformation(const QString& text);
 // A plain message: OK box captioned with the program's name, no icon.
 void ShowMessage(const QString& text);
+// The program's error display for a failure no command handled itself.
+void ShowException(const std::exception& error);
 
 // Hourglass on; EndBusyCursor puts the default cursor back however many
 // BeginBusyCursor calls came before.

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -51,6 +52,28 @@ QMessageBox::Icon IconOf(unsigned flags) {
       return QMessageBox::NoIcon;
   }
 }
+
+// The program's message box. A Yes/No question has no Cancel, so only its
+// buttons answer it: Qt would take Escape and the window's close button as
+// No, and "Save changes?" would throw the changes away on a stray key.
+class TMessageBox : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+  bool OnlyButtonsAnswer = false;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (OnlyButtonsAnswer && event->matches(QKeySequence::Cancel)) return;
+    QMessageBox::keyPressEvent(event);
+  }
+  void closeEvent(QCloseEvent* event) override {
+    if (OnlyButtonsAnswer && !clickedButton()) {
+      event->ignore();
+      return;
+    }
+    QMessageBox::closeEvent(event);
+  }
+};
 
 // The sixteen colours a default font may take, as the font dialog offers them.
 const QColor kFontColors[] = {
@@ -149,7 +172,8 @@ std::unique_ptr<TDialogService> SetDialogService(std::unique_ptr<TDialogService>
 }
 
 int TQtDialogService::MessageBox(const QString& text, const QString& caption, unsigned flags) {
-  QMessageBox box(IconOf(flags), caption, DisplayText(text), QMessageBox::NoButton, DialogParent());
+  TMessageBox box(IconOf(flags), caption, DisplayText(text), QMessageBox::NoButton, DialogParent());
+  box.OnlyButtonsAnswer = (flags & 0x0F) == mbYesNo;
   switch (flags & 0x0F) {
     case mbOKCancel:
       box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);

@@ -1,5 +1,6 @@
 #include "platform/HelpWindow.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "platform/AppGlobals.h"
 #include "platform/AppRoutines.h"
@@ -37,7 +39,23 @@ so under the box. Capitals and small letters are treated alike.</p>
 to that dialog. The Help menu of the main window opens the contents, the
 search, this page, the frequently asked questions and the technical support
 topic.</p>
-<p><a href="#contents">Go to the contents</a></p>)";
+<p><a href="%1">Go to the contents</a></p>)";
+
+// Help on Help is a page of the viewer itself, with its own address so that
+// Back and Forward pass through it like any topic.
+const QUrl kHelpOnHelpUrl(QStringLiteral("help:using-help"));
+
+// Serves the viewer's own page; everything else comes from the help file.
+class THelpBrowser : public QTextBrowser {
+ public:
+  using QTextBrowser::QTextBrowser;
+  QString HelpOnHelpHtml;
+
+  QVariant loadResource(int type, const QUrl& name) override {
+    if (name.adjusted(QUrl::RemoveFragment) == kHelpOnHelpUrl) return HelpOnHelpHtml;
+    return QTextBrowser::loadResource(type, name);
+  }
+};
 
 QPointer<THelpWindow>& HelpWindowInstance() {
   static QPointer<THelpWindow> window;
@@ -53,9 +71,7 @@ THelpWindow& OpenHelpWindow() {
   auto& window = HelpWindowInstance();
   if (!window) window = new THelpWindow;
   window->SetHelpFile(HelpFileName());
-  window->show();
-  window->raise();
-  window->activateWindow();
+  window->ShowOver(QApplication::activeModalWidget());
   return *window;
 }
 
@@ -71,7 +87,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle(GlobalApplicationName + QStringLiteral(" Help"));
   setAttribute(Qt::WA_QuitOnClose, false);  // closing the main window ends the program
   resize(640, 520);
-  FBrowser = new QTextBrowser(this);
+  FBrowser = new THelpBrowser(this);
   FBrowser->setOpenExternalLinks(true);
   FSearchBox = new QLineEdit(this);
   FSearchBox->setPlaceholderText(QStringLiteral("Search the help"));
@@ -94,7 +110,11 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(FSearchBox, &QLineEdit::returnPressed, this, [this] { FindText(FSearchBox->text()); });
   connect(find, &QPushButton::clicked, this, [this] { FindText(FSearchBox->text()); });
   connect(FBrowser, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
-    if (url.isLocalFile() || url.scheme().isEmpty()) FCurrentAnchor = url.fragment();
+    if (url == kHelpOnHelpUrl)
+      FCurrentAnchor = QStringLiteral("helponhelp");
+    else if (url.isLocalFile() || url.scheme().isEmpty())
+      FCurrentAnchor = url.fragment();
+    FSearchNote->hide();  // a note about a failed search goes with the next page
   });
 
   auto* buttons = new QHBoxLayout;
@@ -129,14 +149,15 @@ bool THelpWindow::CheckHelpFile() {
 }
 
 void THelpWindow::GoToAnchor(const QString& anchor) {
+  FSearchNote->hide();
   if (!CheckHelpFile()) return;
-  const bool firstVisit = FLoadedFile != FHelpFile;
+  const bool otherFile = !FLoadedFile.isEmpty() && FLoadedFile != FHelpFile;
   QUrl url = QUrl::fromLocalFile(FHelpFile);
   url.setFragment(anchor);
   // The help file is HTML whatever its extension says.
   FBrowser->setSource(url, QTextDocument::HtmlResource);
-  FBrowser->scrollToAnchor(anchor);          // also when the url did not change
-  if (firstVisit) FBrowser->clearHistory();  // Back starts from the first topic shown
+  FBrowser->scrollToAnchor(anchor);         // also when the url did not change
+  if (otherFile) FBrowser->clearHistory();  // Back never leads into another help file
   FLoadedFile = FHelpFile;
   FCurrentAnchor = anchor;
 }
@@ -146,8 +167,12 @@ void THelpWindow::ShowContents() { GoToAnchor(QStringLiteral("contents")); }
 void THelpWindow::ShowTopic(int topic) { GoToAnchor(QString::number(topic)); }
 
 void THelpWindow::ShowHelpOnHelp() {
-  FLoadedFile.clear();  // the help file is loaded again on the next topic
-  FBrowser->setHtml(QString::fromUtf8(kHelpOnHelp));
+  FSearchNote->hide();
+  QUrl contents = QUrl::fromLocalFile(FHelpFile);
+  contents.setFragment(QStringLiteral("contents"));
+  static_cast<THelpBrowser*>(FBrowser)->HelpOnHelpHtml =
+      QString::fromUtf8(kHelpOnHelp).arg(contents.toString().toHtmlEscaped());
+  FBrowser->setSource(kHelpOnHelpUrl, QTextDocument::HtmlResource);
   FCurrentAnchor = QStringLiteral("helponhelp");
 }
 
@@ -161,13 +186,37 @@ bool THelpWindow::FindText(const QString& text) {
   FSearchNote->hide();
   if (text.trimmed().isEmpty()) return false;
   if (FBrowser->find(text)) return true;
-  QTextCursor top = FBrowser->textCursor();
+  // Once more from the top; when that finds nothing either, the reader stays
+  // where they were.
+  const QTextCursor cursor = FBrowser->textCursor();
+  const int across = FBrowser->horizontalScrollBar()->value();
+  const int down = FBrowser->verticalScrollBar()->value();
+  QTextCursor top = cursor;
   top.movePosition(QTextCursor::Start);
   FBrowser->setTextCursor(top);
   if (FBrowser->find(text)) return true;
+  FBrowser->setTextCursor(cursor);
+  FBrowser->horizontalScrollBar()->setValue(across);
+  FBrowser->verticalScrollBar()->setValue(down);
   FSearchNote->setText(QStringLiteral("The help does not contain \"%1\".").arg(text));
   FSearchNote->show();
   return false;
+}
+
+void THelpWindow::ShowOver(QWidget* modal) {
+  // While a modal dialog is up every other window is blocked. Standing over
+  // the dialog (transient for it) keeps the help usable and in front of it;
+  // with no dialog the help stands on its own again. The window system reads
+  // the change when the window is shown, hence the hide.
+  create();
+  QWindow* over = modal ? modal->window()->windowHandle() : nullptr;
+  if (windowHandle()->transientParent() != over) {
+    if (isVisible()) hide();
+    windowHandle()->setTransientParent(over);
+  }
+  show();
+  raise();
+  activateWindow();
 }
 
 // The help routines of AppRoutines.h.

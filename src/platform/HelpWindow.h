@@ -26,9 +26,14 @@ class THelpWindow : public QWidget {
   // Finds the next place of text after the cursor, wrapping once to the top;
   // false (and a note under the box) when the help holds no such text.
   bool FindText(const QString& text);
+  // Shows the window in front, usable also while modal (a modal dialog or
+  // nullptr) is up.
+  void ShowOver(QWidget* modal);
 
   QTextBrowser* Browser() const { return FBrowser; }
   QLineEdit* SearchBox() const { return FSearchBox; }
+  // The note under the search box that a search found nothing.
+  QLabel* SearchNote() const { return FSearchNote; }
   // Anchor the viewer last went to ("contents", "1001", ...).
   QString CurrentAnchor() const { return FCurrentAnchor; }
 

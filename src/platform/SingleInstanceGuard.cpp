@@ -31,11 +31,15 @@ QString TSingleInstanceGuard::ServerNameFor(const QString& programFileName, cons
   return name;
 }
 
-bool TSingleInstanceGuard::AskRunningInstanceToComeForward() {
+QByteArray TSingleInstanceGuard::OpenFileRequest(const QString& path) {
+  return kOpenFile + path.toUtf8().toPercentEncoding() + '\n';
+}
+
+bool TSingleInstanceGuard::AskRunningInstanceToComeForward(const QString& fileToOpen) {
   QLocalSocket socket;
   socket.connectToServer(FServerName);
   if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
-  socket.write(kComeForward);
+  socket.write(fileToOpen.isEmpty() ? QByteArray(kComeForward) : OpenFileRequest(fileToOpen));
   socket.waitForBytesWritten(kAnswerTimeoutMs);
   // The answer only tells that the request arrived; a copy too busy to answer
   // still got it, and this copy ends either way.
@@ -61,12 +65,12 @@ bool TSingleInstanceGuard::Listen() {
   return ListenOnce();
 }
 
-bool TSingleInstanceGuard::StartOrHandOver() {
-  if (AskRunningInstanceToComeForward()) return false;
+bool TSingleInstanceGuard::StartOrHandOver(const QString& fileToOpen) {
+  if (AskRunningInstanceToComeForward(fileToOpen)) return false;
   if (ListenOnce()) return true;
   // The name is taken: by a copy that started a moment ago (it answers now)
   // or by the socket file of one that crashed (nobody answers).
-  if (AskRunningInstanceToComeForward()) return false;
+  if (AskRunningInstanceToComeForward(fileToOpen)) return false;
   QLocalServer::removeServer(FServerName);
   ListenOnce();
   return true;
@@ -77,11 +81,20 @@ void TSingleInstanceGuard::HandleConnection() {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
       while (socket->canReadLine()) {
-        if (socket->readLine() != QByteArray(kComeForward)) continue;
+        const QByteArray line = socket->readLine();
+        const bool opens = line.startsWith(kOpenFile) && line.endsWith('\n');
+        if (line != QByteArray(kComeForward) && !opens) continue;
         ++FRequestsReceived;
-        emit ComeForwardRequested();
+        // The answer goes first: the other copy need not wait while this one
+        // opens the file and perhaps asks the user about the current page.
         socket->write(QByteArray::number(FRequestsReceived) + '\n');
         socket->flush();
+        emit ComeForwardRequested();
+        if (opens) {
+          const QByteArray encoded = line.mid(qstrlen(kOpenFile)).chopped(1);
+          const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(encoded));
+          if (!path.isEmpty()) emit OpenFileRequested(path);
+        }
       }
     });
   }

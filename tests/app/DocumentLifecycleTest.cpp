@@ -13,8 +13,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <csignal>
+#include <functional>
 
 #include "app/MainForm.h"
 #include "common/TestSupport.h"
@@ -700,6 +703,35 @@ TEST_F(DocumentLifecycle, ActivationWhileOpeningRepeatsNoStartUpWork) {
   EXPECT_EQ(Panel().LayoutCount(), layouts);
   EXPECT_EQ(Access().FileName(), path);
   EXPECT_FALSE(Access().Starting());
+}
+
+// A page that was scrolled to its far corner: the next page, new or opened,
+// shows its top-left corner.
+TEST_F(DocumentLifecycle, NewAndOpenShowThePageFromItsTopLeftCorner) {
+  const QString path = FProgram + "scrolled.KLX";
+  SavedPage(path, "Thirty", {"Text"});
+  Form().resize(400, 300);
+  Form().show();
+  QCoreApplication::processEvents();
+  auto* view = Form().findChild<QScrollArea*>(QStringLiteral("ScrollBox2"));
+  ASSERT_NE(view, nullptr);
+  const auto scrollToTheFarCorner = [view] {
+    ASSERT_GT(view->horizontalScrollBar()->maximum(), 0);
+    ASSERT_GT(view->verticalScrollBar()->maximum(), 0);
+    view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+  };
+  const std::function<void()> commands[] = {
+      [&] { Access().OpenFile(path); },
+      [&] { NewPage("Thirty"); },
+  };
+  for (const auto& command : commands) {
+    scrollToTheFarCorner();
+    command();
+    EXPECT_EQ(view->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(view->verticalScrollBar()->value(), 0);
+  }
+  EXPECT_TRUE(FDialogs->Unexpected().empty());
 }
 
 }  // namespace

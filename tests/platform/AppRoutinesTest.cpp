@@ -1,11 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
+#include "common/TestSupport.h"
 #include "platform/AppGlobals.h"
 #include "platform/AppRoutines.h"
 #include "platform/ScriptedDialogService.h"
@@ -25,12 +35,38 @@ TEST(ApplicationDirectory, OverrideGetsTrailingSlashOnce) {
   SetApplicationDirectoryOverride({});
 }
 
-TEST(PreferencesFileName, IsPrefixDotIniInProgramFolder) {
-  SetApplicationDirectoryOverride("/tmp/x");
+TEST(PreferencesFileName, BesideTheProgramOrInTheUserFoldersWhenThatTakesNoFiles) {
+  QTemporaryDir program, home;
+  ASSERT_TRUE(program.isValid() && home.isValid());
+  const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
+  SetApplicationDirectoryOverride(program.path());
   TScopedScriptedDialogs dialogs;
-  EXPECT_EQ(PreferencesFileName(), "/tmp/x/KLXFF.ini");
+
+  // A program folder that takes files keeps everything beside the program.
+  EXPECT_EQ(PreferencesFileName(), program.filePath("KLXFF.ini"));
+  EXPECT_EQ(DocumentsDirectory(), program.path() + "/");
+  EXPECT_TRUE(testsupport::FolderEntries(program.path()).isEmpty());  // the probe is gone
+
+  // An installed copy: configuration and documents go to the user's folders.
+  QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
+  {
+    testsupport::TWithoutFolderOverride asAUser;
+    const QString ini = PreferencesFileName();
+    EXPECT_TRUE(ini.startsWith(home.filePath("config") + "/")) << ini.toStdString();
+    EXPECT_TRUE(ini.endsWith("/KLXFF.ini"));
+    EXPECT_TRUE(QFileInfo(ini).absoluteDir().exists());
+    const QString documents = DocumentsDirectory();
+    EXPECT_NE(documents, program.path() + "/");
+    EXPECT_TRUE(QFileInfo(documents).isDir());
+  }
+  QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   EXPECT_TRUE(dialogs->Requests().empty());
   SetApplicationDirectoryOverride({});
+  if (oldConfig.isNull())
+    qunsetenv("XDG_CONFIG_HOME");
+  else
+    qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
 TEST(PreferencesFileName, EmptyPrefixTellsAndGivesEmptyName) {
@@ -54,6 +90,30 @@ TEST(MessageRoutines, ConfirmYesNoAsksWithQuestionIcon) {
   ASSERT_EQ(dialogs->Requests().size(), 2u);
   EXPECT_EQ(dialogs->Requests()[0].Caption, "Save");
   EXPECT_EQ(dialogs->Requests()[0].Flags, unsigned(mbYesNo | mbIconQuestion));
+}
+
+// The real message box: Escape and the window's close button leave a Yes/No
+// question open, unanswered; only Yes or No ends it.
+TEST(MessageRoutines, OnlyYesOrNoAnswersAYesNoQuestion) {
+  for (const bool answerYes : {true, false}) {
+    SCOPED_TRACE(answerYes);
+    bool openAfterEscape = false, openAfterClose = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      QPointer<QMessageBox> box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      poll.stop();
+      QTest::keyClick(box->focusWidget() ? box->focusWidget() : box.data(), Qt::Key_Escape);
+      openAfterEscape = box && box->isVisible();
+      if (box) box->close();
+      openAfterClose = box && box->isVisible();
+      if (box && box->isVisible()) box->button(answerYes ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    poll.start(10);
+    EXPECT_EQ(ConfirmYesNo("Save changes?", "Save"), answerYes);
+    EXPECT_TRUE(openAfterEscape);
+    EXPECT_TRUE(openAfterClose);
+  }
 }
 
 TEST(MessageRoutines, ShowInformationUsesInformationCaptionAndIcon) {
@@ -124,25 +184,30 @@ class TCenterTestMain : public QMainWindow {
   Q_OBJECT
 };
 
-TEST(CenterForm, DialogOverMainWindowAndOnScreenWhenMaximised) {
-  TCenterTestMain main;
-  main.setGeometry(100, 80, 620, 450);
-  main.show();
-  SetApplicationMainForm(&main);
-  QDialog dialog(&main);
-  dialog.resize(200, 150);
-  CenterForm(dialog);
-  const QRect over = main.frameGeometry();
-  EXPECT_EQ(dialog.pos(), QPoint(over.left() + (over.width() - dialog.frameGeometry().width()) / 2,
-                                 over.top() + (over.height() - dialog.frameGeometry().height()) / 2));
-
-  main.setWindowState(Qt::WindowMaximized);
-  QDialog second(&main);
-  second.resize(200, 150);
-  CenterForm(second);
-  const QRect screen = second.screen()->geometry();
-  EXPECT_EQ(second.pos(), CenteredPosition(second.frameGeometry().size(), screen));
-  SetApplicationMainForm(nullptr);
+// Where the dialog's frame ends up once it is on the screen: over the main
+// window's frame, also when that frame differs from the dialog's (a main
+// window without one), and on the screen while the main window is maximised.
+TEST(CenterForm, ShownDialogFrameIsCentred) {
+  enum { Framed, Frameless, Maximised };
+  for (const int mainWindow : {Framed, Frameless, Maximised}) {
+    SCOPED_TRACE(mainWindow);
+    TCenterTestMain main;
+    if (mainWindow == Frameless) main.setWindowFlag(Qt::FramelessWindowHint);
+    main.setGeometry(100, 80, 620, 450);
+    if (mainWindow == Maximised) main.setWindowState(Qt::WindowMaximized);
+    main.show();
+    QCoreApplication::processEvents();
+    SetApplicationMainForm(&main);
+    QDialog dialog(&main);
+    dialog.resize(200, 150);
+    CenterForm(dialog);
+    dialog.show();
+    QCoreApplication::processEvents();
+    const QRect over = mainWindow == Maximised ? dialog.screen()->geometry() : main.frameGeometry();
+    EXPECT_NE(dialog.frameGeometry().size(), dialog.size());
+    EXPECT_EQ(dialog.frameGeometry().topLeft(), CenteredPosition(dialog.frameGeometry().size(), over));
+    SetApplicationMainForm(nullptr);
+  }
 }
 
 TEST(CenterForm, MainWindowClassIsCentredOnScreen) {

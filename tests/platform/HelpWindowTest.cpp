@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
+#include <functional>
 
 #include "common/TestSupport.h"
 #include "platform/AppRoutines.h"
@@ -65,13 +71,79 @@ TEST_F(HelpWindowTest, SearchFindsTextAndSaysWhenThereIsNone) {
   EXPECT_FALSE(help->FindText("xylophone"));
 }
 
-TEST_F(HelpWindowTest, HelpOnHelpExplainsTheViewer) {
+// A search that finds nothing leaves the reader where they were; its note
+// goes with the next page, however the reader gets there.
+TEST_F(HelpWindowTest, FailedSearchKeepsThePlaceAndItsNoteGoesWithTheNextPage) {
+  const std::function<void(THelpWindow&)> navigations[] = {
+      [](THelpWindow&) { ShowHelpContents(); },
+      [](THelpWindow&) { ShowHelpOnHelp(); },
+      [](THelpWindow&) { ShowHelpContext(1015); },
+      [](THelpWindow& help) { help.Browser()->backward(); },
+  };
+  for (const auto& navigate : navigations) {
+    ShowHelpContext(1002);
+    ShowHelpContext(1003);
+    THelpWindow* help = OpenWindow();
+    ASSERT_NE(help, nullptr);
+    const int place = help->Browser()->verticalScrollBar()->value();
+    ASSERT_GT(place, 0);
+    EXPECT_FALSE(help->FindText("xylophone"));
+    EXPECT_EQ(help->CurrentAnchor(), "1003");
+    EXPECT_EQ(help->Browser()->verticalScrollBar()->value(), place);
+    EXPECT_TRUE(help->SearchNote()->isVisible());
+    navigate(*help);
+    EXPECT_FALSE(help->SearchNote()->isVisible()) << help->CurrentAnchor().toStdString();
+  }
+}
+
+TEST_F(HelpWindowTest, HelpOnHelpIsAPageThatBackAndForwardPassThrough) {
+  ShowHelpContents();
+  ShowHelpContext(1001);
   ShowHelpOnHelp();
   THelpWindow* help = OpenWindow();
   ASSERT_NE(help, nullptr);
   EXPECT_TRUE(help->Browser()->toPlainText().contains("Using Help"));
-  ShowHelpContext(1001);  // back to the help file afterwards
+  help->Browser()->backward();
+  EXPECT_EQ(help->CurrentAnchor(), "1001");
   EXPECT_TRUE(help->Browser()->toPlainText().contains("Choosing a label layout"));
+  help->Browser()->forward();
+  EXPECT_EQ(help->CurrentAnchor(), "helponhelp");
+  ShowHelpContext(1004);
+  help->Browser()->backward();
+  EXPECT_EQ(help->CurrentAnchor(), "helponhelp");
+}
+
+// Help asked for from a modal dialog: the help window takes clicks, as the
+// window system delivers them, while the dialog stays open behind it.
+TEST_F(HelpWindowTest, HelpFromAModalDialogIsUsableAndTheDialogStaysOpen) {
+  QDialog dialog;
+  QString anchorAfterClick;
+  bool helpActive = false, dialogOpenAfterHelp = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (QApplication::activeModalWidget() != &dialog) return;
+    poll.stop();
+    ShowHelpContext(1001);
+    QCoreApplication::processEvents();
+    THelpWindow* help = OpenWindow();
+    if (help) {
+      helpActive = QApplication::activeWindow() == help;
+      QPushButton* contents = nullptr;
+      for (QPushButton* button : help->findChildren<QPushButton*>())
+        if (button->text() == "&Contents") contents = button;
+      QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {},
+                        contents->mapTo(help, contents->rect().center()));
+      anchorAfterClick = help->CurrentAnchor();
+      help->close();
+    }
+    dialogOpenAfterHelp = dialog.isVisible();
+    dialog.reject();
+  });
+  poll.start(10);
+  dialog.exec();
+  EXPECT_EQ(anchorAfterClick, "contents");
+  EXPECT_TRUE(helpActive);
+  EXPECT_TRUE(dialogOpenAfterHelp);
 }
 
 TEST_F(HelpWindowTest, NoHelpFileSetTellsTheUser) {

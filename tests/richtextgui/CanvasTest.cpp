@@ -3,6 +3,7 @@
 #include "richtext/gui/AnsiCodec.h"
 #include "richtext/gui/Canvas.h"
 #include "richtext/gui/FontCache.h"
+#include "richtext/gui/RichText.h"
 #include "richtextgui/PaintTestSupport.h"
 
 using namespace painttest;
@@ -86,4 +87,34 @@ TEST(FontCacheTest, SymbolFontDrawsBytesAsThemselves) {
   // 'a' of a symbol font is its own glyph (alpha), found without any code page.
   EXPECT_NE(symbol.Glyphs['a'], 0u);
   EXPECT_GT(symbol.Widths['a'], 0);
+}
+
+// "Greek: " and alpha beta gamma from the Symbol font, as a label holds them,
+// at the zooms of the page. Each letter is painted alone (the others in
+// white) so that every pixel it touches counts as its ink.
+TEST(FontCacheTest, SymbolLettersSideBySideNeverShareAPixelColumn) {
+  for (const int zoom : {60, 70, 80, 100}) {
+    SCOPED_TRACE(zoom);
+    QRect ink[3];
+    for (int shown = 0; shown < 3; ++shown) {
+      std::string rtf =
+          "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\ftech\\fcharset2 Symbol;}}"
+          "{\\colortbl;\\red255\\green255\\blue255;}\\f0\\fs24\\cf1 Greek: \\f1";
+      for (int letter = 0; letter < 3; ++letter)
+        rtf += (letter == shown ? "\\cf0 " : "\\cf1 ") + std::string(1, "abg"[letter]);
+      rtf += "\\par}";
+      TWPRichText editor;
+      LoadRtf(*editor.RtfText(), rtf);
+      editor.SetZooming(zoom);
+      QImage image = WhiteImage(300, 60);
+      {
+        TWPCanvas canvas(&image, true);
+        editor.PaintToCanvas(&canvas, 0, 0, 300, 60, 0, kPaintLines);
+      }
+      ink[shown] = InkBox(image);
+      ASSERT_FALSE(ink[shown].isNull());
+    }
+    EXPECT_LT(ink[0].right(), ink[1].left());
+    EXPECT_LT(ink[1].right(), ink[2].left());
+  }
 }

@@ -4,8 +4,11 @@
 #include <QRect>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "richtext/Paragraph.h"
+#include "richtext/RtfTextIo.h"
+#include "richtext/Stream.h"
 
 namespace painttest {
 
@@ -40,5 +43,14 @@ inline QRect InkBox(const QImage& image, const QRect& area, const std::function<
   return box;
 }
 inline QRect InkBox(const QImage& image) { return InkBox(image, image.rect()); }
+
+// Replaces the document's contents with what the RTF text holds.
+inline void LoadRtf(TWPRTFTextIo& doc, const std::string& rtf) {
+  TMemoryStream stream;
+  stream.WriteBuffer(rtf.data(), static_cast<std::int64_t>(rtf.size()));
+  stream.SetPosition(0);
+  doc.Clear();
+  doc.LoadFromStream(stream);
+}
 
 }  // namespace painttest

@@ -133,7 +133,7 @@ void TWPCanvas::TextRun(int x, int baseline, const char* bytes, int length, cons
       const quint32 glyph = font.Glyphs[code];
       missing |= glyph == 0;
       glyphs.append(glyph);
-      positions.append(QPointF(offset, 0));
+      positions.append(QPointF(offset + font.Shifts[code], 0));
     }
     offset += advances[i];
   }
@@ -154,7 +154,8 @@ void TWPCanvas::TextRun(int x, int baseline, const char* bytes, int length, cons
   for (int i = 0; i < length; ++i) {
     const auto code = static_cast<unsigned char>(bytes[i]);
     if (code > 32)
-      FPainter->drawText(QPointF(x + offset, baseline), wpansi::ToQString(&bytes[i], 1, font.Symbol));
+      FPainter->drawText(QPointF(x + offset + font.Shifts[code], baseline),
+                         wpansi::ToQString(&bytes[i], 1, font.Symbol));
     offset += advances[i];
   }
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "richtext/gui/AnsiCodec.h"
 
@@ -19,6 +20,23 @@ std::string Lowered(const std::string& name) {
 
 std::string KeyOf(const std::string& name, int pixelSize, std::uint8_t style) {
   return Lowered(name) + '\x01' + std::to_string(pixelSize) + '\x01' + std::to_string(style);
+}
+
+// Symbol characters stand side by side with nothing between them (alpha
+// beta gamma), and their faces leave little room: rounding an advance down,
+// or drawing a glyph whose pixels start left of its pen, lets neighbours run
+// into each other at small sizes. Each cell is therefore made to hold every
+// pixel the face draws for the glyph at this size.
+void FitSymbolCells(TWPFontEntry& entry) {
+  for (int code = 33; code < 256; ++code) {
+    if (!entry.Glyphs[code]) continue;
+    const QRectF pixels = entry.Raw.boundingRect(entry.Glyphs[code]);
+    if (pixels.isEmpty()) continue;
+    const int shift = std::max(0, static_cast<int>(-std::floor(pixels.left())));
+    const int right = static_cast<int>(std::ceil(pixels.right())) + shift;
+    entry.Shifts[code] = static_cast<std::int8_t>(std::min(shift, 127));
+    entry.Widths[code] = static_cast<std::int16_t>(std::max<int>(entry.Widths[code], right));
+  }
 }
 
 }  // namespace
@@ -80,16 +98,21 @@ std::unique_ptr<TWPFontEntry> TWPFontCache::Create(const std::string& name, int 
     const char byte = static_cast<char>(code);
     codes[code] = wpansi::ToQString(&byte, 1, entry->Symbol)[0];
   }
-  const int spaceWidth = metrics.horizontalAdvance(QChar(u' '));
-  for (int code = 0; code < 256; ++code)
-    entry->Widths[code] = static_cast<std::int16_t>(code == 0   ? 0
-                                                    : code < 32 ? spaceWidth
-                                                                : metrics.horizontalAdvance(codes[code]));
-
   entry->Raw = QRawFont::fromFont(font);
+  QList<QPointF> advances;
   if (entry->Raw.isValid()) {
     const QList<quint32> glyphs = entry->Raw.glyphIndexesForString(codes);
     for (int code = 0; code < 256 && code < glyphs.size(); ++code) entry->Glyphs[code] = glyphs[code];
+    advances = entry->Raw.advancesForGlyphIndexes(glyphs);
   }
+  // A code is measured in the face that draws it: the raw font's advance
+  // where that font holds the glyph (whatever face fontconfig put behind the
+  // family name), the font system's fallback face otherwise.
+  for (int code = 32; code < 256; ++code)
+    entry->Widths[code] = static_cast<std::int16_t>(entry->Glyphs[code] && code < advances.size()
+                                                        ? qRound(advances[code].x())
+                                                        : metrics.horizontalAdvance(codes[code]));
+  for (int code = 1; code < 32; ++code) entry->Widths[code] = entry->Widths[' '];
+  if (entry->Symbol && entry->Raw.isValid()) FitSymbolCells(*entry);
   return entry;
 }

@@ -30,6 +30,8 @@ struct TWPFontEntry {
   std::array<std::int16_t, 256> Widths{};
   // Glyph of each byte code in Raw; 0 when the font lacks it.
   std::array<std::uint32_t, 256> Glyphs{};
+  // Pixels a glyph is drawn right of its pen so that it starts in its own cell.
+  std::array<std::int8_t, 256> Shifts{};
 };
 
 class TWPFontCache {
