@@ -216,6 +216,122 @@ TEST_F(EditorKeys, CaretExistsOnlyWhileFocusedAndNotDisabled) {
   EXPECT_EQ(Editor.Caret().Rect().x(), TWPRTFTextInput::kCaretOutOfSight);
 }
 
+// Window point over the middle of a character of the first line.
+QPoint PointAt(TWPRTFTextInput& doc, int offset) {
+  TLine* line = doc.FirstParagraph->FirstLine;
+  const int left = doc.XOfOffset(doc.FirstParagraph, line, offset);
+  const int right = doc.XOfOffset(doc.FirstParagraph, line, offset + 1);
+  return QPoint((left + right) / 2, line->Top + line->Height / 2);
+}
+
+TEST_F(EditorKeys, MouseReportsHyperlinksAndTheRunUnderTheRightButton) {
+  Load("go here now");
+  TLine* line = Doc().FirstParagraph->FirstLine;
+  for (int i = 3; i < 7; ++i) {
+    line->Attrs[i].Style |= kStyleHyperlink;
+    line->Attrs[i].Tag = 42;
+  }
+  std::vector<std::pair<std::string, int>> links;
+  Editor.HyperLinkEvent = [&](TWPCustomRtfEdit*, const std::string& text, int tag) {
+    links.push_back({text, tag});
+  };
+  QTest::mouseClick(&Editor, Qt::LeftButton, {}, PointAt(Doc(), 4));
+  EXPECT_TRUE(links.empty());  // one click places the caret
+  EXPECT_EQ(Editor.GetCaretPosition(), 4);
+  QTest::mouseDClick(&Editor, Qt::LeftButton, {}, PointAt(Doc(), 4));
+  Editor.OneClickHyperlink = true;
+  QTest::mouseClick(&Editor, Qt::LeftButton, {}, PointAt(Doc(), 6));
+  QTest::mouseClick(&Editor, Qt::LeftButton, {}, PointAt(Doc(), 1));
+  EXPECT_EQ(links, (std::vector<std::pair<std::string, int>>{{"here", 42}, {"here", 42}}));
+
+  TTextUnderPoint under;
+  Editor.OnMouseDownRight = [&](TWPCustomRtfEdit*, Qt::MouseButton, Qt::KeyboardModifiers, int, int,
+                                const TTextUnderPoint& u) { under = u; };
+  QTest::mousePress(&Editor, Qt::RightButton, {}, PointAt(Doc(), 9));
+  EXPECT_EQ(under.Text, " now");
+  EXPECT_EQ(under.Position, 7);
+  EXPECT_EQ(under.Length, 4);
+}
+
+TEST_F(EditorKeys, NoBlockMarkingMovesWithoutSelecting) {
+  Load("abcdef");
+  Editor.SetNoBlockMarking(true);
+  Press("{S-Right}{S-Right}");
+  EXPECT_EQ(Editor.GetCaretPosition(), 2);
+  EXPECT_EQ(Editor.SelLength(), 0);
+  QTest::mousePress(&Editor, Qt::LeftButton, {}, PointAt(Doc(), 0));
+  QMouseEvent move(QEvent::MouseMove, PointAt(Doc(), 4), Editor.mapToGlobal(QPointF(PointAt(Doc(), 4))),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&Editor, &move);
+  EXPECT_EQ(Editor.SelLength(), 0);
+  EXPECT_EQ(Editor.GetCaretPosition(), 4);
+}
+
+TEST_F(EditorKeys, TheViewFollowsTheCaretAndScrollsWithoutIt) {
+  Editor.resize(200, 40);
+  Load("1|2|3|4|5|6|7|8|9|10");
+  TWPRTFTextInput& doc = Doc();
+  Press("{C-End}");
+  const TLine* last = doc.CursorLine;
+  EXPECT_GT(doc.ScrollTop, 0);
+  EXPECT_LE(last->Top - doc.ScrollTop + last->Height, Editor.ClientHeight());
+  const int caret = Editor.GetCaretPosition();
+  Press("{C-PgUp}");
+  EXPECT_EQ(Editor.GetCaretPosition(), caret);
+  EXPECT_GE(last->Top - doc.ScrollTop, Editor.ClientHeight());  // the caret line is out of view
+  const int top = doc.ScrollTop;
+  doc.VertScrollCommand(scLineDown);
+  EXPECT_EQ(doc.ScrollTop, top + TWPRTFTextInput::kScrollLine);
+  Press("{Up}");  // the caret comes back into view
+  EXPECT_GE(doc.CursorLine->Top, doc.ScrollTop);
+  EXPECT_LE(doc.CursorLine->Top + doc.CursorLine->Height, doc.ScrollTop + Editor.ClientHeight());
+}
+
+TEST_F(EditorKeys, FocusReportsTheEditStateAndAFontGivenToTheControlFormatsTheSelection) {
+  Load("abc");
+  Editor.SelectAll();
+  QGuiApplication::clipboard()->setText("x");
+  std::vector<std::pair<bool, bool>> states;
+  Editor.EditStateEvent = [&](TWPCustomRtfEdit*, bool selection, bool text) {
+    states.push_back({selection, text});
+  };
+  Editor.clearFocus();
+  Editor.setFocus();
+  EXPECT_EQ(states, (std::vector<std::pair<bool, bool>>{{true, true}}));
+
+  QFont font("Times New Roman", 14);
+  font.setBold(true);
+  Editor.setFont(font);
+  const TAttr& a = Doc().FirstParagraph->FirstLine->Attrs[1];
+  EXPECT_EQ(Doc().Header.FontNames[a.FontIndex], "Times New Roman");
+  EXPECT_EQ(a.Size, 14);
+  EXPECT_EQ(a.Style, kStyleBold);
+}
+
+TEST_F(EditorKeys, TheHandleOfASelectedObjectResizesIt) {
+  Load("ab");
+  Editor.SetCaretPosition(1);
+  QImage image(20, 10, QImage::Format_RGB32);
+  image.fill(Qt::blue);
+  QGuiApplication::clipboard()->setImage(image);
+  Press("{C-V}{Left}{S-Right}");
+  QImage shown(Editor.size(), QImage::Format_RGB32);
+  Editor.render(&shown);  // painting finds where the selected object is
+  const QRect object = Doc().SelectedObjectRect;
+  ASSERT_EQ(object.size(), QSize(20, 10));
+  QTest::mousePress(&Editor, Qt::LeftButton, {}, object.bottomRight());
+  const QPointF to = object.bottomRight() + QPointF(11, 6);
+  QMouseEvent move(QEvent::MouseMove, to, Editor.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&Editor, &move);
+  QTest::mouseRelease(&Editor, Qt::LeftButton, {}, to.toPoint());
+  const TTextObject* record = Doc().SelectedObject(nullptr);
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->Width, 30 * 1440 / 96);
+  EXPECT_EQ(record->Height, 15 * 1440 / 96);
+  EXPECT_EQ(Doc().FirstParagraph->FirstLine->Attrs[1].Width, 30);
+}
+
 // ---------------------------------------------------------------------------
 // Clipboard
 

@@ -106,6 +106,16 @@ void TWPCustomRtfEdit::HookDocument() {
   };
 }
 
+void TWPCustomRtfEdit::SetOnSpellCheckWord(
+    std::function<bool(TWPCustomRtfEdit* sender, const std::string& word)> hook) {
+  if (hook)
+    FDocument->OnSpellCheckWord = [this, hook = std::move(hook)](const std::string& word) {
+      return hook(this, word);
+    };
+  else
+    FDocument->OnSpellCheckWord = nullptr;
+}
+
 void TWPCustomRtfEdit::Change() {
   if (OnChange) OnChange(this);
 }

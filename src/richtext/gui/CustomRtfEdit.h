@@ -148,6 +148,8 @@ class TWPCustomRtfEdit : public QWidget {
       OnMouseDownRight;
   // On focus: whether a selection exists and whether the clipboard holds text.
   std::function<void(TWPCustomRtfEdit* sender, bool hasSelection, bool clipboardHasText)> EditStateEvent;
+  // Raised by the toolbar's spell-check command.
+  std::function<void(TWPCustomRtfEdit* sender)> StartSpellCheck;
   std::function<void(TWPCustomRtfEdit* sender)> CtrlTabPressed;
   std::function<void(TWPCustomRtfEdit* sender)> ShiftTabPressed;
   // The hyperlink text under a double click (or a click, with OneClickHyperlink).
@@ -163,8 +165,9 @@ class TWPCustomRtfEdit : public QWidget {
   std::function<void(TWPCustomRtfEdit* sender, const std::string& text, int tag)> OnProtectedChange;
   // Asked for the object of an object record added without one.
   std::function<void(TWPCustomRtfEdit* sender, TTextObject& record)> ProvideObjectEvent;
-  // True when the word is misspelled.
-  std::function<bool(TWPCustomRtfEdit* sender, const std::string& word)> OnSpellCheckWord;
+  // The spell-check hook: true when the word is misspelled; words are
+  // checked as paragraphs are wrapped, and only while a hook is set.
+  void SetOnSpellCheckWord(std::function<bool(TWPCustomRtfEdit* sender, const std::string& word)> hook);
 
   // --- operations -----------------------------------------------------------------
   // Lays out and paints the document into (x, y, width, height) of canvas,

@@ -281,12 +281,15 @@ void TWPCustomRtfEdit::mouseMoveEvent(QMouseEvent* event) {
   const QPoint point = ClientPoint(event->position());
   TWPRTFTextInput& doc = *FDocument;
   if (OnMouseMove) OnMouseMove(this, event->modifiers(), point.x(), point.y());
-  if (FResizedObject) {
+  // The change handler may have replaced the document: resize only an
+  // object that is still the selected one.
+  if (FResizedObject && doc.SelectedObject(&FResizedObjectParagraph) == FResizedObject) {
     doc.ResizeObject(FResizedObject, FResizedObjectParagraph, point.x() - FResizedObjectRect.left(),
                      point.y() - FResizedObjectRect.top());
     Change();
     return;
   }
+  FResizedObject = nullptr;
   if (FButtonHeld && (event->buttons() & Qt::LeftButton)) {
     doc.PlaceCaretAtPoint(point.x(), point.y(), true, true);
     return;

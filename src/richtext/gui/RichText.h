@@ -4,8 +4,19 @@
 // property published with its default.
 #include <QPointer>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 #include "richtext/gui/CustomRtfEdit.h"
+#include "richtext/gui/SetModeControl.h"
+
+// The companion that shows the caret's formatting on the linked toolbar and
+// ruler: after every caret movement and attribute change it is pushed.
+class TWPRichTextSetMode : public TWPSetModeControl {
+ public:
+  using TWPSetModeControl::TWPSetModeControl;
+  std::function<void(const TWPSetModeControl& mode)> OnPush;
+};
 
 class TWPCustomRichText : public TWPCustomRtfEdit {
   Q_OBJECT
@@ -27,8 +38,13 @@ class TWPCustomRichText : public TWPCustomRtfEdit {
   void SetExternVerScrollBar(QWidget* bar) { FExternVerScrollBar = bar; }
   QWidget* ExternHorScrollBar() const { return FExternHorScrollBar; }
   void SetExternHorScrollBar(QWidget* bar) { FExternHorScrollBar = bar; }
+  TWPRichTextSetMode& SetMode() { return FSetMode; }
+
+ protected:
+  void ShowCaretFormatting() override;
 
  private:
+  TWPRichTextSetMode FSetMode;
   QPointer<QWidget> FToolBar;
   QPointer<QWidget> FRuler;
   QPointer<QWidget> FStatusBar;

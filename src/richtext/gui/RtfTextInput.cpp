@@ -398,7 +398,8 @@ void TWPRTFTextInput::ClearSelectionAndRepaint() {
 }
 
 void TWPRTFTextInput::AnchorAtCaret() {
-  if (AnchorSet && SelStartParagraph) return;
+  // An anchor that an edit took away from the text is set anew.
+  if (AnchorSet && IsValidPosition(SelStartParagraph, SelStartLine, SelStartIndex)) return;
   ClearSelection();
   SelStartParagraph = SelEndParagraph = CursorParagraph;
   SelStartLine = SelEndLine = CursorLine;
