@@ -184,8 +184,8 @@ void TKLXPagePanel::PaintSheet(QImage& page) {
   for (int n = 1; n <= LabelsPerPage(); ++n) {
     const TCellRecord cell = scale.Cell(layout, n);
     DrawRoundedOutline(painter, cell.rTotal);
-    if (layout.StripeStyle == 1) drawStripes(cell.rTotal, SegmentedStripe);
-    if (layout.StripeStyle == 2) drawStripes(cell.rTotal, FullStripe);
+    if (layout.StripeStyle == stSegmented) drawStripes(cell.rTotal, SegmentedStripe);
+    if (layout.StripeStyle == stFull) drawStripes(cell.rTotal, FullStripe);
     FCells[n] = cell;
   }
 }

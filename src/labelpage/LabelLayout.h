@@ -32,7 +32,7 @@ struct TLabelLayoutRecord {
   std::int32_t NumberAcross = 0;
   std::int32_t NumberDown = 0;
   std::int32_t Reserved1 = 0;
-  std::int32_t StripeStyle = 0;  // 0 none, 1 four segments with ticks, 2 one full stripe
+  std::int32_t StripeStyle = 0;  // TStripeStyle
   std::int32_t Reserved2 = 0;
   std::int32_t HorizontalCenterGap = 0;
   std::int32_t VerticalCenterGap = 0;
@@ -40,6 +40,13 @@ struct TLabelLayoutRecord {
   std::int32_t Reserved4 = 0;
 
   bool operator==(const TLabelLayoutRecord&) const = default;
+};
+
+// The pre-printed stripes of a file-folder sheet, as the page panel draws them.
+enum TStripeStyle : std::int32_t {
+  stNone = 0,       // and any value other than the two below
+  stSegmented = 1,  // four segments with ticks below the ends
+  stFull = 2,       // one stripe across the label
 };
 
 // The 22 integer fields in file order, with the names the layout table uses.

@@ -15,6 +15,9 @@
 
 namespace {
 
+// The header list's two integers; a reader takes any values.
+enum TLabelPageHeader : int { kHeaderFirstValue = 1, kHeaderSecondValue = 33 };
+
 const char* const ComponentSignature = "TPF0";
 const char* const StorageClassName = "TWPRtfStorage";
 const char* const DataPropertyName = "RtfText.Data";
@@ -166,8 +169,8 @@ void TLabelPageFile::WriteLabelRecord(TTaggedValueWriter& writer, const TWPRtfSt
 void TLabelPageFile::Write(TStream& stream, const TLabelSheet& sheet) {
   TTaggedValueWriter writer(stream);
   writer.WriteListBegin();
-  writer.WriteInteger(1);
-  writer.WriteInteger(33);
+  writer.WriteInteger(kHeaderFirstValue);
+  writer.WriteInteger(kHeaderSecondValue);
   writer.WriteListEnd();
   writer.WriteListBegin();
   WriteLayout(writer, sheet.LayoutDescription());
@@ -216,8 +219,8 @@ void TLabelPageFile::ReadLabelRecord(TTaggedValueReader& reader, TWPRtfStorage& 
 void TLabelPageFile::Read(TStream& stream, TLabelSheet& sheet) {
   TTaggedValueReader reader(stream);
   reader.ReadListBegin();
-  reader.ReadInteger();
-  reader.ReadInteger();
+  reader.ReadInteger();  // kHeaderFirstValue, not checked
+  reader.ReadInteger();  // kHeaderSecondValue, not checked
   reader.ReadListEnd();
   reader.ReadListBegin();
   TLabelLayoutRecord layout;

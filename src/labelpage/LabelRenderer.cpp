@@ -38,7 +38,7 @@ int TLabelRenderer::Render(const TLabelSheet& sheet, int n, QPainter& painter, c
     slot.reset();
     auto entry = std::make_unique<TEntry>();
     // Frozen until it is laid out for a target: the copy itself lays out nothing.
-    entry->Document.SetPaintOptions(wppo::LayoutLocked | wppo::ForeignCanvas);
+    entry->Document.SetPaintOptions(poLayoutLocked | poForeignCanvas);
     entry->Document.Assign(*text);
     entry->Fingerprint = fingerprint;
     slot = std::move(entry);
@@ -53,7 +53,7 @@ int TLabelRenderer::Render(const TLabelSheet& sheet, int n, QPainter& painter, c
     try {
       entry.Measure =
           std::make_unique<TWPCanvas>(target.PixelsPerInchX(), target.PixelsPerInchY(), target.Technology());
-      document.SetPaintOptions(wppo::LayoutLocked | wppo::ForeignCanvas);
+      document.SetPaintOptions(poLayoutLocked | poForeignCanvas);
       document.SetZooming(zoom);
       document.LayOutForCanvas(entry.Measure.get(), area.width(), options);
     } catch (...) {
@@ -67,5 +67,5 @@ int TLabelRenderer::Render(const TLabelSheet& sheet, int n, QPainter& painter, c
     entry.Options = options;
   }
   const TPaintPass pass{&target, area.x(), area.y(), 0, 0, area.height(), options};
-  return entry.Document.PaintLinesFrom(pass, 0, true, (switches & wpps::StopAtPageBreak) != 0);
+  return entry.Document.PaintLinesFrom(pass, 0, true, (switches & psStopAtPageBreak) != 0);
 }

@@ -9,7 +9,7 @@
 // Usage (printing a label at the printer's resolution, text only):
 //   TLabelRenderer renderer;
 //   QPainter painter(&printer);
-//   renderer.Render(sheet, n, painter, QRect(x, y, width, height), 100, wpps::Transparent);
+//   renderer.Render(sheet, n, painter, QRect(x, y, width, height), 100, psTransparent);
 #include <QPainter>
 #include <QRect>
 #include <cstdint>
@@ -28,7 +28,7 @@ class TLabelRenderer {
   // resolution of the painter's device times zoom per cent, wrapping at
   // area's width, and paints its lines from the top of area down while they
   // fit in area's height; the first line is painted even when it does not.
-  // switches are the paint switches (wpps): 0 on screen, Transparent for a
+  // switches are the paint switches (TPaintSwitch): 0 on screen, psTransparent for a
   // printer. Returns the index of the first line that did not fit, 0 when
   // all did; nothing is painted for a label the sheet does not have. A text
   // that cannot be laid out raises the engine's error.

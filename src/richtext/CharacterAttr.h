@@ -10,11 +10,21 @@ enum TThreeState : std::uint8_t { tsIgnore = 0, tsTRUE = 1, tsFALSE = 2 };
 // Colours are 0x00BBGGRR.
 using TColor = std::uint32_t;
 
-// Kind tags of the four sets a document owns; also the masks passed to the
-// document's refresh of marked text.
-constexpr std::int32_t kInsertPointAttrTag = 0x1000;
-constexpr std::int32_t kAutomaticTextAttrTag = 0x2000;
-constexpr std::int32_t kHyperlinkTextAttrTag = 0x10;
+// Kinds of marked text as masks: the document's refresh of marked text takes
+// an or of them, and each display attribute set's tag names its kind.
+enum TMarkedTextKind : std::int32_t {
+  mkHyperlinks = 0x10,
+  mkHiddenText = 0x100,
+  mkInsertPoints = 0x1000,
+  mkAutomaticText = 0x2000,
+  mkObjects = 0x4000,
+};
+
+// Kind tags of the four sets a document owns. Protected text has no kind of
+// its own: a change of its set refreshes nothing.
+constexpr std::int32_t kInsertPointAttrTag = mkInsertPoints;
+constexpr std::int32_t kAutomaticTextAttrTag = mkAutomaticText;
+constexpr std::int32_t kHyperlinkTextAttrTag = mkHyperlinks;
 constexpr std::int32_t kProtectedTextAttrTag = 0;
 
 class TCharacterAttr {

@@ -36,10 +36,7 @@ void TParagraph::CopyAttributes(const TParagraph& s) {
   LineSpacing = s.LineSpacing;
   Alignment = s.Alignment;
   ParFlags = s.ParFlags;
-  BorderFlags = s.BorderFlags;
-  BorderStyle = s.BorderStyle;
-  BorderWidth = s.BorderWidth;
-  BorderSpaceColor = s.BorderSpaceColor;
+  SetBorder(s.Border());
   Numbering = s.Numbering;
   NumberingReserved = s.NumberingReserved;
   ShadingColors = s.ShadingColors;

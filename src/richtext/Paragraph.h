@@ -59,6 +59,44 @@ constexpr std::uint8_t kBorderTableLine = 0x40;
 // TLine::LineFlags bits.
 constexpr std::uint8_t kLineChanged = 0x01;
 constexpr std::uint8_t kLinePageBreak = 0x02;
+// TLine::SelState values: how much of the line the selection covers.
+enum TLineSelState : std::uint8_t {
+  lsNotSelected = 0,
+  lsSelectedThroughEnd = 2,
+  lsPartlySelected = 3,
+  lsSelectionBoundary = 4,
+};
+
+// TParagraph::Alignment values.
+enum TParAlignment : std::uint8_t { paLeft = 0, paRight = 1, paCenter = 2, paJustify = 3 };
+
+// TParagraph::Shading: how much of its pattern colour (low nibble of
+// ShadingColors) a shaded paragraph shows over its background colour (high
+// nibble), in per cent. From kShadingPatternFrom on the pattern colour fills it.
+enum TShadingPercent : std::uint8_t { kShadingNone = 0, kShadingPatternFrom = 51, kShadingFull = 100 };
+
+// A paragraph's four border bytes as one value: the sides and kind
+// (BorderFlags), how they are drawn (BorderStyle), the width in points, and
+// the spacing in millimetres (high nibble) with the colour table entry (low
+// nibble). Reading RTF builds a border up as one of these; painting, layout
+// and writing take the spacing and colour from it.
+struct TBorderWord {
+  std::uint8_t Flags = 0;
+  std::uint8_t Style = 0;
+  std::uint8_t Width = 0;
+  std::uint8_t SpaceColor = 0;
+
+  bool On() const { return (Flags & kBorderOn) != 0; }
+  int Spacing() const { return SpaceColor >> 4; }
+  int ColorIndex() const { return SpaceColor & 0x0F; }
+  void SetSpacing(int millimetres) {
+    SpaceColor = static_cast<std::uint8_t>((SpaceColor & 0x0F) | ((millimetres & 0x0F) << 4));
+  }
+  void SetColorIndex(int index) {
+    SpaceColor = static_cast<std::uint8_t>((SpaceColor & 0xF0) | (index & 0x0F));
+  }
+  bool operator==(const TBorderWord&) const = default;
+};
 
 constexpr int kMaxLineCapacity = 10000;
 constexpr int kCellFillLimit = 240;
@@ -100,9 +138,9 @@ static_assert(std::is_trivially_copyable_v<TAttr> && std::is_standard_layout_v<T
 struct TLine {
   std::uint16_t Height = 0;
   std::uint16_t Ascent = 0;
-  std::int32_t Top = 0;         // layout
-  std::uint8_t SelState = 0;    // layout
-  std::uint8_t LayoutByte = 0;  // layout
+  std::int32_t Top = 0;                   // layout
+  std::uint8_t SelState = lsNotSelected;  // layout, TLineSelState
+  std::uint8_t LayoutByte = 0;            // layout
   std::uint8_t LineFlags = 0;
   std::unique_ptr<char[]> Text;
   std::unique_ptr<TAttr[]> Attrs;
@@ -126,7 +164,7 @@ struct TParagraph {
   std::int32_t SpaceBefore = 0;
   std::int32_t SpaceAfter = 0;
   std::int32_t LineSpacing = 0;
-  std::uint8_t Alignment = 0;  // 0 left, 1 right, 2 centre, 3 justified
+  std::uint8_t Alignment = paLeft;  // TParAlignment
   std::uint8_t ParFlags = 0;
   std::uint8_t ParState = 0;
   std::uint8_t BorderFlags = 0;
@@ -153,6 +191,20 @@ struct TParagraph {
   TParagraph& operator=(const TParagraph&) = delete;
 
   bool IsTableCell() const { return (ParFlags & kParTableCell) != 0; }
+  TBorderWord Border() const { return {BorderFlags, BorderStyle, BorderWidth, BorderSpaceColor}; }
+  void SetBorder(const TBorderWord& border) {
+    BorderFlags = border.Flags;
+    BorderStyle = border.Style;
+    BorderWidth = border.Width;
+    BorderSpaceColor = border.SpaceColor;
+  }
+  // Right-aligned and centred lines are placed by their content's width; a
+  // tab in them is as wide as a space.
+  bool RightOrCentred() const { return Alignment == paRight || Alignment == paCenter; }
+  // The colour table entry that fills a shaded paragraph.
+  int ShadingColorIndex() const {
+    return Shading < kShadingPatternFrom ? ShadingColors >> 4 : ShadingColors & 0x0F;
+  }
   int NumberingKind() const { return Numbering >> 4; }
   int NumberingLevel() const { return Numbering & 0x07; }
   // Characters in all lines, and the lines' heights summed.

@@ -440,7 +440,7 @@ bool TWPRtfReader::CloseGroup() {
       FDestination = saved.Destination;
       FinishPictureFile();
     }
-    if (saved.Destination == rdText && (FPar.BorderWord & kBorderOn) && !(saved.Par.BorderWord & kBorderOn))
+    if (saved.Destination == rdText && FPar.BorderWord.On() && !saved.Par.BorderWord.On())
       FParagraph->BorderFlags |= kBorderNotInherited;
     const bool parChanged = !(saved.Par == FPar);
     FCharAttr = saved.CharAttr;
@@ -627,26 +627,20 @@ void TWPRtfReader::HandleParagraphProperty(TRtfProperty property, std::int32_t n
     case TRtfProperty::Border:
       ApplyBorder(n);
       break;
-    case TRtfProperty::BorderWidth: {
-      std::uint32_t& w = BorderTarget();
-      w = (w & 0xFF00FFFFu) | (std::uint32_t{ClampByte(n / 20)} << 16);
+    case TRtfProperty::BorderWidth:
+      BorderTarget().Width = ClampByte(n / 20);
       ParAttrsChanged();
       break;
-    }
-    case TRtfProperty::BorderSpacing: {
-      std::uint32_t& w = BorderTarget();
-      w = (w & 0x0FFFFFFFu) | (std::uint32_t{std::min<std::uint8_t>(ClampByte(n / 56), 15)} << 28);
+    case TRtfProperty::BorderSpacing:
+      BorderTarget().SetSpacing(std::min<std::uint8_t>(ClampByte(n / 56), 15));
       ParAttrsChanged();
       break;
-    }
-    case TRtfProperty::BorderColor: {
-      std::uint32_t& w = BorderTarget();
-      w = (w & 0xF0FFFFFFu) | (std::uint32_t(n & 15) << 24);
+    case TRtfProperty::BorderColor:
+      BorderTarget().SetColorIndex(n & 15);
       ParAttrsChanged();
       break;
-    }
     case TRtfProperty::Shading:
-      FPar.Shading = static_cast<std::uint8_t>(std::clamp(n / 100, 0, 100));
+      FPar.Shading = static_cast<std::uint8_t>(std::clamp(n / 100, 0, int{kShadingFull}));
       FPar.ShadingColors = 0;
       ParAttrsChanged();
       break;
@@ -843,10 +837,7 @@ void TWPRtfReader::ApplyParAttrs(TParagraph* par, bool cell) const {
   par->SpaceAfter = FPar.SpaceAfter;
   par->ShadingColors = FPar.ShadingColors;
   par->Shading = FPar.Shading;
-  par->BorderFlags = static_cast<std::uint8_t>(FPar.BorderWord);
-  par->BorderStyle = static_cast<std::uint8_t>(FPar.BorderWord >> 8);
-  par->BorderWidth = static_cast<std::uint8_t>(FPar.BorderWord >> 16);
-  par->BorderSpaceColor = static_cast<std::uint8_t>(FPar.BorderWord >> 24);
+  par->SetBorder(FPar.BorderWord);
   if (!cell) {
     par->RightIndent = FPar.RightIndent;
     par->TabSet = FPar.TabSet;
@@ -867,7 +858,7 @@ void TWPRtfReader::ParAttrsChanged() {
 void TWPRtfReader::ResetParagraph() {
   if (InDocumentText() && FParagraph->Prev != nullptr && (FParagraph->Prev->BorderFlags & kBorderOn))
     FParagraph->Prev->BorderFlags |= kBorderNotInherited;
-  FPar.BorderWord = 0;
+  FPar.BorderWord = {};
   FPar.ShadingColors = FPar.Shading = 0;
   FPar.Alignment = 0;
   FPar.TabSet = 0;
@@ -876,56 +867,58 @@ void TWPRtfReader::ResetParagraph() {
   ParAttrsChanged();
 }
 
-std::uint32_t& TWPRtfReader::BorderTarget() {
+TBorderWord& TWPRtfReader::BorderTarget() {
   if (!FTableMode) return FPar.BorderWord;
-  if (FCellCount >= kMaxCells) return FDiscardedBorder = 0;
+  if (FCellCount >= kMaxCells) return FDiscardedBorder = {};
   return FCells[static_cast<std::size_t>(FCellCount)].BorderWord;
 }
 
 void TWPRtfReader::ApplyBorder(int value) {
   if (!FTableMode && FBorderFromZero) {
-    FPar.BorderWord = 0;
+    FPar.BorderWord = {};
     FBorderFromZero = false;
   }
-  std::uint32_t& w = BorderTarget();
+  TBorderWord& w = BorderTarget();
+  // The box and the left and right sides keep the border 1 mm off the text
+  // unless a spacing was given.
   const auto spacingDefault = [&w] {
-    if ((w >> 28) == 0) w |= 1u << 28;
+    if (w.Spacing() == 0) w.SetSpacing(1);
   };
   switch (value) {
     case 0:
-      w |= 0x41;
+      w.Flags |= kBorderBox;
       spacingDefault();
       break;
     case 1:
-      w |= 0x05;
+      w.Flags |= kBorderTop;
       break;
     case 2:
-      w |= 0x11;
+      w.Flags |= kBorderLeft;
       spacingDefault();
       break;
     case 3:
-      w |= 0x09;
+      w.Flags |= kBorderBottom;
       break;
     case 4:
-      w |= 0x21;
+      w.Flags |= kBorderRight;
       spacingDefault();
       break;
     case 5:
-      w |= 0x81;
+      w.Flags |= kBorderDouble;
       break;
     case 6:
-      w |= 0x0101;
+      w.Style |= kBorderDotted;
       break;
     case 9:
-      w |= 0x4001;
+      w.Style |= kBorderTableLine;
       break;
     default:
       break;
   }
-  w |= kBorderOn;
+  w.Flags |= kBorderOn;
   if (FTableMode) {
-    const std::uint32_t sides = kBorderTop | kBorderBottom | kBorderLeft | kBorderRight;
-    if ((w & sides) == sides) w |= kBorderBox | kBorderNotInherited;
+    const std::uint8_t sides = kBorderTop | kBorderBottom | kBorderLeft | kBorderRight;
+    if ((w.Flags & sides) == sides) w.Flags |= kBorderBox | kBorderNotInherited;
   } else {
     ParAttrsChanged();
   }
@@ -941,13 +934,11 @@ void TWPRtfReader::EndParagraph(bool cell) {
     if (i < FCellCount) width = std::max(MulDiv(255, c.Right, FCellMax) - FCellWidthTotal, 1);
     width = std::min(width, 255);
     TParagraph* p = FParagraph;
-    std::uint32_t word = c.BorderWord | kBorderNotInherited;
+    TBorderWord word = c.BorderWord;
+    word.Flags |= kBorderNotInherited;
     // The row's cell gap is kept as the cell's border spacing.
-    if (c.Gap > 0) word = (word & 0x0FFFFFFFu) | (std::uint32_t{c.Gap} << 28);
-    p->BorderFlags = static_cast<std::uint8_t>(word);
-    p->BorderStyle = static_cast<std::uint8_t>(word >> 8);
-    p->BorderWidth = static_cast<std::uint8_t>(word >> 16);
-    p->BorderSpaceColor = static_cast<std::uint8_t>(word >> 24);
+    if (c.Gap > 0) word.SetSpacing(c.Gap);
+    p->SetBorder(word);
     if (c.ShadingColors != 0) p->ShadingColors = c.ShadingColors;
     p->CellStart = ClampByte(FCellWidthTotal);
     p->CellWidth = static_cast<std::uint8_t>(width);

@@ -10,37 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "richtext/EmbeddedObject.h"
 #include "richtext/RtfControlWords.h"
+#include "richtext/RtfPicture.h"
 #include "richtext/TextReader.h"
-
-// Picture bytes as framed by the reader: a device-independent bitmap as a
-// complete bitmap file (14-byte file header in front), a device-dependent
-// bitmap as its raw bits with the format words, a metafile as the bytes
-// behind its 22-byte placeable header. Turning them into an image is the
-// painting side's job.
-class TWPRtfPicture : public TEmbeddedObject {
- public:
-  enum TFormat : std::uint8_t { pfMetafile = 0, pfDib = 1, pfDdb = 2 };
-
-  TObjectKind Kind() const override {
-    return Format == pfMetafile ? TObjectKind::Metafile : TObjectKind::Bitmap;
-  }
-  int PixelWidth() const override { return PixelsWide; }
-  int PixelHeight() const override { return PixelsHigh; }
-  std::unique_ptr<TEmbeddedObject> Clone() const override { return std::make_unique<TWPRtfPicture>(*this); }
-
-  TFormat Format = pfMetafile;
-  std::string Data;
-  int PixelsWide = 0;
-  int PixelsHigh = 0;
-  // RTF picw/pich and, for bitmaps, the format words.
-  int PicWidth = 0;
-  int PicHeight = 0;
-  int BitsPerPixel = 0;
-  int Planes = 1;
-  int WidthBytes = 0;
-};
 
 class TWPRtfReader : public TWPTextReader {
  public:
@@ -67,8 +39,7 @@ class TWPRtfReader : public TWPTextReader {
     std::int32_t SpaceAfter = 0;
     std::int32_t LineSpacing = 0;
     std::int32_t PendingFirstIndent = 0;
-    // BorderFlags | BorderStyle << 8 | BorderWidth << 16 | BorderSpaceColor << 24
-    std::uint32_t BorderWord = 0;
+    TBorderWord BorderWord;
     std::uint8_t Alignment = 0;
     std::uint8_t ShadingColors = 0;
     std::uint8_t Shading = 0;
@@ -85,7 +56,7 @@ class TWPRtfReader : public TWPTextReader {
   };
   struct TCell {
     int Right = 0;  // relative to the row's left indent
-    std::uint32_t BorderWord = 0;
+    TBorderWord BorderWord;
     std::uint8_t ShadingColors = 0;
     std::uint8_t Shading = 0;
     std::uint8_t Gap = 0;
@@ -127,7 +98,7 @@ class TWPRtfReader : public TWPTextReader {
   void ApplyParAttrs(TParagraph* par, bool cell) const;
   void ParAttrsChanged();
   void ApplyBorder(int value);
-  std::uint32_t& BorderTarget();
+  TBorderWord& BorderTarget();
   void AddTabStop(std::int32_t position);
   void EndFontEntry();
   void SetColorComponent(int shift, std::int32_t value);
@@ -157,7 +128,7 @@ class TWPRtfReader : public TWPTextReader {
   TTabKind FPendingTabKind = tkLeft;
 
   std::array<TCell, kMaxCells> FCells{};
-  std::uint32_t FDiscardedBorder = 0;  // border words of cells beyond the last
+  TBorderWord FDiscardedBorder;  // border words of cells beyond the last
   int FCellCount = 0;
   int FCellMax = 0;
   int FCellIndex = 0;

@@ -166,12 +166,7 @@ TParagraph* TWPRTFText::NewParagraph(TParagraph* after, int lineCapacity) {
     par->Numbering = after->Numbering;
     par->NumberingReserved = after->NumberingReserved;
     if (!after->IsTableCell()) par->TabSet = after->TabSet;
-    if ((after->BorderFlags & kBorderNotInherited) == 0) {
-      par->BorderFlags = after->BorderFlags;
-      par->BorderStyle = after->BorderStyle;
-      par->BorderWidth = after->BorderWidth;
-      par->BorderSpaceColor = after->BorderSpaceColor;
-    }
+    if ((after->BorderFlags & kBorderNotInherited) == 0) par->SetBorder(after->Border());
     par->Next = after->Next;
     par->Prev = after;
     if (after->Next != nullptr) after->Next->Prev = par;
@@ -467,10 +462,7 @@ bool TWPRTFText::DeleteCharAt(TParagraph* par, TLine* line, int index) {
       par->ParFlags = next->ParFlags;
       par->Shading = next->Shading;
       par->ShadingColors = next->ShadingColors;
-      par->BorderFlags = next->BorderFlags;
-      par->BorderStyle = next->BorderStyle;
-      par->BorderWidth = next->BorderWidth;
-      par->BorderSpaceColor = next->BorderSpaceColor;
+      par->SetBorder(next->Border());
       par->TabSet = next->TabSet;
       par->SpaceBefore = next->SpaceBefore;
       par->LineSpacing = next->LineSpacing;
@@ -757,4 +749,36 @@ int TWPRTFText::CountParagraphsUpTo(const TParagraph* par) const {
     if (p == par) return count;
   }
   return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Marked text: a changed display attribute set asks for relayout
+
+void TWPRTFText::AttrSetChanged(std::int32_t tag, int /*relayout*/) { RefreshMarkedText(tag); }
+
+bool TWPRTFText::RefreshMarkedText(int kindMask) {
+  if (PlainMode || Busy || FRefreshing) return false;
+  FRefreshing = true;
+  Busy = true;
+  auto marked = [kindMask](const TAttr& a) {
+    return ((kindMask & mkInsertPoints) && (a.Special & kSpecialInsertPoint)) ||
+           ((kindMask & mkAutomaticText) && (a.Special & kSpecialAutomatic)) ||
+           ((kindMask & mkHyperlinks) && (a.Style & kStyleHyperlink)) ||
+           ((kindMask & mkHiddenText) && (a.Special & kSpecialHidden)) ||
+           ((kindMask & mkObjects) && (a.Special & kSpecialObject));
+  };
+  bool any = false;
+  for (TParagraph* p = FirstParagraph; p != nullptr; p = p->Next) {
+    bool hit = false;
+    for (TLine* l = p->FirstLine; l != nullptr && !hit; l = l->Next)
+      if (l->Attrs)
+        for (int i = 0; i < l->Length && !hit; ++i) hit = marked(l->Attrs[i]);
+    if (hit) {
+      p->ParState |= kParNeedsBoth;
+      any = true;
+    }
+  }
+  Busy = false;
+  FRefreshing = false;
+  return any;
 }

@@ -133,8 +133,8 @@ class TWPRTFText {
   bool IsEmpty() const;
 
   // --- layout support -------------------------------------------------------------
-  // Marks paragraphs that contain characters of the kind (an attribute set's
-  // tag) as needing measuring and wrapping. True when any was marked.
+  // Marks paragraphs that contain characters of the kinds (TMarkedTextKind
+  // masks) as needing measuring and wrapping. True when any was marked.
   bool RefreshMarkedText(int kindMask);
   // Frees every tab slot that no paragraph uses; installed in the header.
   void TabCleanup();

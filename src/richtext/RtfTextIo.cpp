@@ -8,8 +8,8 @@
 #include "richtext/Progress.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
-#include "richtext/TextReader.h"
 #include "richtext/TextCase.h"
+#include "richtext/TextReader.h"
 #include "richtext/TextWriter.h"
 
 namespace {
@@ -51,67 +51,6 @@ void SkipWhiteSpace(TStream& stream) {
 TWPRTFTextIo::TWPRTFTextIo() { SetCursorToStart(); }
 
 TWPRTFTextIo::~TWPRTFTextIo() = default;
-
-// --- cursor, selection, positions ---------------------------------------------------
-
-void TWPRTFTextIo::SetCursorToStart() {
-  CursorParagraph = FirstParagraph;
-  CursorLine = FirstParagraph ? FirstParagraph->FirstLine : nullptr;
-  CursorIndex = 0;
-}
-
-bool TWPRTFTextIo::IsValidPosition(const TParagraph* par, const TLine* line, int index) const {
-  for (const TParagraph* p = FirstParagraph; p; p = p->Next) {
-    if (p != par) continue;
-    for (const TLine* l = p->FirstLine; l; l = l->Next)
-      if (l == line) return index >= 0 && index <= l->Length;
-    return false;
-  }
-  return false;
-}
-
-bool TWPRTFTextIo::HasSelection() const {
-  if (!SelStartParagraph || !SelEndParagraph || !SelStartLine || !SelEndLine) return false;
-  return !(SelStartParagraph == SelEndParagraph && SelStartLine == SelEndLine &&
-           SelStartIndex == SelEndIndex);
-}
-
-void TWPRTFTextIo::ClearSelection() {
-  SelStartParagraph = SelEndParagraph = nullptr;
-  SelStartLine = SelEndLine = nullptr;
-  SelStartIndex = SelEndIndex = 0;
-  SelectionBackwards = false;
-}
-
-int TWPRTFTextIo::PositionOf(const TParagraph* par, const TLine* line, int index) const {
-  int position = 0;
-  const TParagraph* p = FirstParagraph;
-  for (; p && p != par; p = p->Next) position += p->TextLength() + 1;
-  if (!p) return std::max(0, position - 1);
-  for (const TLine* l = p->FirstLine; l && l != line; l = l->Next) position += l->Length;
-  return position + std::max(0, index);
-}
-
-void TWPRTFTextIo::PositionToCursor(int position, TParagraph*& par, TLine*& line, int& index) const {
-  par = FirstParagraph;
-  position = std::max(0, position);
-  while (par) {
-    const int length = par->TextLength();
-    if (position <= length || !par->Next) break;
-    position -= length + 1;
-    par = par->Next;
-  }
-  line = par ? par->FirstLine : nullptr;
-  if (!line) {
-    index = 0;
-    return;
-  }
-  while (line->Next && position > line->Length) {
-    position -= line->Length;
-    line = line->Next;
-  }
-  index = std::min<int>(position, line->Length);
-}
 
 // --- clear and assign ---------------------------------------------------------------
 
@@ -394,15 +333,19 @@ std::unique_ptr<TWPTextWriter> TWPRTFTextIo::CreateWriter(TWPLoadFormat format) 
   return std::make_unique<TWPTextWriter>(*this);
 }
 
-void TWPRTFTextIo::SaveWithWriter(TStream& stream, TWPTextWriter& writer) {
+void TWPRTFTextIo::ApplyWriterOptions(TWPTextWriter& writer) const {
   writer.OmitInsertPoints = OmitInsertPoints;
   writer.OmitAutomaticText = OmitAutomaticText;
   writer.WriteBitmapAsDib = WriteBitmapAsDib;
-  writer.DocumentEmpty = IsEmpty();
   if (auto* rtf = dynamic_cast<TWPRTFWriter*>(&writer)) {
     rtf->WritePicturesAsBracketReferences = WritePicturesAsBracketReferences;
     rtf->OmitProtectedMark = OmitProtectedMark;
   }
+}
+
+void TWPRTFTextIo::SaveWithWriter(TStream& stream, TWPTextWriter& writer) {
+  ApplyWriterOptions(writer);
+  writer.DocumentEmpty = IsEmpty();
   ResultCode = writer.WriteAll(stream);
 }
 
@@ -455,11 +398,7 @@ void TWPRTFTextIo::WriteData(TStream& stream) const {
   if (IsEmpty()) return;
   // Writing only reads the document (objects without a size get measured).
   TWPRTFWriter writer(const_cast<TWPRTFTextIo&>(*this));
-  writer.OmitInsertPoints = OmitInsertPoints;
-  writer.OmitAutomaticText = OmitAutomaticText;
-  writer.WriteBitmapAsDib = WriteBitmapAsDib;
-  writer.WritePicturesAsBracketReferences = WritePicturesAsBracketReferences;
-  writer.OmitProtectedMark = OmitProtectedMark;
+  ApplyWriterOptions(writer);
   if (writer.WriteAll(stream) != kResultOk) throw EStreamError("Stream write error");
   static const char kTerminator[4] = {};
   stream.WriteBuffer(kTerminator, sizeof kTerminator);

@@ -124,6 +124,8 @@ class TWPRTFTextIo : public TWPRTFText {
  private:
   std::unique_ptr<TWPTextReader> CreateReader(TWPLoadFormat format) const;
   std::unique_ptr<TWPTextWriter> CreateWriter(TWPLoadFormat format);
+  // The writer options above, for any writer.
+  void ApplyWriterOptions(TWPTextWriter& writer) const;
   void CopyParagraphs(const TWPRTFTextIo& source);
 };
 

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "richtext/MulDiv.h"
-#include "richtext/RtfReader.h"
+#include "richtext/RtfPicture.h"
 
 namespace {
 
@@ -257,7 +257,7 @@ bool TWPRTFWriter::WriteTableRowStart(TParagraph& par) {
   if (!pushed) return false;
   TGroup& group = *pushed;
   OutChar('{');
-  WriteControl("\\pard\\trowd\\trgaph", MulDiv((par.BorderSpaceColor >> 4) * 16, 567, 160));
+  WriteControl("\\pard\\trowd\\trgaph", MulDiv(par.Border().Spacing() * 16, 567, 160));
   WriteControl("\\trleft", par.LeftIndent);
   // \pard reset these for the reader.
   group.Alignment = 0;
@@ -282,13 +282,13 @@ bool TWPRTFWriter::WriteTableRowStart(TParagraph& par) {
         }
       }
       WriteControl("\\brdrw", cell->BorderWidth * 20);
-      if (cell->BorderSpaceColor != 0) WriteControl("\\brdrcf", cell->BorderSpaceColor & 15);
+      if (cell->BorderSpaceColor != 0) WriteControl("\\brdrcf", cell->Border().ColorIndex());
       WriteBorderStyleWords(cell->BorderStyle);
     }
     if (cell->ShadingColors != 0) {
       Out("\\clshdng");
       WriteControl("\\clcfpat", cell->ShadingColors & 15);
-      if (cell->Shading != 100) WriteControl("\\clcbpat", cell->ShadingColors >> 4);
+      if (cell->Shading != kShadingFull) WriteControl("\\clcbpat", cell->ShadingColors >> 4);
     }
     // The right edge where the cell is drawn, in 1/255 of the row width.
     const int rightEdge = cell->CellStart + cell->CellWidth;
@@ -333,8 +333,8 @@ bool TWPRTFWriter::WriteBorderGroup(TParagraph& par) {
   if (par.BorderStyle & kBorderTableLine) Out("\\brdrtablin");
   WriteControl("\\brdrw", par.BorderWidth * 20);
   if (par.BorderSpaceColor != 0) {
-    WriteControl("\\brsp", MulDiv((par.BorderSpaceColor >> 4) * 16, 567, 160));
-    WriteControl("\\brdrcf", par.BorderSpaceColor & 15);
+    WriteControl("\\brsp", MulDiv(par.Border().Spacing() * 16, 567, 160));
+    WriteControl("\\brdrcf", par.Border().ColorIndex());
   }
   WriteBorderStyleWords(par.BorderStyle);
   group.BorderFlags = BorderFlagsWithoutInheritance(flags);
@@ -354,7 +354,7 @@ bool TWPRTFWriter::WriteShading(TParagraph& par) {
   else
     Out("\\shading1");
   WriteControl("\\cfpat", par.ShadingColors & 15);
-  if (par.Shading != 100) WriteControl("\\cbpat", par.ShadingColors >> 4);
+  if (par.Shading != kShadingFull) WriteControl("\\cbpat", par.ShadingColors >> 4);
   return true;
 }
 

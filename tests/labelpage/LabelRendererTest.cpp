@@ -99,7 +99,7 @@ TEST_F(LabelRenderer, TellsTheFirstLineThatDidNotFit) {
 TEST_F(LabelRenderer, PaintSwitchesDecideWhetherTextCellsAreFilled) {
   const QColor grey(0x90, 0x90, 0x90);
   for (const auto& [switches, cellsFilled] :
-       {std::pair<std::uint8_t, bool>{0, true}, {wpps::Transparent, false}}) {
+       {std::pair<std::uint8_t, bool>{0, true}, {psTransparent, false}}) {
     QImage image = Image(330, 60, 96, grey);
     Render(image, image.rect(), 100, switches);
     int white = 0;
@@ -129,7 +129,7 @@ TEST_F(LabelRenderer, LaysALabelOutOnlyWhenWhatItDependsOnChanged) {
       {"the other label again", [&] { Render(screen, screen.rect(), 100, 0, 2); }, 0},
       {"zoomed", [&] { Render(screen, screen.rect(), 60); }, 1},
       {"narrower", [&] { Render(screen, QRect(0, 0, 200, 60), 60); }, 1},
-      {"on the printer", [&] { Render(printer, printer.rect(), 100, wpps::Transparent); }, 1},
+      {"on the printer", [&] { Render(printer, printer.rect(), 100, psTransparent); }, 1},
       {"same text copied in", [&] { FSheet.Storage(2)->RtfText().Assign(FSheet.Storage(2)->RtfText()); }, 0},
       {"copied label again", [&] { Render(screen, screen.rect(), 100, 0, 2); }, 0},
   };

@@ -54,7 +54,7 @@ TEST(RichTextTest, PublishedDefaults) {
   EXPECT_EQ(editor.size(), QSize(100, 100));
   EXPECT_EQ(editor.RtfText()->Header.FontNames[0], "Arial");  // added by construction
   // The window exists: layout is unlocked.
-  EXPECT_FALSE(editor.RtfText()->PaintOptions() & wppo::LayoutLocked);
+  EXPECT_FALSE(editor.RtfText()->PaintOptions() & poLayoutLocked);
   EXPECT_EQ(editor.RtfText()->WrapWidth(), editor.ClientWidth());
 }
 
@@ -143,7 +143,7 @@ TEST(RichTextTest, BackgroundBitmapIsTiled) {
   EXPECT_EQ(image.pixel(100, 60), qRgb(255, 0, 255));
   EXPECT_EQ(image.pixel(101, 60), qRgb(0, 128, 0));
   // With no background at all nothing is tiled.
-  editor.RtfText()->SetPaintOptions(wppo::NoBackground);
+  editor.RtfText()->SetPaintOptions(poNoBackground);
   image.fill(Qt::white);
   editor.render(&image);
   EXPECT_EQ(image.pixel(100, 60), qRgb(255, 255, 255));
@@ -190,9 +190,9 @@ TEST(RichTextTest, TopOffsetScrollsAControlWithoutScrollBars) {
 TEST(RichTextTest, ShowPageBreakSwitchesTheNoPageBreakLinesBit) {
   TWPRichText editor;
   editor.SetShowPageBreak(false);
-  EXPECT_TRUE(editor.RtfText()->PaintOptions() & wppo::NoPageBreakLines);
+  EXPECT_TRUE(editor.RtfText()->PaintOptions() & poNoPageBreakLines);
   editor.SetShowPageBreak(true);
-  EXPECT_FALSE(editor.RtfText()->PaintOptions() & wppo::NoPageBreakLines);
+  EXPECT_FALSE(editor.RtfText()->PaintOptions() & poNoPageBreakLines);
 }
 
 TEST(RichTextTest, HiddenControlLaysOutOnlyWhenAsked) {

@@ -84,13 +84,13 @@ int TWPRTFTextInput::XOfOffset(TParagraph* par, TLine* line, int offset) {
 TWPRTFTextPaint::TTextPos TWPRTFTextInput::PositionAtPoint(int x, int y) {
   TTextPos pos = LineAtY(y - OriginY + ScrollTop);
   if (!pos.Line) return pos;
-  const int shift = Has(wppo::IgnoreHorzOffset) ? 0 : HorzOffset;
+  const int shift = Has(poIgnoreHorzOffset) ? 0 : HorzOffset;
   pos.Index = OffsetAtX(pos.Par, pos.Line, x - OriginX - shift);
   return pos;
 }
 
 QRect TWPRTFTextInput::CaretWindowRect() const {
-  const int shift = Has(wppo::IgnoreHorzOffset) ? 0 : HorzOffset;
+  const int shift = Has(poIgnoreHorzOffset) ? 0 : HorzOffset;
   // A caret right at the end of a full line stays just inside the window.
   int x = std::min(FCaretX + shift, WrapWidth() - 1) + OriginX;
   const int y = FCaretTop - ScrollTop + OriginY;
@@ -103,7 +103,7 @@ void TWPRTFTextInput::UpdateCaret() {
   FCaretX = XOfOffset(CursorParagraph, CursorLine, CursorIndex);
   FCaretTop = CursorLine->Top;
   FCaretHeight = std::max<int>(CursorLine->Height, 4);
-  if (OnCaretMoved && !Has(wppo::ForeignCanvas)) OnCaretMoved();
+  if (OnCaretMoved && !Has(poForeignCanvas)) OnCaretMoved();
 }
 
 void TWPRTFTextInput::CaretMoved() {
@@ -115,7 +115,7 @@ void TWPRTFTextInput::CaretMoved() {
 void TWPRTFTextInput::ShowCaretInView() {
   if (!CursorLine) return;
   UpdateCaret();
-  if (!Has(wppo::NoScroll) && !Has(wppo::ForeignCanvas)) {
+  if (!Has(poNoScroll) && !Has(poForeignCanvas)) {
     const int H = ClipHeight;
     const int W = WrapWidth();
     const int height = CursorLine->Height;
@@ -224,7 +224,7 @@ void TWPRTFTextInput::MovePage(bool down) {
 }
 
 void TWPRTFTextInput::MoveCaret(int command, bool extend) {
-  if (Has(wppo::NoCaretMove)) return;
+  if (Has(poNoCaretMove)) return;
   Prepare();
   if (!CursorLine) return;
   const bool select = extend && !NoBlockMarking;
@@ -287,7 +287,7 @@ void TWPRTFTextInput::MoveCaret(int command, bool extend) {
 }
 
 void TWPRTFTextInput::PlaceCaretAtPoint(int x, int y, bool scroll, bool extend) {
-  if (Has(wppo::NoCaretMove)) return;
+  if (Has(poNoCaretMove)) return;
   Prepare();
   const TTextPos pos = PositionAtPoint(x, y);
   if (!pos.Line) return;
@@ -338,12 +338,12 @@ int TWPRTFTextInput::HorzRange() const {
 }
 
 void TWPRTFTextInput::SetScrollTop(int position) {
-  if (Has(wppo::ForeignCanvas) || Has(wppo::NoScroll)) return;
+  if (Has(poForeignCanvas) || Has(poNoScroll)) return;
   position = std::max(position, 0);
   const int delta = position - ScrollTop;
   if (delta == 0) return;
   ScrollTop = position;
-  if (std::abs(delta) >= ClipHeight || TileBackground || Has(wppo::Transparent) || !OnScrollWindow)
+  if (std::abs(delta) >= ClipHeight || TileBackground || Has(poTransparent) || !OnScrollWindow)
     Repaint();
   else if (RepaintAllowed())
     OnScrollWindow(0, -delta);
@@ -352,12 +352,12 @@ void TWPRTFTextInput::SetScrollTop(int position) {
 }
 
 void TWPRTFTextInput::SetHorzOffset(int offset) {
-  if (Has(wppo::ForeignCanvas) || Has(wppo::NoScroll)) return;
+  if (Has(poForeignCanvas) || Has(poNoScroll)) return;
   offset = std::clamp(offset, -HorzRange(), 0);
   const int delta = offset - HorzOffset;
   if (delta == 0) return;
   HorzOffset = offset;
-  if (std::abs(delta) >= WrapWidth() || TileBackground || Has(wppo::Transparent) || !OnScrollWindow)
+  if (std::abs(delta) >= WrapWidth() || TileBackground || Has(poTransparent) || !OnScrollWindow)
     Repaint();
   else if (RepaintAllowed())
     OnScrollWindow(delta, 0);
@@ -455,7 +455,7 @@ TWPRTFTextPaint::TTextPos TWPRTFTextInput::CharAtPoint(int x, int y) {
   const int documentY = y - OriginY + ScrollTop;
   TTextPos pos = LineAtY(documentY);
   if (!pos.Line || documentY < pos.Line->Top || documentY >= pos.Line->Top + pos.Line->Height) return {};
-  const int textX = x - OriginX - (Has(wppo::IgnoreHorzOffset) ? 0 : HorzOffset);
+  const int textX = x - OriginX - (Has(poIgnoreHorzOffset) ? 0 : HorzOffset);
   int left = LineAdvances(pos.Par, pos.Line, FAdvances);
   for (int k = 0; k < pos.Line->Length; ++k) {
     if (textX >= left && textX < left + FAdvances[k]) {

@@ -37,7 +37,7 @@ TWPCustomRtfEdit::TWPCustomRtfEdit(QWidget* parent)
           [this](int action) { ScrollBarAction(false, action); });
 
   // The layout stays locked until the window exists.
-  FDocument->SetPaintOptions(wppo::LayoutLocked);
+  FDocument->SetPaintOptions(poLayoutLocked);
   FDocument->BackgroundColor = FColor;
   HookDocument();
   FDocument->SetCanvas(&FScreenCanvas);
@@ -45,7 +45,7 @@ TWPCustomRtfEdit::TWPCustomRtfEdit(QWidget* parent)
   FDocument->OriginY = 0;
   FDocument->ClipHeight = ClientHeight();
   FDocument->SetWrapWidth(ClientWidth());
-  FDocument->SetPaintOptions(FShowPageBreak ? 0 : wppo::NoPageBreakLines);
+  FDocument->SetPaintOptions(FShowPageBreak ? 0u : std::uint32_t{poNoPageBreakLines});
 }
 
 TWPCustomRtfEdit::~TWPCustomRtfEdit() {
@@ -82,7 +82,7 @@ void TWPCustomRtfEdit::HookDocument() {
   };
   doc.OnCaretMoved = [this] { PlaceCaret(); };
   doc.OnCaretFormatting = [this] {
-    if (!FDocument->Has(wppo::ForeignCanvas)) ShowCaretFormatting();
+    if (!FDocument->Has(poForeignCanvas)) ShowCaretFormatting();
   };
   doc.OnUpdateVertScrollBar = [this] { UpdateScrollBars(); };
   doc.OnUpdateHorzScrollBar = [this] { UpdateScrollBars(); };
@@ -160,9 +160,9 @@ void TWPCustomRtfEdit::SetTransparent(bool on) {
   FTransparent = on;
   setAttribute(Qt::WA_OpaquePaintEvent, !on);
   if (on) {
-    FDocument->SetPaintOptions(FDocument->PaintOptions() | wppo::Transparent);
+    FDocument->SetPaintOptions(FDocument->PaintOptions() | poTransparent);
   } else {
-    FDocument->SetPaintOptions(FDocument->PaintOptions() & ~wppo::Transparent);
+    FDocument->SetPaintOptions(FDocument->PaintOptions() & ~poTransparent);
     FDocument->TileBackground = !FDocument->BackgroundBitmap.isNull();
   }
   UpdateScrollBars();
@@ -232,7 +232,7 @@ void TWPCustomRtfEdit::SetNoBlockMarking(bool on) {
 void TWPCustomRtfEdit::SetShowPageBreak(bool on) {
   FShowPageBreak = on;
   const std::uint32_t options = FDocument->PaintOptions();
-  FDocument->SetPaintOptions(on ? options & ~wppo::NoPageBreakLines : options | wppo::NoPageBreakLines);
+  FDocument->SetPaintOptions(on ? options & ~poNoPageBreakLines : options | poNoPageBreakLines);
   update();
 }
 
@@ -305,7 +305,7 @@ void TWPCustomRtfEdit::PlaceScrollBars() {
 }
 
 void TWPCustomRtfEdit::UpdateScrollBars() {
-  if (FUpdatingBars || (FDocument->PaintOptions() & (wppo::ForeignCanvas | wppo::LayoutLocked))) return;
+  if (FUpdatingBars || (FDocument->PaintOptions() & (poForeignCanvas | poLayoutLocked))) return;
   FUpdatingBars = true;
   TWPRTFTextInput& doc = *FDocument;
   const bool wantVert = FScrollBars == ssVertical || FScrollBars == ssBoth;
@@ -459,7 +459,7 @@ void TWPCustomRtfEdit::SaveLayoutState() {
 
 void TWPCustomRtfEdit::RestoreLayoutState() {
   TWPRTFTextInput& doc = *FDocument;
-  doc.SetPaintOptions(wppo::LayoutLocked | wppo::ForeignCanvas);
+  doc.SetPaintOptions(poLayoutLocked | poForeignCanvas);
   doc.HorzOffset = FSavedHorzOffset;
   doc.SetWordWrap(FSavedWordWrap);
   doc.SetCanvas(&FScreenCanvas);
@@ -469,7 +469,7 @@ void TWPCustomRtfEdit::RestoreLayoutState() {
 }
 
 int TWPCustomRtfEdit::PaintToCanvas(TWPCanvas* canvas, int x, int y, int width, int height, int startLine,
-                                    int mode) {
+                                    TPaintToCanvasMode mode) {
   TWPRTFTextInput& doc = *FDocument;
   if (mode == kPaintEndBatch) {
     if (FInBatch) {
@@ -494,7 +494,7 @@ int TWPCustomRtfEdit::PaintToCanvas(TWPCanvas* canvas, int x, int y, int width, 
     }
     const TPaintPass pass{doc.Canvas(), x, y, 0, 0, height, doc.PaintOptions()};
     result = doc.PaintLinesFrom(pass, startLine, mode != kPaintMeasureOnly,
-                                (PaintSwitches & wpps::StopAtPageBreak) != 0);
+                                (PaintSwitches & psStopAtPageBreak) != 0);
   } catch (...) {
     // The control never keeps the caller's canvas or the foreign layout.
     FInBatch = false;

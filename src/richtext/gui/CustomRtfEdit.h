@@ -21,11 +21,13 @@ enum TWPBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TWPMemoryFormat : std::uint8_t { fmRichText, fmPlainText };
 enum TWPLanguage : std::uint8_t { twpEnglish, twpGerman };
 
-// PaintToCanvas modes.
-constexpr int kPaintMeasureOnly = 0;
-constexpr int kPaintLines = 1;
-constexpr int kPaintBeginBatch = 2;
-constexpr int kPaintEndBatch = 4;
+// What a PaintToCanvas call does.
+enum TPaintToCanvasMode : int {
+  kPaintMeasureOnly = 0,  // works out which lines fit, paints nothing
+  kPaintLines = 1,
+  kPaintBeginBatch = 2,  // lays out for the canvas once for the calls that follow
+  kPaintEndBatch = 4,    // gives the control its own layout back
+};
 
 // The control's font: name, size in points, style bits (TAttr::Style) and colour.
 struct TWPFont {
@@ -124,7 +126,7 @@ class TWPCustomRtfEdit : public QWidget {
   bool WriteBitmapAsDib() const { return FDocument->WriteBitmapAsDib; }
   void SetWriteBitmapAsDib(bool on) { FDocument->WriteBitmapAsDib = on; }
   TWPLanguage Language = twpEnglish;
-  // How PaintToCanvas paints (wpps bits); 0 on screen, 4 for the printer.
+  // How PaintToCanvas paints (TPaintSwitch bits): 0 on screen, psTransparent for the printer.
   std::uint8_t PaintSwitches = 0;
 
   // Events. A key or character handler may set the key to 0 to swallow it.
@@ -174,7 +176,8 @@ class TWPCustomRtfEdit : public QWidget {
   // starting with line startLine. Mode 0 measures, 1 paints, 2 begins and 4
   // ends a batch of calls. The index of the first line that did not fit, 0
   // when everything was painted.
-  int PaintToCanvas(TWPCanvas* canvas, int x, int y, int width, int height, int startLine, int mode);
+  int PaintToCanvas(TWPCanvas* canvas, int x, int y, int width, int height, int startLine,
+                    TPaintToCanvasMode mode);
   // Bottom of the last line in pixels; 0 for a document without paragraphs.
   int DocumentHeight();
   int FontNumber(const std::string& name);

@@ -213,7 +213,7 @@ int TWPRTFTextInput::TypeChar(unsigned char c) {
   TLine* line = CursorLine;
   const int index = std::clamp(CursorIndex, 0, static_cast<int>(line->Length));
   // Hidden text typed where it is not shown would vanish as it is typed.
-  if ((CurrentAttr.Special & kSpecialHidden) && !Has(wppo::ShowHidden) && !FieldInsertion) return refused;
+  if ((CurrentAttr.Special & kSpecialHidden) && !Has(poShowHidden) && !FieldInsertion) return refused;
   const int oldLength = line->Length;
   if (!InsertChar(par, line, static_cast<char>(c), index)) return refused;
   if (index < oldLength) MeasureChar(line, index, CurrentAttr);

@@ -13,40 +13,41 @@
 #include "richtext/RtfTextIo.h"
 #include "richtext/gui/Canvas.h"
 
-// Switches of the paint options word.
-namespace wppo {
-constexpr std::uint32_t NoClip = 0x00000001;
-constexpr std::uint32_t ForeignCanvas = 0x00000002;
-constexpr std::uint32_t WrapAtPageWidth = 0x00000004;
-constexpr std::uint32_t NoZoom = 0x00000008;
-constexpr std::uint32_t NoCaretMove = 0x00000010;
-constexpr std::uint32_t NoScroll = 0x00000020;
-constexpr std::uint32_t Transparent = 0x00000040;
-constexpr std::uint32_t NoPageBreakLines = 0x00000080;
-constexpr std::uint32_t NoParPageBreakLines = 0x00000100;
-constexpr std::uint32_t ShowHidden = 0x00000200;
-constexpr std::uint32_t LayoutLocked = 0x00000400;
-constexpr std::uint32_t IgnoreHorzOffset = 0x00000800;
-constexpr std::uint32_t HideSelection = 0x00001000;
-constexpr std::uint32_t PaintAllLines = 0x00004000;
-constexpr std::uint32_t WhiteBackground = 0x00008000;
-constexpr std::uint32_t OpaqueWhereNeeded = 0x00010000;
-constexpr std::uint32_t SkipUnfitLines = 0x00020000;
-constexpr std::uint32_t PageMode = 0x00040000;
-constexpr std::uint32_t NeverOpaque = 0x00080000;
-constexpr std::uint32_t NoBackground = 0x00100000;
-}  // namespace wppo
+// Switches of the paint options word: how a document is laid out and painted.
+enum TPaintOption : std::uint32_t {
+  poNoClip = 0x00000001,
+  poForeignCanvas = 0x00000002,  // painting into another canvas: no caret, hooks or page-break lines
+  poWrapAtPageWidth = 0x00000004,
+  poNoZoom = 0x00000008,
+  poNoCaretMove = 0x00000010,
+  poNoScroll = 0x00000020,
+  poTransparent = 0x00000040,
+  poNoPageBreakLines = 0x00000080,
+  poNoParPageBreakLines = 0x00000100,
+  poShowHidden = 0x00000200,
+  poLayoutLocked = 0x00000400,
+  poIgnoreHorzOffset = 0x00000800,
+  poHideSelection = 0x00001000,
+  poPaintAllLines = 0x00004000,
+  poWhiteBackground = 0x00008000,
+  poOpaqueWhereNeeded = 0x00010000,
+  poSkipUnfitLines = 0x00020000,
+  poPageMode = 0x00040000,
+  poNeverOpaque = 0x00080000,
+  poNoBackground = 0x00100000,
+};
 
-// Bits of the paint switches byte with which a label is painted into a
-// rectangle of another canvas (0 on screen, Transparent for the printer).
-namespace wpps {
-constexpr std::uint8_t NoBackground = 0x01;
-constexpr std::uint8_t OpaqueWhereNeeded = 0x02;
-constexpr std::uint8_t Transparent = 0x04;
-constexpr std::uint8_t KeepColor = 0x08;
-constexpr std::uint8_t NoZoom = 0x10;
-constexpr std::uint8_t StopAtPageBreak = 0x20;
-}  // namespace wpps
+// The paint switches byte with which a label is painted into a rectangle of
+// another canvas (0 on screen, psTransparent for the printer). Each stands
+// for options of the word above (see ForeignPaintOptions).
+enum TPaintSwitch : std::uint8_t {
+  psNoBackground = 0x01,
+  psOpaqueWhereNeeded = 0x02,
+  psTransparent = 0x04,
+  psKeepColor = 0x08,
+  psNoZoom = 0x10,
+  psStopAtPageBreak = 0x20,
+};
 
 // The paint options word of a pass onto another canvas, from the switches.
 std::uint32_t ForeignPaintOptions(std::uint8_t switches);
@@ -65,7 +66,7 @@ struct TPaintPass {
 
   bool Has(std::uint32_t option) const { return (Options & option) != 0; }
   // The horizontal offset unless the options ignore it.
-  int Shift() const { return Has(wppo::IgnoreHorzOffset) ? 0 : HorzOffset; }
+  int Shift() const { return Has(poIgnoreHorzOffset) ? 0 : HorzOffset; }
 };
 
 // The message of a character whose font index names no font slot.

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "richtext/MulDiv.h"
-#include "richtext/RtfReader.h"
+#include "richtext/RtfPicture.h"
 #include "richtext/gui/RtfTextPaint.h"
 
 namespace {
@@ -40,12 +40,12 @@ QColor HighlightColor() { return QGuiApplication::palette().color(QPalette::Acti
 }  // namespace
 
 std::uint32_t ForeignPaintOptions(std::uint8_t switches) {
-  std::uint32_t options = wppo::ForeignCanvas | wppo::NoCaretMove | wppo::NoScroll | wppo::PaintAllLines;
-  if (switches & wpps::NoZoom) options |= wppo::NoZoom;
-  if (switches & wpps::NoBackground) options |= wppo::NoBackground;
-  if (switches & wpps::OpaqueWhereNeeded) options |= wppo::OpaqueWhereNeeded;
-  if (switches & wpps::Transparent) options |= wppo::Transparent;
-  if (!(switches & wpps::KeepColor)) options |= wppo::WhiteBackground | wppo::NoBackground;
+  std::uint32_t options = poForeignCanvas | poNoCaretMove | poNoScroll | poPaintAllLines;
+  if (switches & psNoZoom) options |= poNoZoom;
+  if (switches & psNoBackground) options |= poNoBackground;
+  if (switches & psOpaqueWhereNeeded) options |= poOpaqueWhereNeeded;
+  if (switches & psTransparent) options |= poTransparent;
+  if (!(switches & psKeepColor)) options |= poWhiteBackground | poNoBackground;
   return options;
 }
 
@@ -105,8 +105,8 @@ void TWPRTFTextPaint::SetSelectionPositions(const TTextPos& from, const TTextPos
 void TWPRTFTextPaint::MarkSelection(const TPaintPass& pass, TParagraph* par, TLine* line, int& from,
                                     int& to) {
   from = to = 0;
-  if (!HasSelection() || pass.Has(wppo::HideSelection)) {
-    line->SelState = 0;
+  if (!HasSelection() || pass.Has(poHideSelection)) {
+    line->SelState = lsNotSelected;
     return;
   }
   const TTextPos lineStart{par, line, 0};
@@ -114,7 +114,7 @@ void TWPRTFTextPaint::MarkSelection(const TPaintPass& pass, TParagraph* par, TLi
   const TTextPos a = SelectionFrom(), b = SelectionTo();
   if (ComparePositions(b, lineStart) <= 0 || ComparePositions(a, lineEnd) >= 0) {
     if (!(ComparePositions(a, lineStart) <= 0 && ComparePositions(b, lineEnd) >= 0 && line->Length == 0)) {
-      line->SelState = 0;
+      line->SelState = lsNotSelected;
       return;
     }
   }
@@ -124,7 +124,7 @@ void TWPRTFTextPaint::MarkSelection(const TPaintPass& pass, TParagraph* par, TLi
   to = std::clamp(to, from, static_cast<int>(line->Length));
   const bool endsInside = b.Par == par && b.Line == line;
   const bool cellEnd = par->IsTableCell() && !line->Next && to == line->Length;
-  line->SelState = (from == 0 && (!endsInside || cellEnd)) ? 2 : 3;
+  line->SelState = (from == 0 && (!endsInside || cellEnd)) ? lsSelectedThroughEnd : lsPartlySelected;
 }
 
 void TWPRTFTextPaint::SetLineSelectionMarks(TLine* line, int from, int to) {
@@ -141,14 +141,14 @@ void TWPRTFTextPaint::SetLineSelectionMarks(TLine* line, int from, int to) {
 // Background
 
 void TWPRTFTextPaint::FillBackground(const TPaintPass& pass, const QRect& rect) {
-  if (pass.Has(wppo::NoBackground) || pass.Has(wppo::Transparent) || !rect.isValid()) return;
+  if (pass.Has(poNoBackground) || pass.Has(poTransparent) || !rect.isValid()) return;
   if (TileBackground && !BackgroundBitmap.isNull()) {
     QPoint origin(pass.OriginX, pass.OriginY);
     if (BackgroundScrolling) origin += QPoint(pass.HorzOffset, -pass.ScrollTop);
     pass.Canvas->TileImage(rect, BackgroundBitmap, origin);
     return;
   }
-  pass.Canvas->FillRect(rect, ColorFromRgb(pass.Has(wppo::WhiteBackground) ? 0xFFFFFF : BackgroundColor));
+  pass.Canvas->FillRect(rect, ColorFromRgb(pass.Has(poWhiteBackground) ? 0xFFFFFF : BackgroundColor));
 }
 
 // ---------------------------------------------------------------------------
@@ -168,7 +168,7 @@ bool TWPRTFTextPaint::PlainTextLine(TLine* line, std::vector<TAttr>& scratch) {
 void TWPRTFTextPaint::PaintLine(const TPaintPass& pass, TParagraph* par, TLine* line) {
   TLinePaint lp(pass, par, line);
   if (!StartLinePaint(lp)) return;
-  const bool foreign = pass.Has(wppo::ForeignCanvas);
+  const bool foreign = pass.Has(poForeignCanvas);
   if (!foreign && OnHideCaret) OnHideCaret();
   int selFrom = 0, selTo = 0;
   MarkSelection(pass, par, line, selFrom, selTo);
@@ -179,7 +179,7 @@ void TWPRTFTextPaint::PaintLine(const TPaintPass& pass, TParagraph* par, TLine* 
   PaintRuns(lp);
   FillLineRest(lp);
   if (!foreign) PaintPageBreakMarks(lp);
-  if (par->BorderFlags & kBorderOn)
+  if (par->Border().On())
     PaintBorders(pass, par, line, lp.Y, pass.OriginX + LeftEdge(par, line) - 1 + pass.Shift(),
                  pass.OriginX + Header.TextWidthPixels - RightIndent(par) + pass.Shift());
 
@@ -193,20 +193,18 @@ bool TWPRTFTextPaint::StartLinePaint(TLinePaint& lp) {
   const TPaintPass& pass = lp.Pass;
   TParagraph* par = lp.Par;
   TLine* line = lp.Line;
-  if (!pass.Canvas || !pass.Canvas->CanPaint() || (!PaintingAllowed && !pass.Has(wppo::ForeignCanvas)))
+  if (!pass.Canvas || !pass.Canvas->CanPaint() || (!PaintingAllowed && !pass.Has(poForeignCanvas)))
     return false;
-  if (pass.Has(wppo::SkipUnfitLines) && line->Top + line->Height - pass.ScrollTop > pass.ClipHeight)
-    return false;
+  if (pass.Has(poSkipUnfitLines) && line->Top + line->Height - pass.ScrollTop > pass.ClipHeight) return false;
   const int left = LeftEdge(par, line);
   lp.X = pass.OriginX + left + pass.Shift();
-  if (par->Alignment == 1 || par->Alignment == 2) {
+  if (par->RightOrCentred()) {
     const int free = Header.TextWidthPixels - LineContentWidth(par, line) - RightIndent(par) - left;
-    if (par->Alignment == 1 && free > 0) lp.X += free;
-    if (par->Alignment == 2 && free > 1) lp.X += free / 2;
+    if (par->Alignment == paRight && free > 0) lp.X += free;
+    if (par->Alignment == paCenter && free > 1) lp.X += free / 2;
   }
   lp.Y = line->Top + pass.OriginY - pass.ScrollTop;
-  if (!pass.Has(wppo::PaintAllLines) &&
-      (lp.Bottom() <= pass.OriginY || lp.Y >= pass.OriginY + pass.ClipHeight))
+  if (!pass.Has(poPaintAllLines) && (lp.Bottom() <= pass.OriginY || lp.Y >= pass.OriginY + pass.ClipHeight))
     return false;
 
   lp.Attrs = line->Attrs.get();
@@ -216,11 +214,11 @@ bool TWPRTFTextPaint::StartLinePaint(TLinePaint& lp) {
   }
   lp.Right = pass.OriginX + FWrapWidth;
   lp.Baseline = lp.Y + line->Ascent;
-  lp.RightOrCentre = par->Alignment == 1 || par->Alignment == 2;
-  lp.Justified = par->Alignment == 3 && line->SpaceWidth > 0;
+  lp.RightOrCentre = par->RightOrCentred();
+  lp.Justified = par->Alignment == paJustify && line->SpaceWidth > 0;
   lp.Shaded = par->ShadingColors != 0;
-  lp.NoFills = pass.Has(wppo::Transparent) || pass.Has(wppo::NoBackground);
-  lp.Background = ColorFromRgb(pass.Has(wppo::WhiteBackground) ? 0xFFFFFF : BackgroundColor);
+  lp.NoFills = pass.Has(poTransparent) || pass.Has(poNoBackground);
+  lp.Background = ColorFromRgb(pass.Has(poWhiteBackground) ? 0xFFFFFF : BackgroundColor);
   int tallest = 0;
   for (int i = 0; i < line->Length; ++i)
     if (!IsObject(line->CharAt(i), lp.Attrs[i])) tallest = std::max<int>(tallest, lp.Attrs[i].Height);
@@ -319,13 +317,11 @@ bool TWPRTFTextPaint::RunColours(TLinePaint& lp, const TAttr& attr) {
   // Text cells are filled unless the painting is transparent: "no
   // background" only keeps the fills around the text away, so a label's
   // coloured cells still show on the page panel.
-  const bool tiled = TileBackground && !BackgroundBitmap.isNull() && !pass.Has(wppo::NoBackground);
-  bool opaque = !pass.Has(wppo::Transparent) && !(tiled && !lp.Shaded);
-  if (lp.Shaded)
-    canvas.BrushColor = ColorFromRgb(
-        Header.Colors[lp.Par->Shading < 51 ? (lp.Par->ShadingColors >> 4) : (lp.Par->ShadingColors & 0x0F)]);
-  if (pass.Has(wppo::OpaqueWhereNeeded))
-    opaque = opaque && !pass.Has(wppo::NeverOpaque) && canvas.BrushColor != lp.Background &&
+  const bool tiled = TileBackground && !BackgroundBitmap.isNull() && !pass.Has(poNoBackground);
+  bool opaque = !pass.Has(poTransparent) && !(tiled && !lp.Shaded);
+  if (lp.Shaded) canvas.BrushColor = ColorFromRgb(Header.Colors[lp.Par->ShadingColorIndex()]);
+  if (pass.Has(poOpaqueWhereNeeded))
+    opaque = opaque && !pass.Has(poNeverOpaque) && canvas.BrushColor != lp.Background &&
              canvas.BrushColor != QColor(Qt::white);
   if (attr.Style & kStyleSelected) {
     const QPalette palette = QGuiApplication::palette();
@@ -374,7 +370,7 @@ void TWPRTFTextPaint::FillLineRest(TLinePaint& lp) {
   }
   const QRect rest =
       EdgeRect(lp.X, lp.Y, lp.Pass.OriginX + Header.TextWidthPixels - RightIndent(lp.Par), lp.Bottom());
-  if (lp.Line->SelState == 2)
+  if (lp.Line->SelState == lsSelectedThroughEnd)
     lp.Canvas.FillRect(rest, HighlightColor());
   else if (lp.Shaded)
     lp.Canvas.FillRect(rest, lp.Canvas.BrushColor);
@@ -386,8 +382,8 @@ void TWPRTFTextPaint::FillLineRest(TLinePaint& lp) {
 void TWPRTFTextPaint::PaintPageBreakMarks(TLinePaint& lp) {
   const TPaintPass& pass = lp.Pass;
   const bool parBreak = lp.Line == lp.Par->FirstLine && (lp.Par->ParFlags & kParPageBreakBefore) &&
-                        !pass.Has(wppo::NoParPageBreakLines);
-  const bool pageStart = (lp.Line->LineFlags & kLinePageBreak) && !pass.Has(wppo::NoPageBreakLines);
+                        !pass.Has(poNoParPageBreakLines);
+  const bool pageStart = (lp.Line->LineFlags & kLinePageBreak) && !pass.Has(poNoPageBreakLines);
   if (!parBreak && !pageStart) return;
   TWPCanvas& canvas = lp.Canvas;
   canvas.PenColor = Qt::black;
@@ -400,15 +396,16 @@ void TWPRTFTextPaint::PaintPageBreakMarks(TLinePaint& lp) {
 void TWPRTFTextPaint::PaintBorders(const TPaintPass& pass, TParagraph* par, TLine* line, int y, int left,
                                    int right) {
   TWPCanvas& canvas = *pass.Canvas;
-  const int colour = par->BorderSpaceColor & 0x0F;
+  const TBorderWord border = par->Border();
+  const int colour = border.ColorIndex();
   canvas.PenColor = colour == 0 ? QColor(Qt::black) : ColorFromRgb(Header.Colors[colour]);
-  canvas.PenStyle = (par->BorderStyle & kBorderDotted) ? Qt::DotLine : Qt::SolidLine;
+  canvas.PenStyle = (border.Style & kBorderDotted) ? Qt::DotLine : Qt::SolidLine;
   int width = 1;
-  if (par->BorderWidth != 0 && !(par->BorderStyle & kBorderHairline) && !pass.Has(wppo::ForeignCanvas))
-    width = std::max(1, MulDiv(par->BorderWidth, Header.XPixelsPerInch, 72));
+  if (border.Width != 0 && !(border.Style & kBorderHairline) && !pass.Has(poForeignCanvas))
+    width = std::max(1, MulDiv(border.Width, Header.XPixelsPerInch, 72));
   canvas.PenWidth = width;
-  const bool box = (par->BorderFlags & kBorderBox) != 0;
-  const bool twice = (par->BorderFlags & kBorderDouble) != 0;
+  const bool box = (border.Flags & kBorderBox) != 0;
+  const bool twice = (border.Flags & kBorderDouble) != 0;
   const int bottom = y + line->Height;
   auto sameGroup = [](const TParagraph* a, const TParagraph* b) {
     return b && (b->BorderFlags & kBorderOn) && b->BorderFlags == a->BorderFlags &&
@@ -420,13 +417,13 @@ void TWPRTFTextPaint::PaintBorders(const TPaintPass& pass, TParagraph* par, TLin
     if (twice)
       canvas.Line(x1 + 2 * width * dx, y1 + 2 * width * dy, x2 + 2 * width * dx, y2 + 2 * width * dy);
   };
-  if ((box || (par->BorderFlags & kBorderTop)) && line == par->FirstLine && !sameGroup(par, par->Prev))
+  if ((box || (border.Flags & kBorderTop)) && line == par->FirstLine && !sameGroup(par, par->Prev))
     edge(left, y, right, y, 0, 1);
-  if ((box || (par->BorderFlags & kBorderBottom)) && !line->Next && !sameGroup(par, par->Next))
+  if ((box || (border.Flags & kBorderBottom)) && !line->Next && !sameGroup(par, par->Next))
     edge(left, bottom - width, right, bottom - width, 0, -1);
-  if (box || (par->BorderFlags & kBorderLeft)) edge(left, y, left, bottom, 1, 0);
-  if (box || (par->BorderFlags & kBorderRight)) edge(right - width, y, right - width, bottom, -1, 0);
-  if (par->BorderStyle & kBorderTableLine) {
+  if (box || (border.Flags & kBorderLeft)) edge(left, y, left, bottom, 1, 0);
+  if (box || (border.Flags & kBorderRight)) edge(right - width, y, right - width, bottom, -1, 0);
+  if (border.Style & kBorderTableLine) {
     // Bar tabs: a vertical line at every tab stop of the paragraph inside the edges.
     const int origin = pass.OriginX + pass.Shift();
     for (int slot = 0; slot < TTextHeader::kTabSlots; ++slot) {
@@ -485,20 +482,20 @@ TPaintPass TWPRTFTextPaint::ViewPass() const {
 
 void TWPRTFTextPaint::PaintRegion(const TPaintPass& pass, int x, int y, int height, int width) {
   TWPCanvas& canvas = *pass.Canvas;
-  if (!canvas.CanPaint() || (!PaintingAllowed && !pass.Has(wppo::ForeignCanvas))) return;
-  const bool foreign = pass.Has(wppo::ForeignCanvas);
+  if (!canvas.CanPaint() || (!PaintingAllowed && !pass.Has(poForeignCanvas))) return;
+  const bool foreign = pass.Has(poForeignCanvas);
   if (!foreign && OnHideCaret) OnHideCaret();
-  if (!pass.Has(wppo::NoClip)) canvas.SetClipRect(EdgeRect(x - 1, y - 1, x + width + 2, y + height + 2));
+  if (!pass.Has(poNoClip)) canvas.SetClipRect(EdgeRect(x - 1, y - 1, x + width + 2, y + height + 2));
   SelectedObjectRect = QRect();
   int painted = 0;
   int bottom = pass.OriginY;
   bool stop = false;
   for (TParagraph* par = FirstParagraph; par && !stop; par = par->Next) {
-    if (pass.Has(wppo::PageMode) && painted >= 4 && (par->ParFlags & kParPageBreakBefore)) break;
+    if (pass.Has(poPageMode) && painted >= 4 && (par->ParFlags & kParPageBreakBefore)) break;
     for (TLine* line = par->FirstLine; line; line = line->Next) {
       const int top = line->Top - pass.ScrollTop - 1 + pass.OriginY;
       const int lineBottom = line->Top + line->Height - pass.ScrollTop + 1 + pass.OriginY;
-      if (pass.Has(wppo::PageMode) && painted >= 4 && (line->LineFlags & kLinePageBreak)) {
+      if (pass.Has(poPageMode) && painted >= 4 && (line->LineFlags & kLinePageBreak)) {
         stop = true;
         break;
       }
@@ -513,7 +510,7 @@ void TWPRTFTextPaint::PaintRegion(const TPaintPass& pass, int x, int y, int heig
   if (bottom < clipBottom)
     FillBackground(pass,
                    EdgeRect(pass.OriginX, bottom, pass.OriginX + std::max(FWrapWidth, width), clipBottom));
-  if (!pass.Has(wppo::NoClip)) canvas.ClearClip();
+  if (!pass.Has(poNoClip)) canvas.ClearClip();
   if (!foreign && OnShowCaret) OnShowCaret();
 }
 
@@ -545,8 +542,7 @@ int TWPRTFTextPaint::PaintLinesFrom(const TPaintPass& pass, int startLine, bool 
 }
 
 bool TWPRTFTextPaint::RepaintAllowed() const {
-  return !FFormatting && !ReformatPending && !Has(wppo::LayoutLocked) && !Has(wppo::ForeignCanvas) &&
-         PaintingAllowed;
+  return !FFormatting && !ReformatPending && !Has(poLayoutLocked) && !Has(poForeignCanvas) && PaintingAllowed;
 }
 
 void TWPRTFTextPaint::Repaint() {

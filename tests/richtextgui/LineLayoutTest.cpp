@@ -220,7 +220,7 @@ TEST_F(LayoutTest, ZoomingScalesLengthsAndFontsResizingOnlyFonts) {
 TEST_F(LayoutTest, ZoomingIsIgnoredWithTheDoNotZoomOption) {
   doc.SetZooming(150);
   EXPECT_EQ(doc.Header.XPixelsPerInch, 144);
-  doc.SetPaintOptions(wppo::NoZoom);
+  doc.SetPaintOptions(poNoZoom);
   EXPECT_EQ(doc.Header.XPixelsPerInch, 96);
   doc.SetPaintOptions(0);
   EXPECT_EQ(doc.Header.XPixelsPerInch, 144);
@@ -294,7 +294,7 @@ TEST_F(LayoutTest, InvisibleCharactersTakeNoRoom) {
   hidden.Special = kSpecialHidden;
   SetText("abc", hidden);
   EXPECT_EQ(doc.FirstParagraph->FirstLine->Attrs[0].Width, 0);
-  doc.SetPaintOptions(wppo::ShowHidden);
+  doc.SetPaintOptions(poShowHidden);
   doc.ReformatAll();
   EXPECT_EQ(doc.FirstParagraph->FirstLine->Attrs[0].Width, ArialWidth("a"));
   TAttr insertPoint = Attr();

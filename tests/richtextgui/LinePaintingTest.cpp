@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "richtext/RtfReader.h"
+#include "richtext/RtfPicture.h"
 #include "richtext/gui/RichText.h"
 #include "richtextgui/PaintTestSupport.h"
 
@@ -28,7 +28,8 @@ class PaintingTest : public ::testing::Test {
     Doc().InsertText(par, par->TextLength(), &attr, text.c_str());
     Doc().ReformatAll();
   }
-  QImage Paint(int width, int height, int startLine = 0, int mode = kPaintLines, int* result = nullptr) {
+  QImage Paint(int width, int height, int startLine = 0, TPaintToCanvasMode mode = kPaintLines,
+               int* result = nullptr) {
     QImage image = WhiteImage(width, height);
     TWPCanvas canvas(&image, true);
     const int r = editor.PaintToCanvas(&canvas, 0, 0, width, height, startLine, mode);
@@ -104,10 +105,10 @@ TEST_F(PaintingTest, PaintSwitches4LeaveEveryBackgroundPixelWhite) {
   editor.SetColor(0x00FFFF);       // yellow control
   Add("Mark", Attr(12, 0, 0x41));  // red text on a yellow cell
   auto coloured = [](QRgb p) { return qRed(p) > 200 && qGreen(p) > 200 && qBlue(p) < 100; };
-  editor.PaintSwitches = wpps::KeepColor;
+  editor.PaintSwitches = psKeepColor;
   QImage filled = Paint(200, 60);
   EXPECT_FALSE(InkBox(filled, filled.rect(), coloured).isNull());
-  editor.PaintSwitches = wpps::Transparent;
+  editor.PaintSwitches = psTransparent;
   QImage printed = Paint(200, 60);
   EXPECT_TRUE(InkBox(printed, printed.rect(), coloured).isNull());
   // Only the red text reaches the canvas.
@@ -126,7 +127,7 @@ TEST_F(PaintingTest, SwitchesWithoutKeepColorPaintOnWhite) {
   Add("x", Attr());
   QImage image = Paint(100, 40);
   EXPECT_EQ(image.pixel(90, 5), qRgb(255, 255, 255));
-  editor.PaintSwitches = wpps::KeepColor;
+  editor.PaintSwitches = psKeepColor;
   image = Paint(100, 40);
   EXPECT_EQ(image.pixel(90, 5), qRgb(255, 255, 0));
 }
@@ -250,11 +251,11 @@ TEST_F(PaintingTest, BatchKeepsTheForeignLayoutUntilItEnds) {
   QImage image = WhiteImage(200, 40);
   TWPCanvas canvas(&image, true);
   EXPECT_EQ(editor.PaintToCanvas(&canvas, 0, 0, 200, 40, 0, kPaintBeginBatch), 0);
-  EXPECT_TRUE(Doc().PaintOptions() & wppo::ForeignCanvas);
+  EXPECT_TRUE(Doc().PaintOptions() & poForeignCanvas);
   EXPECT_EQ(editor.PaintToCanvas(&canvas, 10, 0, 190, 40, 0, kPaintLines), 0);
-  EXPECT_TRUE(Doc().PaintOptions() & wppo::ForeignCanvas);
+  EXPECT_TRUE(Doc().PaintOptions() & poForeignCanvas);
   EXPECT_EQ(editor.PaintToCanvas(&canvas, 0, 0, 0, 0, 0, kPaintEndBatch), 0);
-  EXPECT_FALSE(Doc().PaintOptions() & wppo::ForeignCanvas);
+  EXPECT_FALSE(Doc().PaintOptions() & poForeignCanvas);
   EXPECT_GE(InkBox(image, image.rect(), Dark).left(), 10);
 }
 
@@ -303,7 +304,7 @@ TEST_F(PaintingTest, BorderedParagraphGetsItsBox) {
   par->BorderSpaceColor = 0x11;  // spacing 1, red
   par->BorderWidth = 0;
   Doc().ReformatAll();
-  editor.PaintSwitches = wpps::KeepColor;
+  editor.PaintSwitches = psKeepColor;
   QImage image = Paint(200, 40);
   TLine* line = par->FirstLine;
   auto red = [](QRgb p) { return p == qRgb(255, 0, 0); };
@@ -332,7 +333,7 @@ TEST_F(PaintingTest, PictureIsDrawnScaledIntoItsCellAndAMetafileLeavesItEmpty) {
   object.Special = kSpecialObject;
   object.Tag = record->Id;
   Add("\x01", object);
-  editor.PaintSwitches = wpps::KeepColor;
+  editor.PaintSwitches = psKeepColor;
   QImage image = Paint(100, 60);
   auto blue = [](QRgb p) { return p == qRgb(0, 0, 255); };
   const QRect cell = InkBox(image, image.rect(), blue);
@@ -397,17 +398,17 @@ TEST_F(PaintingTest, BarTabsDrawVerticalLinesAtTheStops) {
 TEST_F(PaintingTest, ColouredCellIsFilledOnlyWhereTheOptionsAllow) {
   Add("    ", Attr(10, 0, 0x30));  // spaces on a blue cell
   auto blue = [](QRgb p) { return p == qRgb(0, 0, 255); };
-  editor.PaintSwitches = wpps::KeepColor;
+  editor.PaintSwitches = psKeepColor;
   EXPECT_FALSE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
-  editor.PaintSwitches = wpps::KeepColor | wpps::OpaqueWhereNeeded;
+  editor.PaintSwitches = psKeepColor | psOpaqueWhereNeeded;
   EXPECT_FALSE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
   // Without background only the fills around the text go: the text's own
   // cells keep their colour, as on the page panel (switches 0).
-  editor.PaintSwitches = wpps::KeepColor | wpps::NoBackground;
+  editor.PaintSwitches = psKeepColor | psNoBackground;
   EXPECT_FALSE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
   editor.PaintSwitches = 0;
   EXPECT_FALSE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
-  editor.PaintSwitches = wpps::Transparent;
+  editor.PaintSwitches = psTransparent;
   EXPECT_TRUE(InkBox(Paint(100, 30), QRect(0, 0, 100, 30), blue).isNull());
 }
 
@@ -415,10 +416,10 @@ TEST_F(PaintingTest, NoBackgroundLeavesTheRestOfTheLineUnfilled) {
   editor.SetColor(0x00FFFF);  // yellow control
   Add("x", Attr());
   auto yellow = [](QRgb p) { return p == qRgb(255, 255, 0); };
-  editor.PaintSwitches = wpps::KeepColor;
+  editor.PaintSwitches = psKeepColor;
   QImage filled = Paint(100, 40);
   EXPECT_TRUE(yellow(filled.pixel(90, 5)));
-  editor.PaintSwitches = wpps::KeepColor | wpps::NoBackground;
+  editor.PaintSwitches = psKeepColor | psNoBackground;
   QImage bare = Paint(100, 40);
   EXPECT_EQ(bare.pixel(90, 5), qRgb(255, 255, 255));
   // The character's own cell is still filled with the brush.
@@ -427,7 +428,7 @@ TEST_F(PaintingTest, NoBackgroundLeavesTheRestOfTheLineUnfilled) {
 
 TEST_F(PaintingTest, ItalicOverhangSurvivesTheFillOfTheRestOfTheLine) {
   editor.SetColor(0x00FFFF);
-  editor.PaintSwitches = wpps::KeepColor;
+  editor.PaintSwitches = psKeepColor;
   Add("ff", Attr(28, kStyleItalic));
   QImage image = Paint(300, 60);
   TLine* line = Doc().FirstParagraph->FirstLine;

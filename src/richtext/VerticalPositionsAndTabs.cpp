@@ -1,41 +1,10 @@
-// Layout support of the document: refresh of marked text, tab cleanup and
-// the vertical position chain.
+// What the model does for line layout: the vertical position chain that
+// gives every line its Top and page-break mark, and the cleanup that frees
+// tab slots no paragraph uses.
 #include <algorithm>
 
 #include "richtext/MulDiv.h"
 #include "richtext/RtfText.h"
-
-// ---------------------------------------------------------------------------
-// Layout support
-
-void TWPRTFText::AttrSetChanged(std::int32_t tag, int /*relayout*/) { RefreshMarkedText(tag); }
-
-bool TWPRTFText::RefreshMarkedText(int kindMask) {
-  if (PlainMode || Busy || FRefreshing) return false;
-  FRefreshing = true;
-  Busy = true;
-  auto marked = [kindMask](const TAttr& a) {
-    return ((kindMask & 0x1000) && (a.Special & kSpecialInsertPoint)) ||
-           ((kindMask & 0x2000) && (a.Special & kSpecialAutomatic)) ||
-           ((kindMask & 0x10) && (a.Style & kStyleHyperlink)) ||
-           ((kindMask & 0x100) && (a.Special & kSpecialHidden)) ||
-           ((kindMask & 0x4000) && (a.Special & kSpecialObject));
-  };
-  bool any = false;
-  for (TParagraph* p = FirstParagraph; p != nullptr; p = p->Next) {
-    bool hit = false;
-    for (TLine* l = p->FirstLine; l != nullptr && !hit; l = l->Next)
-      if (l->Attrs)
-        for (int i = 0; i < l->Length && !hit; ++i) hit = marked(l->Attrs[i]);
-    if (hit) {
-      p->ParState |= kParNeedsBoth;
-      any = true;
-    }
-  }
-  Busy = false;
-  FRefreshing = false;
-  return any;
-}
 
 void TWPRTFText::TabCleanup() {
   TTabSet inUse = 0;
