@@ -364,7 +364,7 @@ TEST_F(EditorClipboard, RichTextRoundTripsIntoAnotherEditor) {
   Editor.SetCaretPosition(6);
   Press("{S-End}");
   Doc().SetAttributes(wpam::ReplaceFontStyle | wpam::Size | wpam::TextColor | wpam::BackgroundColor, bold);
-  Doc().FirstParagraph->Next->Alignment = 2;
+  Doc().FirstParagraph->Next->Alignment = paCenter;
   Editor.SelectAll();
   Press("{C-C}");
 
@@ -392,6 +392,34 @@ TEST_F(EditorClipboard, RichTextRoundTripsIntoAnotherEditor) {
   EXPECT_EQ(Text(), "plain bold|secondla");
   EXPECT_EQ(Editor.GetCaretPosition(), 19);
   EXPECT_FALSE(Doc().FirstParagraph->Next->FirstLine->Attrs[6].Style & kStyleBold);
+}
+
+TEST_F(EditorClipboard, RichTextFromOtherProgramsKeepsItsLookAndChangesNothingElse) {
+  Load("ab");
+  Doc().FirstParagraph->FirstLine->Attrs[0].Colors = 3;  // blue
+  const auto colors = Doc().Header.Colors;
+  const auto page = std::pair{Doc().Header.PageWidth, Doc().Header.PageHeight};
+  // Another program's table starts with the automatic colour; \cf2 is its red.
+  auto* data = new QMimeData;
+  data->setData("text/rtf",
+                "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fmodern Courier New;}}"
+                "{\\colortbl;\\red0\\green0\\blue0;\\red255\\green0\\blue0;}\\paperw3000\\paperh2000"
+                "\\pard\\tx720\\f1\\cf2 R\\tab{\\f0\\cf0 T}}");
+  QGuiApplication::clipboard()->setMimeData(data);
+  Press("{C-V}");  // at the start: the paragraph takes the pasted one's tab stop
+  EXPECT_EQ(Text(), "R\tTab");
+  const TLine* line = Doc().FirstParagraph->FirstLine;
+  EXPECT_EQ(line->Attrs[0].TextColor(), 1);  // red in this document's table
+  EXPECT_EQ(Doc().Header.FontNames[line->Attrs[0].FontIndex], "Courier New");
+  EXPECT_EQ(line->Attrs[2].TextColor(), 0);
+  EXPECT_EQ(Doc().Header.FontNames[line->Attrs[2].FontIndex], "Times New Roman");
+  EXPECT_EQ(line->Attrs[3].TextColor(), 3);  // the text that was here keeps its blue
+  EXPECT_EQ(Doc().Header.Colors, colors);
+  EXPECT_EQ(std::pair(Doc().Header.PageWidth, Doc().Header.PageHeight), page);
+  int position = 720;
+  const int tab = Doc().Header.FindTab(position, tkLeft);
+  ASSERT_GE(tab, 0);
+  EXPECT_TRUE(Doc().FirstParagraph->TabSet & (TTabSet{1} << tab));
 }
 
 TEST_F(EditorClipboard, PlainTextPastesWithUnmappableCharactersAsQuestionMarks) {

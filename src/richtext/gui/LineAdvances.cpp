@@ -8,18 +8,18 @@
 
 int TWPRTFTextPaint::LineStartX(TParagraph* par, TLine* line) const {
   const int left = LeftEdge(par, line);
-  if (par->Alignment != 1 && par->Alignment != 2) return left;
+  if (!par->RightOrCentred()) return left;
   const int free = Header.TextWidthPixels - LineContentWidth(par, line) - RightIndent(par) - left;
-  if (par->Alignment == 1 && free > 0) return left + free;
-  if (par->Alignment == 2 && free > 1) return left + free / 2;
+  if (par->Alignment == paRight && free > 0) return left + free;
+  if (par->Alignment == paCenter && free > 1) return left + free / 2;
   return left;
 }
 
 int TWPRTFTextPaint::LineAdvances(TParagraph* par, TLine* line, std::vector<int>& advances) {
   advances.assign(line->Length, 0);
   if (!line->Attrs) MeasureFont(nullptr);  // plain text: the current font's widths
-  const bool rightOrCentre = par->Alignment == 1 || par->Alignment == 2;
-  const bool justified = par->Alignment == 3 && line->SpaceWidth > 0;
+  const bool rightOrCentre = par->RightOrCentred();
+  const bool justified = par->Alignment == paJustify && line->SpaceWidth > 0;
   const int start = LineStartX(par, line);
   int x = start;
   int widened = 0;

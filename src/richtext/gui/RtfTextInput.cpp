@@ -494,14 +494,78 @@ bool TWPRTFTextInput::PasteChain(TParagraph* chain, const std::function<void(TPa
   return inserted != 0;
 }
 
+namespace {
+
+// The colour of the table nearest to rgb (an equal one when there is one).
+int NearestColor(const TTextHeader& header, TColor rgb) {
+  int best = 0;
+  long long bestDistance = -1;
+  for (int i = 0; i < TTextHeader::kColorCount; ++i) {
+    long long distance = 0;
+    for (int shift : {0, 8, 16}) {
+      const long long d =
+          static_cast<long long>((header.Colors[i] >> shift) & 0xFF) - ((rgb >> shift) & 0xFF);
+      distance += d * d;
+    }
+    if (bestDistance < 0 || distance < bestDistance) {
+      best = i;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
+void TWPRTFTextInput::AdoptTables(TParagraph* chain, const TTextHeader& tables) {
+  std::uint8_t colors[TTextHeader::kColorCount];
+  for (int i = 0; i < TTextHeader::kColorCount; ++i)
+    colors[i] = static_cast<std::uint8_t>(NearestColor(Header, tables.Colors[i]));
+  auto color = [&colors](std::uint8_t nibbles) {
+    return static_cast<std::uint8_t>(colors[nibbles & 0x0F] | (colors[nibbles >> 4] << 4));
+  };
+  // Only the fonts the text uses join the table.
+  int fonts[TTextHeader::kFontSlots];
+  std::fill(std::begin(fonts), std::end(fonts), -1);
+  auto font = [&](std::uint8_t index) {
+    if (index >= TTextHeader::kFontSlots || tables.FontSlotEmpty(index)) return index;
+    if (fonts[index] < 0) fonts[index] = Header.FindOrAddFont(tables.FontNames[index]);
+    return static_cast<std::uint8_t>(fonts[index] < TTextHeader::kFontSlots ? fonts[index] : index);
+  };
+  for (TParagraph* par = chain; par; par = par->Next) {
+    TTabSet tabs = 0;
+    for (int slot = 0; slot < TTextHeader::kTabSlots; ++slot)
+      if ((par->TabSet & (TTabSet{1} << slot)) && !tables.TabSlotFree(slot))
+        tabs |= Header.InsertTab(tables.TabPositions[slot], tables.TabKinds[slot]);
+    par->TabSet = tabs;
+    par->BorderSpaceColor =
+        static_cast<std::uint8_t>((par->BorderSpaceColor & 0xF0) | colors[par->BorderSpaceColor & 0x0F]);
+    par->ShadingColors = color(par->ShadingColors);
+    for (TLine* line = par->FirstLine; line; line = line->Next) {
+      if (!line->Attrs) continue;
+      for (int i = 0; i <= line->Length && i < line->Capacity; ++i) {
+        TAttr& a = line->Attrs[i];
+        a.FontIndex = font(a.FontIndex);
+        a.Colors = color(a.Colors);
+      }
+    }
+  }
+}
+
 bool TWPRTFTextInput::PasteText(const std::string& bytes, bool rtf,
                                 const std::function<void(TParagraph*)>& beforePaste) {
   if (!EditingAllowed() || bytes.empty()) return false;
   std::unique_ptr<TWPTextReader> reader =
       rtf ? std::make_unique<TWPRtfReader>() : std::make_unique<TWPTextReader>();
-  reader->SetTarget(&Header, this);
+  // The text is read with tables of its own, which then become this
+  // document's: the pasted text keeps its fonts, colours and tab stops, and
+  // the text already here, and the page, stay as they are.
+  TTextHeader tables;
+  tables.Assign(&Header);
+  tables.XPixelsPerInch = Header.XPixelsPerInch;
+  tables.YPixelsPerInch = Header.YPixelsPerInch;
+  reader->SetTarget(&tables, this);
   reader->SetCharacterAttr(CurrentAttr);
-  reader->KeepHeader = true;  // the page stays as the editor set it
   TMemoryStream stream(bytes);
   TParagraph* chain = nullptr;
   try {
@@ -510,6 +574,7 @@ bool TWPRTFTextInput::PasteText(const std::string& bytes, bool rtf,
     FreeParagraphChain(chain);
     return false;
   }
+  AdoptTables(chain, tables);
   return PasteChain(chain, beforePaste);
 }
 

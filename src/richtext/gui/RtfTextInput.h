@@ -203,6 +203,9 @@ class TWPRTFTextInput : public TWPRTFTextPaint {
   };
   // Lays out what is stale and makes sure the caret is in the document.
   void Prepare();
+  // Fonts, colours and tab stops of a chain read with tables of its own
+  // become entries of this document's tables.
+  void AdoptTables(TParagraph* chain, const TTextHeader& tables);
   int InputChar(unsigned char c);
   int Backspace();
   int DeleteAtCaret();
