@@ -26,6 +26,8 @@
 #include "platform/DialogService.h"
 #include "printing/LabelPrintPrep.h"
 #include "printing/PrintFineTune.h"
+#include "symbols/GetSymbol.h"
+#include "sysinfo/ConfigurationInfo.h"
 
 const char* const TMainForm::ProductWebsite = "https://www.tabwright.example/";
 
@@ -478,7 +480,25 @@ void TMainForm::CloseEditor() {}
 void TMainForm::CommitEditor() {}
 void TMainForm::ReplicateOnebuttonClick() {}
 void TMainForm::ReplicateAllbuttonClick() {}
-void TMainForm::GetSymbolbuttonClick() {}
+void TMainForm::GetSymbolbuttonClick() {
+  // Made once, with the hourglass while the fonts are looked at, and kept
+  // with its font, size and selection for every later use.
+  if (!FSymbolForm) {
+    BeginBusyCursor();
+    try {
+      FSymbolForm = new TGetSymbol(this);
+      CenterForm(*FSymbolForm);
+    } catch (...) {
+      EndBusyCursor();
+      throw;
+    }
+    EndBusyCursor();
+  }
+  if (FSymbolForm->ShowModal() != TGetSymbol::ResultOk) return;
+  // The clipboard now holds the symbol as rich text in its font and size: the
+  // label editor pastes it at its caret, the change handler runs and the page
+  // is marked modified.
+}
 void TMainForm::Clear1Click() {}
 void TMainForm::CopyContentstoNextLabel1Click() { ReplicateOnebuttonClick(); }
 void TMainForm::CopyContentstoAllLabels1Click() { ReplicateAllbuttonClick(); }
@@ -516,7 +536,23 @@ void TMainForm::mnuPrinterFindtuningClick() {
 void TMainForm::Contents1Click() { ShowHelpContents(); }
 void TMainForm::SearchforHelpOn1Click() { ShowHelpSearch(); }
 void TMainForm::HelponHelp1Click() { ShowHelpOnHelp(); }
-void TMainForm::ConfigurationInformation1Click() {}
+void TMainForm::ConfigurationInformation1Click() {
+  TReportPreferences preferences;
+  preferences.FileName = QFileInfo(PreferencesFileName()).fileName();
+  preferences.LastZoom = FZoom;
+  preferences.FontName = FDefaultFontName;
+  preferences.FontSize = FDefaultFontSize;
+  preferences.Bold = FDefaultFontBold;
+  preferences.Italic = FDefaultFontItalic;
+  preferences.Underline = FDefaultFontUnderline;
+  preferences.Color = FDefaultFontColor;
+  preferences.ShowHints = FShowHints;
+  preferences.TopMarginNudge = TopMarginNudge;
+  preferences.LeftMarginNudge = LeftMarginNudge;
+  preferences.VerticalSpacing = VerticalSpacing;
+  preferences.HorizontalSpacing = HorizontalSpacing;
+  TConfigurationInfo::ShowReport(preferences, this);
+}
 void TMainForm::TechnicalSupport1Click() { ApplicationHelpContext(1015); }
 void TMainForm::FrequentlyAskedQuestions1Click() { ApplicationHelpContext(911); }
 

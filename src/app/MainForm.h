@@ -18,6 +18,7 @@
 
 #include "labelpage/KLXPagePanel.h"
 
+class TGetSymbol;
 class TMRUFileList;
 
 class QAction;
@@ -236,7 +237,7 @@ class TMainForm : public QMainWindow {
     QFont Font;
     QColor Color;
   } DefaultFontdialog;
-  QPointer<QDialog> FSymbolForm;
+  QPointer<TGetSymbol> FSymbolForm;
 
   // The layout file is read once per run; a later activation (one that comes
   // while a file is being opened) does not read it again.

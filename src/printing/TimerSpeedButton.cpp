@@ -27,7 +27,8 @@ void TTimerSpeedButton::mousePressEvent(QMouseEvent* event) {
     FRepeatTimer = CreateRepeatTimer();
     FRepeatTimer->OnTimer = [this] { TimerExpired(); };
   }
-  FRepeatTimer->SetInterval(InitialRepeatPause);
+  FCount = 1;
+  FRepeatTimer->SetInterval(FInitialPause);
   FRepeatTimer->SetEnabled(true);
 }
 
@@ -39,10 +40,11 @@ void TTimerSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
 
 void TTimerSpeedButton::TimerExpired() {
   if (!FRepeatTimer) return;
-  FRepeatTimer->SetInterval(RepeatInterval);
+  FRepeatTimer->SetInterval(FRepeatPause);
   if (!isDown() || !FMouseCaptured) return;
   try {
     Click();
+    ++FCount;
   } catch (...) {
     FRepeatTimer->SetEnabled(false);
     throw;

@@ -2,7 +2,8 @@
 // A flat speed button that can repeat its click while held down (first after
 // 400 ms, then every 100 ms; the release over the button adds the normal
 // click) and can draw a focus rectangle for the control that owns it. The
-// spin buttons are made of two of them.
+// spin buttons are made of two of them; the symbol picker's size buttons are
+// of the same kind.
 #include <QToolButton>
 #include <memory>
 
@@ -25,6 +26,16 @@ class TTimerSpeedButton : public QToolButton {
 
   // One click: fires clicked() without the press and release of click().
   void Click();
+  // The pause before the first repeat and between repeats, in milliseconds;
+  // a change takes effect at the next press.
+  int InitialPause() const { return FInitialPause; }
+  void SetInitialPause(int milliseconds) { FInitialPause = milliseconds; }
+  int RepeatPause() const { return FRepeatPause; }
+  void SetRepeatPause(int milliseconds) { FRepeatPause = milliseconds; }
+  // Clicks the current (or last) repeating press produced: 1 at the press,
+  // one more with every repeat.
+  int Count() const { return FCount; }
+
   // One step of the auto-repeat; the timer calls it.
   void TimerExpired();
   // The repeat timer, created on the first press that allows it.
@@ -37,6 +48,9 @@ class TTimerSpeedButton : public QToolButton {
 
  private:
   unsigned FTimeBtnState = 0;
+  int FInitialPause = InitialRepeatPause;
+  int FRepeatPause = RepeatInterval;
+  int FCount = 0;
   std::unique_ptr<TRepeatTimer> FRepeatTimer;
   bool FMouseCaptured = false;  // between the left press and its release
 };

@@ -27,6 +27,9 @@
 #include "printing/PrintFineTune.h"
 #include "printing/SpinButton.h"
 #include "printing/TimerSpeedButton.h"
+#include "symbols/GetSymbol.h"
+#include "symbols/RptSpeedButton.h"
+#include "sysinfo/ConfigurationInfo.h"
 
 // Reaches the main window's private state, as the tests need it.
 class TMainFormTestAccess {
@@ -39,6 +42,7 @@ class TMainFormTestAccess {
   int CurrentCell() const { return F.FCurrentCell; }
   QWidget* Editor() const { return F.WPRichText1; }
   QWidget* ToolBar() const { return F.WPToolBar1; }
+  void GetSymbol() { F.GetSymbolbuttonClick(); }
 
  private:
   TMainForm& F;
@@ -600,6 +604,47 @@ TEST_F(MainFormTest, PrintPageTakesTheSelectionOfTheLabelsPrintDialog) {
   Find("mnuPrintPage")->trigger();
   EXPECT_FALSE(flags[4]);
   EXPECT_EQ(form.PageOfLabelsPanel->TopMarginNudgeThousandthInches(), 12);
+  EXPECT_TRUE(FDialogs->Unexpected().empty());
+}
+
+// The symbol picker is made on first use and kept with its size for the next.
+TEST_F(MainFormTest, SymbolPickerIsMadeOnceAndKept) {
+  TMainForm& form = StartedForm();
+  QDialog* first = nullptr;
+  FDialogs->QueueExec([&](QDialog& d) {
+    first = &d;
+    auto* picker = qobject_cast<TGetSymbol*>(&d);
+    EXPECT_NE(picker, nullptr);
+    if (picker) picker->RptSpeedButton2->click();
+    return 2;
+  });
+  FDialogs->QueueExec([&](QDialog& d) {
+    EXPECT_EQ(&d, first);
+    EXPECT_EQ(static_cast<TGetSymbol&>(d).SymbolFontSize(), 13);
+    return 2;
+  });
+  TMainFormTestAccess(form).GetSymbol();
+  TMainFormTestAccess(form).GetSymbol();
+  ASSERT_EQ(FDialogs->Requests().size(), 2u);
+  EXPECT_FALSE(FDialogs->Requests()[0].BusyCursor);
+  EXPECT_TRUE(FDialogs->Unexpected().empty());
+}
+
+// On a first start the report shows the preferences' defaults.
+TEST_F(MainFormTest, ConfigurationInformationReportsAFirstStart) {
+  StartedForm();
+  QStringList lines;
+  FDialogs->QueueExec([&](QDialog& d) {
+    auto* report = qobject_cast<TConfigurationInfo*>(&d);
+    EXPECT_NE(report, nullptr);
+    if (report) lines = report->ReportLines();
+    return 1;
+  });
+  Find("ConfigurationInformation1")->trigger();
+  ASSERT_GE(lines.size(), 6);
+  EXPECT_EQ(lines.mid(lines.size() - 6),
+            QStringList({"[KLXFF.ini]", "", "LastZoom:    \t100", "DeFFont      \tArial,10,0,0,0,0",
+                         "ShowHint:   :\t1", "Nudges:      \tTop:0,Left:0,Vert:0,Horz:0   {1/1000ths}"}));
   EXPECT_TRUE(FDialogs->Unexpected().empty());
 }
 
