@@ -162,6 +162,26 @@ TEST_F(EditorDocument, TypingRepaintsOnlyTheChangedLine) {
   EXPECT_EQ(whole, 1);
 }
 
+TEST_F(EditorDocument, PaintingALineSettlesItsChange) {
+  Editor.resize(120, 120);
+  Load("one two three four five six seven eight nine");
+  TWPRTFTextInput& doc = Doc();
+  TLine* first = doc.FirstParagraph->FirstLine;
+  ASSERT_TRUE(first->Next && first->Next->Next);
+  TLine* third = first->Next->Next;
+  std::vector<QRect> rects;
+  doc.OnInvalidateRect = [&](const QRect& rect) { rects.push_back(rect); };
+  Editor.SetCaretPosition(1);
+  Press("x");
+  QImage image(Editor.size(), QImage::Format_RGB32);
+  Editor.render(&image);
+  EXPECT_FALSE(first->LineFlags & kLineChanged);
+  rects.clear();
+  Editor.SetCaretPosition(doc.PositionOf(doc.FirstParagraph, third, third->Length));
+  Press("y");
+  EXPECT_EQ(rects, std::vector<QRect>{doc.LineRect(third)});
+}
+
 TEST_F(EditorDocument, ClearWritesInTheControlsFont) {
   TWPFont font;
   font.Name = "Arial";

@@ -242,10 +242,15 @@ int TWPRTFTextPaint::LeftEdgeOf(TParagraph* par, bool firstLine) const {
     left = CellLeftPixels(par);
   else
     left = MulDivX(firstLine ? par->FirstIndent : par->LeftIndent);
-  const TBorderWord border = par->Border();
-  if (border.On() && border.Spacing() >= 1)
-    left += MulDivX(border.Spacing() * 567 / 10) + ((par->ParFlags & kParNotFirstCell) ? 0 : 1);
+  const int spacing = BorderSpacingPixels(par);
+  if (spacing > 0) left += spacing + ((par->ParFlags & kParNotFirstCell) ? 0 : 1);
   return left;
+}
+
+int TWPRTFTextPaint::BorderSpacingPixels(TParagraph* par) const {
+  const TBorderWord border = par->Border();
+  // The spacing is kept in millimetres.
+  return border.On() && border.Spacing() >= 1 ? MulDivX(border.Spacing() * 567 / 10) : 0;
 }
 
 int TWPRTFTextPaint::RightIndent(TParagraph* par) const {
@@ -254,15 +259,14 @@ int TWPRTFTextPaint::RightIndent(TParagraph* par) const {
     const int span = w - par->RightIndent - par->LeftIndent;
     return MulDivX(w - (par->LeftIndent + (par->CellStart + par->CellWidth) * span / 255));
   }
-  int twips = par->RightIndent;
-  const TBorderWord border = par->Border();
-  if (border.On() && border.Spacing() >= 1) twips += border.Spacing() * 567 / 10;
-  int right = MulDivX(twips);
+  // A wrap width narrower than the page's text area takes its share from
+  // the indent only: the border spacing stays inside the border line.
+  int right = MulDivX(par->RightIndent);
   if (Header.TextWidthPixels != Header.TextAreaWidthPixels) {
     right -= Header.TextAreaWidthPixels - Header.TextWidthPixels;
     if (right < 0) right = 0;
   }
-  return right;
+  return right + BorderSpacingPixels(par);
 }
 
 int TWPRTFTextPaint::NextTab(TParagraph* par, const char* text, const TAttr* attrs, int count, int x,
@@ -301,7 +305,24 @@ int TWPRTFTextPaint::NextTab(TParagraph* par, const char* text, const TAttr* att
 }
 
 int TWPRTFTextPaint::NextTabPosition(TParagraph* par, TLine* line, int x, int index) {
-  return NextTab(par, line->Text.get(), line->Attrs.get(), line->Length, x, index);
+  // The text a tab aligns runs on to the next tab, line feed or the end of
+  // the paragraph, across line ends, as wrapping measured it: a tab is
+  // painted where the line was laid out.
+  int end = index + 1;
+  while (end < line->Length && !EndsTabText(line->Text[end])) ++end;
+  if (end < line->Length || !line->Next)
+    return NextTab(par, line->Text.get(), line->Attrs.get(), line->Length, x, index);
+  std::vector<char> text(line->Text.get() + index, line->Text.get() + line->Length);
+  std::vector<TAttr> attrs;
+  if (line->Attrs) attrs.assign(line->Attrs.get() + index, line->Attrs.get() + line->Length);
+  for (TLine* next = line->Next; next; next = next->Next) {
+    int k = 0;
+    while (k < next->Length && !EndsTabText(next->Text[k])) ++k;
+    text.insert(text.end(), next->Text.get(), next->Text.get() + k);
+    if (next->Attrs) attrs.insert(attrs.end(), next->Attrs.get(), next->Attrs.get() + k);
+    if (k < next->Length) break;
+  }
+  return NextTab(par, text.data(), line->Attrs ? attrs.data() : nullptr, static_cast<int>(text.size()), x, 0);
 }
 
 int TWPRTFTextPaint::LineContentWidth(TParagraph*, TLine* line) const {
@@ -460,10 +481,12 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
       if (x >= available) break;
     }
     int end = i;
+    bool brokeAtSpace = false;
     if (!endedHard) {
       if (lastSpace >= 2) {
         end = start + lastSpace + 1;
         x = lastSpaceX;
+        brokeAtSpace = true;
       } else if (lastTab > 1) {
         end = start + lastTab + 1;
         x = lastTabX;
@@ -478,10 +501,24 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
     TNew line{start, end - start, x, 0, 0};
     const bool last = end >= n;
     if (par->Alignment == paJustify && (!last || (par->ParFlags & kParJustifyLastLine)) && spaces >= 2) {
-      const int total = std::max(spaceSum + available - x - 6, 0);
-      line.LineWidth = std::max(lastTab, 0);
-      line.SpaceWidth = total / (spaces - 1);
-      line.SpaceExtra = total % (spaces - 1);
+      // The spaces between the words share the room between the end of the
+      // last word and the available width, so that the ink ends there at
+      // any resolution; the spaces after the last word (the one the line
+      // breaks at among them) take none of it.
+      int trailing = 0;
+      for (int k = end - 1; k >= start; --k) {
+        if (rtf && (attrs[k].Special & kSpecialHidden) && !Has(poShowHidden)) continue;
+        if (text[k] != ' ') break;
+        ++trailing;
+      }
+      const int breakWidth = !brokeAtSpace ? 0 : rtf ? attrs[end - 1].Width : FWidths[' '];
+      const int total = std::max(spaceSum + available - x - breakWidth, 0);
+      const int shared = spaces - trailing;
+      if (shared >= 1) {
+        line.LineWidth = std::max(lastTab, 0);
+        line.SpaceWidth = total / shared;
+        line.SpaceExtra = total % shared;
+      }
     }
     lines.push_back(line);
     pos = end;

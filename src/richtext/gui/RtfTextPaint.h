@@ -138,6 +138,9 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   int LeftEdge(TParagraph* par, TLine* line) const;
   int LeftEdgeOf(TParagraph* par, bool firstLine) const;
   int RightIndent(TParagraph* par) const;
+  // The space a bordered paragraph keeps between its border line and its
+  // text, left and right; 0 without.
+  int BorderSpacingPixels(TParagraph* par) const;
   int TwipsToPixelsX(int twips) const { return MulDivX(twips); }
   int TwipsToPixelsY(int twips) const { return MulDivY(twips); }
 
