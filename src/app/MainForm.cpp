@@ -476,10 +476,19 @@ void TMainForm::PageOfLabelsPanelClickedInCellEvent(QWidget*, TCellRect, TCellRe
   PageOfLabelsPanel->SetSelectedCell(iNumber);
   FEditorReady = false;
 }
-void TMainForm::CloseEditor() {}
-void TMainForm::CommitEditor() {}
-void TMainForm::ReplicateOnebuttonClick() {}
-void TMainForm::ReplicateAllbuttonClick() {}
+void TMainForm::CloseEditor() {
+  // Unfinished: commits the editor's text to its label and hides the editor;
+  // comes with the label editor.
+}
+void TMainForm::CommitEditor() {
+  // Unfinished: copies the editor's text into its label; comes with the label editor.
+}
+void TMainForm::ReplicateOnebuttonClick() {
+  // Unfinished: copies the label to the next one; comes with the label editor.
+}
+void TMainForm::ReplicateAllbuttonClick() {
+  // Unfinished: copies the label to all others; comes with the label editor.
+}
 void TMainForm::GetSymbolbuttonClick() {
   // Made once, with the hourglass while the fonts are looked at, and kept
   // with its font, size and selection for every later use.
@@ -499,10 +508,14 @@ void TMainForm::GetSymbolbuttonClick() {
   // label editor pastes it at its caret, the change handler runs and the page
   // is marked modified.
 }
-void TMainForm::Clear1Click() {}
+void TMainForm::Clear1Click() {
+  // Unfinished: empties the edited label; comes with the label editor.
+}
 void TMainForm::CopyContentstoNextLabel1Click() { ReplicateOnebuttonClick(); }
 void TMainForm::CopyContentstoAllLabels1Click() { ReplicateAllbuttonClick(); }
-void TMainForm::mnuClearAllCellContentsClick() {}
+void TMainForm::mnuClearAllCellContentsClick() {
+  // Unfinished: asks, then empties every label; comes with the label editor.
+}
 
 // Printing.
 void TMainForm::mnuPrintPageClick() {
@@ -525,7 +538,9 @@ void TMainForm::mnuPrintPageClick() {
   // gives for these nudges.
 }
 void TMainForm::PrintbuttonClick() { mnuPrintPageClick(); }
-void TMainForm::mnuPrintSetupClick() {}
+void TMainForm::mnuPrintSetupClick() {
+  // Unfinished: the printer setup dialog; comes with page printing.
+}
 void TMainForm::mnuPrinterFindtuningClick() {
   // OK has written the nudges into the globals; SavePreferences stores them
   // in the preferences file.

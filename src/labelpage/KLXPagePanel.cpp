@@ -83,6 +83,7 @@ void TKLXPagePanel::SaveToFile(const std::string& path) const { TLabelPageFile::
 
 void TKLXPagePanel::LoadFromFile(const std::string& path) {
   std::exception_ptr failure;
+  FRenderer.Clear();
   try {
     TLabelPageFile::Load(path, FSheet);
   } catch (...) {

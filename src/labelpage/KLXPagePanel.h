@@ -50,7 +50,6 @@ class TKLXPagePanel : public QWidget {
 
   // The layout of the current sheet.
   const TLabelLayoutRecord& LayoutDescription() const { return FSheet.LayoutDescription(); }
-  const TLabelLayoutRecord& CurrentLayout() const { return FSheet.LayoutDescription(); }
   // Makes the named layout current (the last match wins; no match keeps the
   // current one). KeepContents keeps the labels the new sheet still has.
   void SetLayout(const std::string& name, bool keepContents);

@@ -7,8 +7,9 @@
 // switches that shape the layout change.
 //
 // Usage (printing a label at the printer's resolution, text only):
-//   TLabelRenderer renderer;
+//   QPrinter printer(QPrinter::HighResolution);
 //   QPainter painter(&printer);
+//   TLabelRenderer renderer;
 //   renderer.Render(sheet, n, painter, QRect(x, y, width, height), 100, psTransparent);
 #include <QPainter>
 #include <QRect>
@@ -16,6 +17,7 @@
 #include <memory>
 
 #include "labelpage/LabelSheet.h"
+#include "richtext/gui/RtfTextPaint.h"  // the paint switches
 
 class TLabelRenderer {
  public:
@@ -35,7 +37,7 @@ class TLabelRenderer {
   int Render(const TLabelSheet& sheet, int n, QPainter& painter, const QRect& area, int zoom,
              std::uint8_t switches);
 
-  // Forgets every cached layout.
+  // Forgets every cached layout (a sheet of other labels).
   void Clear();
   // Test hook: how many times a label's text was laid out, since creation.
   int LayoutCount() const { return FLayoutCount; }

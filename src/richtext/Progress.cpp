@@ -2,38 +2,25 @@
 
 #include <cmath>
 
-namespace {
-TWPProgressHook GHook = nullptr;
-std::intptr_t GHookTag = 0;
-bool GBusy = false;
-}  // namespace
-
-bool WPEngineBusy() { return GBusy; }
-void WPSetEngineBusy(bool busy) { GBusy = busy; }
-
-std::vector<TWPProgress::TRange>& TWPProgress::Ranges() {
-  static std::vector<TRange> ranges;
-  return ranges;
-}
-
 void TWPProgress::SetHook(TWPProgressHook hook, std::intptr_t tag) {
-  GHook = hook;
-  GHookTag = tag;
+  WPEngine().ProgressHook = hook;
+  WPEngine().ProgressTag = tag;
 }
 
-int TWPProgress::Depth() { return static_cast<int>(Ranges().size()); }
+int TWPProgress::Depth() { return static_cast<int>(WPEngine().ProgressRanges.size()); }
 
 void TWPProgress::Report(int percent) {
-  if (GHook && !GBusy) GHook(GHookTag, percent);
+  const TWPEngineContext& engine = WPEngine();
+  if (engine.ProgressHook && !engine.Busy) engine.ProgressHook(engine.ProgressTag, percent);
 }
 
-void TWPProgress::Reset() { Ranges().clear(); }
+void TWPProgress::Reset() { WPEngine().ProgressRanges.clear(); }
 
 void TWPProgress::Start(std::int64_t maximum) {
-  auto& ranges = Ranges();
-  TRange range;
+  auto& ranges = WPEngine().ProgressRanges;
+  TWPProgressRange range;
   if (!ranges.empty()) {
-    const TRange& outer = ranges.back();
+    const TWPProgressRange& outer = ranges.back();
     range.StartPercent = outer.CurrentPercent;
     range.EndPercent =
         outer.CurrentPercent + outer.SubRangePercent * (outer.EndPercent - outer.CurrentPercent) / 100;
@@ -52,12 +39,14 @@ void TWPProgress::Start(std::int64_t maximum) {
 }
 
 void TWPProgress::SetSubRange(int percent) {
-  if (!Ranges().empty()) Ranges().back().SubRangePercent = percent;
+  auto& ranges = WPEngine().ProgressRanges;
+  if (!ranges.empty()) ranges.back().SubRangePercent = percent;
 }
 
 void TWPProgress::Update(std::int64_t position) {
-  if (Ranges().empty()) return;
-  TRange& range = Ranges().back();
+  auto& ranges = WPEngine().ProgressRanges;
+  if (ranges.empty()) return;
+  TWPProgressRange& range = ranges.back();
   if (range.UnitsPerStep == 0 || range.CurrentPercent >= range.EndPercent) return;
   const std::int64_t advance = position - range.LastPosition;
   if (advance < range.UnitsPerStep) return;
@@ -69,7 +58,7 @@ void TWPProgress::Update(std::int64_t position) {
 }
 
 void TWPProgress::Stop() {
-  auto& ranges = Ranges();
+  auto& ranges = WPEngine().ProgressRanges;
   if (ranges.empty()) return;
   Report(ranges.back().EndPercent);
   ranges.pop_back();

@@ -1,15 +1,13 @@
 #pragma once
 // Engine-wide progress reporting for readers and writers, and the engine's
-// busy flag. Loads and saves nest ranges: a load opens a range of 100 whose
-// first half is handed to the reader, which opens its own range over the
-// bytes it reads. One global hook receives the percentages; nothing is
-// reported while the hook is unset or while the engine is busy (a whole
-// document being copied, for example).
+// busy flag, both kept in the engine context. Loads and saves nest ranges: a
+// load opens a range of 100 whose first half is handed to the reader, which
+// opens its own range over the bytes it reads. The context's hook receives
+// the percentages; nothing is reported while the hook is unset or while the
+// engine is busy (a whole document being copied, for example).
 #include <cstdint>
-#include <vector>
 
-// The hook receives its tag and a percentage 0..100.
-using TWPProgressHook = void (*)(std::intptr_t tag, int percent);
+#include "richtext/EngineContext.h"
 
 class TWPProgress {
  public:
@@ -29,30 +27,14 @@ class TWPProgress {
   static int Depth();
 
  private:
-  struct TRange {
-    int StartPercent = 0;
-    int EndPercent = 100;
-    int CurrentPercent = 0;
-    int SubRangePercent = 100;
-    std::int64_t Maximum = 0;
-    std::int64_t LastPosition = 0;
-    double PercentPerUnit = 0;
-    std::int64_t UnitsPerStep = 0;  // 0: the range reports no steps
-  };
   static void Report(int percent);
-  static std::vector<TRange>& Ranges();
 };
 
-// The engine-wide busy flag: set while a document is assigned wholesale, it
-// silences progress reports and repaints.
-bool WPEngineBusy();
-void WPSetEngineBusy(bool busy);
-
-// Sets the busy flag for a scope and restores the previous value.
+// Sets the engine's busy flag for a scope and restores the previous value.
 class TWPBusyScope {
  public:
-  TWPBusyScope() : FWasBusy(WPEngineBusy()) { WPSetEngineBusy(true); }
-  ~TWPBusyScope() { WPSetEngineBusy(FWasBusy); }
+  TWPBusyScope() : FWasBusy(WPEngine().Busy) { WPEngine().Busy = true; }
+  ~TWPBusyScope() { WPEngine().Busy = FWasBusy; }
   TWPBusyScope(const TWPBusyScope&) = delete;
   TWPBusyScope& operator=(const TWPBusyScope&) = delete;
 

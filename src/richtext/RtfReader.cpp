@@ -1055,14 +1055,14 @@ void TWPRtfReader::FinishPicture() {
   // bitmaps, hundredths of a millimetre for metafiles), scaled.
   auto twips = [bitmap](int goal, int own, int scale) {
     const int base = goal > 0 ? goal
-                     : bitmap ? MulDiv(own, 1440, TWPRTFText::ScreenPixelsPerInch)
+                     : bitmap ? MulDiv(own, 1440, WPEngine().ScreenPixelsPerInch)
                               : MulDiv(own, 1440, 2540);
     return std::max(MulDiv(base, scale, 100), 0);
   };
   const int width = twips(picture.GoalWidth, picture.Width, picture.ScaleX);
   const int height = twips(picture.GoalHeight, picture.Height, picture.ScaleY);
-  object->PixelsWide = bitmap ? picture.Width : MulDiv(width, TWPRTFText::ScreenPixelsPerInch, 1440);
-  object->PixelsHigh = bitmap ? picture.Height : MulDiv(height, TWPRTFText::ScreenPixelsPerInch, 1440);
+  object->PixelsWide = bitmap ? picture.Width : MulDiv(width, WPEngine().ScreenPixelsPerInch, 1440);
+  object->PixelsHigh = bitmap ? picture.Height : MulDiv(height, WPEngine().ScreenPixelsPerInch, 1440);
   TTextObject* record = FDocument->AddObject(std::move(object), -1);
   record->Width = width;
   record->Height = height;

@@ -8,6 +8,9 @@ namespace {
 constexpr int kMinLineCapacity = 8;
 // Text put into a line of its own keeps room for a few typed characters.
 constexpr int kLineSlack = 4;
+// Lines joined by Delete and the first line of a paragraph split by Enter
+// keep room for more.
+constexpr int kEditSlack = 30;
 constexpr int kMaxChunk = kMaxLineCapacity - kLineSlack;
 
 [[noreturn]] void LineTooLong() { throw EModelError("Line longer then\t10000 character!"); }
@@ -34,7 +37,6 @@ TWPRTFText::TWPRTFText() {
   DefaultAscent = 14;
   Inserting = true;
   FirstParagraph = NewParagraph(nullptr, kFirstLineCapacity);
-  Created = true;
 }
 
 TWPRTFText::~TWPRTFText() {
@@ -269,17 +271,21 @@ void TWPRTFText::FillRecords(TLine* line, int from, int count, const TAttr& attr
 
 TLine* TWPRTFText::SplitLine(TLine* line, int index) {
   index = std::clamp(index, 0, static_cast<int>(line->Length));
+  TLine* tail = NewLine(line, std::min(line->Length - index + kLineSlack, kMaxLineCapacity));
+  MoveTail(line, index, tail);
+  return tail;
+}
+
+void TWPRTFText::MoveTail(TLine* line, int index, TLine* into) {
   const int tailLength = line->Length - index;
-  TLine* tail = NewLine(line, std::min(tailLength + kLineSlack, kMaxLineCapacity));
-  std::memcpy(tail->Text.get(), line->Text.get() + index, static_cast<std::size_t>(tailLength));
-  tail->Text[tailLength] = 0;
-  if (line->Attrs && tail->Attrs)
-    std::memcpy(tail->Attrs.get(), line->Attrs.get() + index,
+  std::memcpy(into->Text.get(), line->Text.get() + index, static_cast<std::size_t>(tailLength));
+  into->Text[tailLength] = 0;
+  if (line->Attrs && into->Attrs)
+    std::memcpy(into->Attrs.get(), line->Attrs.get() + index,
                 static_cast<std::size_t>(tailLength + 1) * sizeof(TAttr));
-  tail->Length = static_cast<std::uint16_t>(tailLength);
+  into->Length = static_cast<std::uint16_t>(tailLength);
   line->Length = static_cast<std::uint16_t>(index);
   line->Text[index] = 0;
-  return tail;
 }
 
 // ---------------------------------------------------------------------------
@@ -441,7 +447,7 @@ bool TWPRTFText::DeleteCharAt(TParagraph* par, TLine* line, int index) {
   } else if (line->Next != nullptr) {
     TLine* next = line->Next;
     const int combined = line->Length + next->Length;
-    if (combined + 6 > line->Capacity) GrowLine(line, std::min(combined + 30, kMaxLineCapacity));
+    if (combined + 6 > line->Capacity) GrowLine(line, std::min(combined + kEditSlack, kMaxLineCapacity));
     const int skip = next->Length > 0 && !nextStartsProtected ? 1 : 0;
     const int moved = next->Length - skip;
     if (line->Length + moved >= line->Capacity) return true;
@@ -490,19 +496,11 @@ bool TWPRTFText::SplitParagraph(TParagraph* par, TLine* line, int index) {
     if (index > 0) line->Attrs[index - 1].Marker &= static_cast<std::uint8_t>(~kMarkerSplit);
     line->Attrs[index].Marker &= static_cast<std::uint8_t>(~kMarkerSplit);
   }
-  const int tailLength = line->Length - index;
-  TParagraph* added = NewParagraph(par, std::min(tailLength + 30, kMaxLineCapacity));
+  TParagraph* added = NewParagraph(par, std::min(line->Length - index + kEditSlack, kMaxLineCapacity));
   par->ParState |= kParNeedsWrap;
   added->ParState |= kParNeedsWrap;
   TLine* first = added->FirstLine;
-  std::memcpy(first->Text.get(), line->Text.get() + index, static_cast<std::size_t>(tailLength));
-  first->Text[tailLength] = 0;
-  if (line->Attrs && first->Attrs)
-    std::memcpy(first->Attrs.get(), line->Attrs.get() + index,
-                static_cast<std::size_t>(tailLength + 1) * sizeof(TAttr));
-  first->Length = static_cast<std::uint16_t>(tailLength);
-  line->Length = static_cast<std::uint16_t>(index);
-  line->Text[index] = 0;
+  MoveTail(line, index, first);
   first->Next = line->Next;
   if (first->Next != nullptr) first->Next->Prev = first;
   line->Next = nullptr;
@@ -631,8 +629,8 @@ void TWPRTFText::ReportProtectedRun(TLine* line, int index) {
 void TWPRTFText::Beep() {
   if (OnBeep)
     OnBeep();
-  else if (EngineBeep)
-    EngineBeep();
+  else if (WPEngine().Beep)
+    WPEngine().Beep();
 }
 
 // ---------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 
 #include "richtext/CharacterAttr.h"
 #include "richtext/EmbeddedObject.h"
+#include "richtext/EngineContext.h"
 #include "richtext/ModelError.h"
 #include "richtext/Numbering.h"
 #include "richtext/Paragraph.h"
@@ -174,8 +175,6 @@ class TWPRTFText {
 
   // --- fields -----------------------------------------------------------------
   bool PlainMode = false;
-  bool Created = false;
-  bool ReservedFlag = false;
   bool Busy = false;
   TParagraph* FirstParagraph = nullptr;
   TTextHeader Header;
@@ -200,17 +199,14 @@ class TWPRTFText {
   std::function<void(TWPRTFText& sender, const std::string& text, int tag)> OnProtectedChange;
   // Told after the tab cleanup ran.
   std::function<void(TWPRTFText& sender)> OnTabsCleaned;
-  // The default beep of a full table cell; falls back to EngineBeep.
+  // The default beep of a full table cell; falls back to the engine's.
   std::function<void()> OnBeep;
-  static inline std::function<void()> EngineBeep;
   TProtectProps ProtectedProp;
   bool ProtectionOff = false;
   bool ParProtectionSuspended = false;
   bool SilentProtection = false;
   // Print zoom applied to the page height of the position chain; 0 = none.
   double PrintZoomFactor = 0;
-  // Screen resolution used to measure objects given in pixels.
-  static inline int ScreenPixelsPerInch = 96;
 
  protected:
   // Called when one of the four attribute sets changed.
@@ -230,6 +226,9 @@ class TWPRTFText {
   void FillParagraph(TParagraph* par, const char* text, const TAttr* attr, int length);
   // Splits line at index; the tail (possibly empty) becomes a new line after it.
   TLine* SplitLine(TLine* line, int index);
+  // Moves the characters from index on, with their records and the record
+  // after them, into an empty line with room for them; line ends at index.
+  void MoveTail(TLine* line, int index, TLine* into);
   void FillRecords(TLine* line, int from, int count, const TAttr& attr);
   bool FRefreshing = false;
 

@@ -73,7 +73,7 @@ void TWPRTFText::MeasureObject(TTextObject* record) const {
       w = object->PixelWidth();
       h = object->PixelHeight();
     } else if (object->Kind() != TObjectKind::Other) {
-      const int ppi = ScreenPixelsPerInch > 0 ? ScreenPixelsPerInch : 96;
+      const int ppi = WPEngine().ScreenPixelsPerInch > 0 ? WPEngine().ScreenPixelsPerInch : 96;
       w = object->PixelWidth() * 1440 / ppi;
       h = object->PixelHeight() * 1440 / ppi;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "richtext/EngineContext.h"
 #include "richtext/MulDiv.h"
 #include "richtext/TextCase.h"
 
@@ -50,7 +51,7 @@ void TTextHeader::Init() {
   RecomputeTextArea();
   SetTextWidthTwips(PageWidth - LeftMargin - RightMargin);
   DefaultTabKind = tkLeft;
-  DecimalTabChar = EngineDecimalTabChar;
+  DecimalTabChar = WPEngine().DecimalTabChar;
   ScratchPtr = ScratchBuffer;
   ScratchLength = 0;
   TabScratch = 0;

@@ -23,8 +23,6 @@ class TTextHeader {
   static constexpr TColor kDefaultColors[kColorCount] = {
       0x000000, 0x0000FF, 0x008000, 0xFF0000, 0x00FFFF, 0xFF00FF, 0x800080, 0x000080,
       0x00FF00, 0xFFFF00, 0x808000, 0x800000, 0xFFFFFF, 0xC0C0C0, 0x808080, 0x000000};
-  // Engine-wide character on which decimal tabs align; a header takes it at creation.
-  static inline char EngineDecimalTabChar = '.';
   // Resolution a new header starts with, before a canvas sets the real one.
   static constexpr int kInitialPixelsPerInch = 96;
 

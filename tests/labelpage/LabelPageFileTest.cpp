@@ -30,10 +30,7 @@ using testsupport::TWithoutFolderOverride;
 using testsupport::WriteAll;
 
 // A label's RTF goes into and out of its storage as its "Data" property.
-void PutRtf(TWPRtfStorage& storage, const std::string& rtf) {
-  TMemoryStream stream(rtf);
-  storage.RtfText().ReadData(stream);
-}
+void PutRtf(TWPRtfStorage& storage, const std::string& rtf) { labelpagetest::PutRtf(storage.RtfText(), rtf); }
 std::string RtfOf(TWPRtfStorage& storage) {
   TMemoryStream stream;
   storage.RtfText().WriteData(stream);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "labelpage/LabelSheet.h"
+#include "richtext/Stream.h"
 
 namespace labelpagetest {
 
@@ -48,6 +49,17 @@ inline TLabelLayoutRecord FileFolderSheet(const std::string& name = "File folder
   r.NumberDown = 15;
   r.StripeStyle = 1;
   return r;
+}
+
+// Two lines of 12-point Arial in mixed styles, as a label holds them.
+inline const std::string LabelRtf =
+    "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Accounts \\b Payable\\b0\\par "
+    "\\i 2026\\i0  \\ul Q3\\ul0\\par}";
+
+// A label's document read from RTF, as a label page file fills it.
+inline void PutRtf(TLabelDocument& document, const std::string& rtf) {
+  TMemoryStream stream(rtf);
+  document.ReadData(stream);
 }
 
 // A label's document holding one paragraph of plain text, and its text.

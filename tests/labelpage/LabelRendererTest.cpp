@@ -11,19 +11,12 @@
 #include "labelpage/LabelPageTestSupport.h"
 #include "labelpage/LabelRenderer.h"
 #include "richtext/Fingerprint.h"
-#include "richtext/Stream.h"
 #include "richtext/gui/RtfTextPaint.h"
 
 namespace {
 
-const std::string TwoLines =
-    "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Accounts \\b Payable\\b0\\par \\i "
-    "2026\\i0\\par}";
-
-void LoadRtf(TLabelDocument& doc, const std::string& rtf) {
-  TMemoryStream stream(rtf);
-  doc.ReadData(stream);
-}
+using labelpagetest::LabelRtf;
+using labelpagetest::PutRtf;
 
 QImage Image(int width, int height, int ppi, QColor fill = Qt::white) {
   QImage image(width, height, QImage::Format_RGB32);
@@ -46,7 +39,7 @@ class LabelRenderer : public ::testing::Test {
   void SetUp() override {
     const TLabelLayoutRecord layout = labelpagetest::FileFolderSheet();
     FSheet.SetLayout(&layout, false);
-    LoadRtf(FSheet.Storage(1)->RtfText(), TwoLines);
+    PutRtf(FSheet.Storage(1)->RtfText(), LabelRtf);
   }
   // Renders label n into image over area; the renderer's result.
   int Render(QImage& image, const QRect& area, int zoom = 100, std::uint8_t switches = 0, int n = 1) {
@@ -112,7 +105,7 @@ TEST_F(LabelRenderer, PaintSwitchesDecideWhetherTextCellsAreFilled) {
 // The layout of a label is kept until its text, the zoom, the resolution or
 // the width changes.
 TEST_F(LabelRenderer, LaysALabelOutOnlyWhenWhatItDependsOnChanged) {
-  LoadRtf(FSheet.Storage(2)->RtfText(), TwoLines);
+  PutRtf(FSheet.Storage(2)->RtfText(), LabelRtf);
   QImage screen = Image(330, 60, 96);
   QImage printer = Image(2100, 390, 600);
   struct TStep {

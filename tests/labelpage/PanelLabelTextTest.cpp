@@ -7,19 +7,11 @@
 
 #include "labelpage/KLXPagePanel.h"
 #include "labelpage/LabelPageTestSupport.h"
-#include "richtext/Stream.h"
 
 namespace {
 
-const std::string LabelText =
-    "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Accounts \\b Payable\\b0\\par "
-    "\\i 2026\\i0  \\ul Q3\\ul0\\par}";
-
-void LoadRtf(TWPRTFTextIo& doc, const std::string& rtf) {
-  TMemoryStream stream(rtf);
-  doc.Clear();
-  doc.LoadFromStream(stream);
-}
+using labelpagetest::LabelRtf;
+using labelpagetest::PutRtf;
 
 QImage Grab(TKLXPagePanel& panel) { return panel.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
@@ -47,7 +39,7 @@ class PanelLabelText : public ::testing::TestWithParam<int> {
 TEST_P(PanelLabelText, LabelTextIsPaintedInsideItsTextArea) {
   FPanel.SetMagnification(GetParam());
   const QImage before = Grab(FPanel);
-  LoadRtf(FPanel.Storage(3)->RtfText(), LabelText);
+  PutRtf(FPanel.Storage(3)->RtfText(), LabelRtf);
   const QImage after = Grab(FPanel);
 
   const QRect free = ToRect(FPanel.Cell(3).rFree);
@@ -76,7 +68,7 @@ TEST_P(PanelLabelText, LabelTextIsPaintedInsideItsTextArea) {
 // stretched from the one pixel larger scratch area onto the text area.
 TEST_P(PanelLabelText, PanelShowsWhatTheRendererPaints) {
   FPanel.SetMagnification(GetParam());
-  LoadRtf(FPanel.Storage(3)->RtfText(), LabelText);
+  PutRtf(FPanel.Storage(3)->RtfText(), LabelRtf);
   const QImage page = Grab(FPanel);
   const TCellRect r = FPanel.Cell(3).rFree;
   const int fw = r.Right - r.Left + 1, fh = r.Bottom - r.Top + 1;
@@ -102,14 +94,14 @@ TEST_P(PanelLabelText, PanelShowsWhatTheRendererPaints) {
 INSTANTIATE_TEST_SUITE_P(Zoom, PanelLabelText, ::testing::Values(100, 60));
 
 TEST_F(PanelLabelText, ASecondRepaintWithoutAChangeLaysNothingOut) {
-  LoadRtf(FPanel.Storage(1)->RtfText(), LabelText);
-  LoadRtf(FPanel.Storage(2)->RtfText(), LabelText);
+  PutRtf(FPanel.Storage(1)->RtfText(), LabelRtf);
+  PutRtf(FPanel.Storage(2)->RtfText(), LabelRtf);
   Grab(FPanel);
   const int first = FPanel.Renderer().LayoutCount();
   EXPECT_EQ(first, 2);  // empty labels need no layout
   Grab(FPanel);
   EXPECT_EQ(FPanel.Renderer().LayoutCount(), first);
-  LoadRtf(FPanel.Storage(2)->RtfText(), "{\\rtf1\\ansi Receivable\\par}");
+  PutRtf(FPanel.Storage(2)->RtfText(), "{\\rtf1\\ansi Receivable\\par}");
   Grab(FPanel);
   EXPECT_EQ(FPanel.Renderer().LayoutCount(), first + 1);
   FPanel.SetMagnification(80);
@@ -132,10 +124,10 @@ TEST_F(PanelLabelText, EmptyLabelWithABorderedParagraphShowsItsBorder) {
 }
 
 TEST_F(PanelLabelText, LabelThatCannotBeLaidOutStaysWhiteAndTheOthersShow) {
-  LoadRtf(FPanel.Storage(1)->RtfText(),
-          "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Broken\\par}");
+  PutRtf(FPanel.Storage(1)->RtfText(),
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Broken\\par}");
   FPanel.Storage(1)->RtfText().FirstParagraph->FirstLine->Attrs[0].FontIndex = 120;  // names no slot
-  LoadRtf(FPanel.Storage(2)->RtfText(), "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Fine\\par}");
+  PutRtf(FPanel.Storage(2)->RtfText(), "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs24 Fine\\par}");
   const QImage image = Grab(FPanel);
   EXPECT_EQ(Inked(image, ToRect(FPanel.Cell(1).rFree)), 0);
   EXPECT_GT(Inked(image, ToRect(FPanel.Cell(2).rFree)), 20);

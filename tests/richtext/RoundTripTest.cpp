@@ -275,7 +275,7 @@ TEST(RoundTrip, AssignCopyAndBack) {
   copy.SetParagraphText(0, "to be replaced", nullptr, 14);
   copy.Assign(original);
   EXPECT_EQ(CheckDocument(copy), "");
-  EXPECT_FALSE(WPEngineBusy());
+  EXPECT_FALSE(WPEngine().Busy);
   TWPRTFTextIo back;
   back.Assign(copy);
   EXPECT_EQ(Join(Differences(original, back)), "");

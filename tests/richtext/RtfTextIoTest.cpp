@@ -328,7 +328,7 @@ TEST(RtfTextIo, ClearResetsCursorSelectionAndCurrentAttr) {
   EXPECT_EQ(doc.CurrentAttr.Style, 0);
   EXPECT_EQ(doc.CurrentAttr.Size, 0);
   EXPECT_EQ(doc.FirstParagraph->SpaceBefore, 0);
-  EXPECT_FALSE(WPEngineBusy());
+  EXPECT_FALSE(WPEngine().Busy);
 }
 
 namespace {
@@ -436,7 +436,7 @@ TEST(RtfTextIo, AssignErrorsPropagateWithTheBusyFlagReset) {
   Append(source, source.FirstParagraph, "\x01", object);
   TWPRTFTextIo copy;
   EXPECT_THROW(copy.Assign(source), std::runtime_error);
-  EXPECT_FALSE(WPEngineBusy());
+  EXPECT_FALSE(WPEngine().Busy);
   EXPECT_EQ(copy.SourceDocument, nullptr);
   EXPECT_TRUE(copy.IsEmpty());
   EXPECT_EQ(CheckDocument(copy), "");

@@ -284,6 +284,13 @@ TEST(RtfText, FullTableCellBeepsThroughTheHook) {
   EXPECT_FALSE(doc.InsertChar(par, par->FirstLine, 'b', 1));
   EXPECT_EQ(beeps, 1);
   EXPECT_EQ(par->FirstLine->String(), "a");
+  // Without a hook of its own the document beeps through the engine's.
+  TWPEngineScope keep;
+  int engineBeeps = 0;
+  WPEngine().Beep = [&] { ++engineBeeps; };
+  doc.OnBeep = nullptr;
+  EXPECT_FALSE(doc.InsertChar(par, par->FirstLine, 'c', 1));
+  EXPECT_EQ(engineBeeps, 1);
 }
 
 TEST(RtfText, InsertTextStartsALineOfItsOwn) {

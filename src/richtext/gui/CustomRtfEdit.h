@@ -19,7 +19,6 @@ struct TTextObject;
 enum TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TWPBorderStyle : std::uint8_t { bsNone, bsSingle };
 enum TWPMemoryFormat : std::uint8_t { fmRichText, fmPlainText };
-enum TWPLanguage : std::uint8_t { twpEnglish, twpGerman };
 
 // What a PaintToCanvas call does.
 enum TPaintToCanvasMode : int {
@@ -82,6 +81,9 @@ class TWPCustomRtfEdit : public QWidget {
   void SetTransparent(bool on);
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle style);
+  // WantTabs, DragAndDropSupport, HyperLinkCursor, OneClickHyperlink and
+  // CaretDisabled are read by the caret, keyboard and mouse handling, which
+  // is still to come.
   bool WantTabs = true;
   bool DragAndDropSupport = false;
   TWPBorderStyle BorderStyle() const { return FBorderStyle; }
@@ -101,8 +103,6 @@ class TWPCustomRtfEdit : public QWidget {
   void SetBackgroundImage(const TWPPicture& picture);
   bool BackgroundScrolling() const { return FDocument->BackgroundScrolling; }
   void SetBackgroundScrolling(bool on);
-  bool BackgroundLoadFromFile = false;
-  bool PaintGrayTable = false;
   bool CaretDisabled() const { return FCaret.Disabled(); }
   void SetCaretDisabled(bool on) { FCaret.SetDisabled(on); }
   int TopOffset() const { return FTopOffset; }
@@ -121,11 +121,8 @@ class TWPCustomRtfEdit : public QWidget {
   void SetSaveFormat(TWPLoadFormat format) { FDocument->SaveFormat = format; }
   TWPLoadFormat LoadFormat() const { return FDocument->LoadFormat; }
   void SetLoadFormat(TWPLoadFormat format) { FDocument->LoadFormat = format; }
-  std::string HTMLFilePath;
-  bool HTMLStoreComment = false;
   bool WriteBitmapAsDib() const { return FDocument->WriteBitmapAsDib; }
   void SetWriteBitmapAsDib(bool on) { FDocument->WriteBitmapAsDib = on; }
-  TWPLanguage Language = twpEnglish;
   // How PaintToCanvas paints (TPaintSwitch bits): 0 on screen, psTransparent for the printer.
   std::uint8_t PaintSwitches = 0;
 

@@ -25,11 +25,52 @@ bool EndsTabText(char c) { return c == '\t' || c == 0 || c == 10; }
 
 }  // namespace
 
-// A paragraph's characters in one array while it is wrapped.
-struct TWPRTFTextPaint::TFlatPar {
+// A paragraph while it is wrapped: its characters in one array, what the
+// old lines were (for the compare), where the selection and the caret stood,
+// and the new lines.
+struct TWPRTFTextPaint::TWrap {
+  struct TOldLine {
+    int Start, Length, Height, SpaceWidth;
+  };
+  struct TNewLine {
+    int Start, Length, LineWidth, SpaceWidth, SpaceExtra;
+  };
+
+  TParagraph* Par;
+  bool Rtf;
   std::vector<char> Text;
   std::vector<TAttr> Attrs;
   TAttr EndAttr{};  // the record after the last character
+  std::vector<TOldLine> Old;
+  int OldTotal = 0;
+  bool OldSelected = false;
+  // Selection ends and caret as offsets from the paragraph's start; -1 when
+  // they lie elsewhere.
+  TTextPos From, To;
+  int SelStart = -1, SelEnd = -1, Caret = -1;
+  std::vector<TNewLine> Lines;
+
+  explicit TWrap(TParagraph* par) : Par(par), Rtf(par->FirstLine->Attrs != nullptr) {}
+  int Count() const { return static_cast<int>(Text.size()); }
+  const TAttr* AttrArray() const { return Rtf ? Attrs.data() : nullptr; }
+};
+
+// One line while it is broken: where it starts, the room it has, how far the
+// characters went and the last places where it may break.
+struct TWPRTFTextPaint::TLineBreak {
+  int Start = 0;
+  int Left = 0;  // left edge of the line in pixels
+  int Available = 0;
+  int End = 0;                // the character after the last one taken
+  int X = 0;                  // width taken
+  bool EndedHard = false;     // paragraph end, line feed, code 0
+  bool BrokeAtSpace = false;  // the line ends after its last space
+  int Spaces = 0, SpaceSum = 0, LastSpace = -1, LastSpaceX = 0;
+  int LastTab = -1, LastTabX = 0;
+  void ForgetSpaces() {
+    Spaces = SpaceSum = 0;
+    LastSpace = -1;
+  }
 };
 
 // ---------------------------------------------------------------------------
@@ -346,22 +387,22 @@ int TWPRTFTextPaint::LineContentWidth(TParagraph*, TLine* line) const {
 // ---------------------------------------------------------------------------
 // Wrapping
 
-void TWPRTFTextPaint::SpellCheck(TFlatPar& flat) {
-  const int n = static_cast<int>(flat.Text.size());
+void TWPRTFTextPaint::SpellCheck(TWrap& w) {
+  const int n = w.Count();
   int i = 0;
   while (i < n) {
-    if (static_cast<unsigned char>(flat.Text[i]) < 65) {
+    if (static_cast<unsigned char>(w.Text[i]) < 65) {
       ++i;
       continue;
     }
     int j = i;
-    while (j < n && j - i < kMaxWordLength && static_cast<unsigned char>(flat.Text[j]) >= 65) ++j;
-    const bool wrong = OnSpellCheckWord(std::string(flat.Text.data() + i, j - i));
+    while (j < n && j - i < kMaxWordLength && static_cast<unsigned char>(w.Text[j]) >= 65) ++j;
+    const bool wrong = OnSpellCheckWord(std::string(w.Text.data() + i, j - i));
     for (int k = i; k < j; ++k) {
       if (wrong)
-        flat.Attrs[k].Marker |= kMarkerMisspelled;
+        w.Attrs[k].Marker |= kMarkerMisspelled;
       else
-        flat.Attrs[k].Marker &= static_cast<std::uint8_t>(~kMarkerMisspelled);
+        w.Attrs[k].Marker &= static_cast<std::uint8_t>(~kMarkerMisspelled);
     }
     i = j;
   }
@@ -375,32 +416,35 @@ int TWPRTFTextPaint::ReformatParagraph(TParagraph* par, bool compare) {
 int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
   if (Has(poLayoutLocked)) return kNothingChanged;
   par->ParState &= static_cast<std::uint8_t>(~kParNeedsWrap);
-  const bool rtf = par->FirstLine->Attrs != nullptr;
+  TWrap w(par);
+  GatherLines(w);
+  RememberSelection(w);
+  BreakLines(w);
+  RefillLines(w);
+  RestoreSelection(w);
+  const int result = PlaceAndCompare(w);
+  if (par->IsTableCell()) TWPRTFText::Changed();
+  return compare ? result : kNothingChanged;
+}
 
-  // The old lines as one array, with their summary for the compare.
-  TFlatPar flat;
-  struct TOld {
-    int Start, Length, Height, SpaceWidth;
-  };
-  std::vector<TOld> old;
-  int oldTotal = 0;
-  bool oldSelected = false;
-  for (TLine* line = par->FirstLine; line; line = line->Next) {
-    old.push_back({static_cast<int>(flat.Text.size()), line->Length, line->Height, line->SpaceWidth});
-    oldTotal += line->Height;
-    oldSelected |= line->SelState == lsSelectedThroughEnd || line->SelState == lsPartlySelected;
-    flat.Text.insert(flat.Text.end(), line->Text.get(), line->Text.get() + line->Length);
-    if (rtf) {
-      flat.Attrs.insert(flat.Attrs.end(), line->Attrs.get(), line->Attrs.get() + line->Length);
-      flat.EndAttr = line->Attrs[line->Length];
+// The old lines as one array of characters, with their summary for the compare.
+void TWPRTFTextPaint::GatherLines(TWrap& w) {
+  for (TLine* line = w.Par->FirstLine; line; line = line->Next) {
+    w.Old.push_back({w.Count(), line->Length, line->Height, line->SpaceWidth});
+    w.OldTotal += line->Height;
+    w.OldSelected |= line->SelState == lsSelectedThroughEnd || line->SelState == lsPartlySelected;
+    w.Text.insert(w.Text.end(), line->Text.get(), line->Text.get() + line->Length);
+    if (w.Rtf) {
+      w.Attrs.insert(w.Attrs.end(), line->Attrs.get(), line->Attrs.get() + line->Length);
+      w.EndAttr = line->Attrs[line->Length];
     }
   }
-  if (rtf && OnSpellCheckWord) SpellCheck(flat);
-  const int n = static_cast<int>(flat.Text.size());
-  const TAttr* attrs = rtf ? flat.Attrs.data() : nullptr;
-  const char* text = flat.Text.data();
+  if (w.Rtf && OnSpellCheckWord) SpellCheck(w);
+}
 
-  // Selection and caret as offsets from the paragraph's start.
+// Selection ends and caret in this paragraph as offsets from its start.
+void TWPRTFTextPaint::RememberSelection(TWrap& w) {
+  TParagraph* par = w.Par;
   auto toOffset = [par](TLine* target, int index) {
     int offset = 0;
     for (TLine* line = par->FirstLine; line; line = line->Next) {
@@ -409,134 +453,146 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
     }
     return -1;
   };
-  TTextPos from = SelectionFrom(), to = SelectionTo();
+  w.From = SelectionFrom();
+  w.To = SelectionTo();
   const bool hasSel = HasSelection();
-  const int selStart = hasSel && from.Par == par ? toOffset(from.Line, from.Index) : -1;
-  const int selEnd = hasSel && to.Par == par ? toOffset(to.Line, to.Index) : -1;
-  const int caret = CursorParagraph == par ? toOffset(CursorLine, CursorIndex) : -1;
+  w.SelStart = hasSel && w.From.Par == par ? toOffset(w.From.Line, w.From.Index) : -1;
+  w.SelEnd = hasSel && w.To.Par == par ? toOffset(w.To.Line, w.To.Index) : -1;
+  w.Caret = CursorParagraph == par ? toOffset(CursorLine, CursorIndex) : -1;
+}
 
-  struct TNew {
-    int Start, Length, LineWidth, SpaceWidth, SpaceExtra;
-  };
-  std::vector<TNew> lines;
-  const bool rightOrCentre = par->RightOrCentred();
-  const int spaceWidth = rtf ? -1 : FWidths[' '];
+// New lines, each as many characters as fit its room.
+void TWPRTFTextPaint::BreakLines(TWrap& w) {
   int pos = 0;
   do {
-    const bool first = lines.empty();
-    const int left = LeftEdgeOf(par, first);
-    int available = Header.TextWidthPixels - RightIndent(par) - left;
-    if (available <= 0) available = 16;
-    int x = 0, spaces = 0, spaceSum = 0, lastSpace = -1, lastSpaceX = 0, lastTab = -1, lastTabX = 0;
-    const int start = pos;
-    int i = pos;
-    bool endedHard = false;  // paragraph end, line feed, code 0, character limit
-    while (true) {
-      if (i >= n) {
-        endedHard = true;
-        break;
-      }
-      // A line that holds as many characters as it may is full: it still
-      // breaks after its last space or tab like a line that is too wide.
-      if ((MaxLineChars > 0 && i - start >= MaxLineChars) || i - start >= kMaxWrappedLine) break;
-      const unsigned char code = static_cast<unsigned char>(text[i]);
-      if (code == 0) {
-        ++i;
-        endedHard = true;
-        break;
-      }
-      const bool hidden = rtf && (attrs[i].Special & kSpecialHidden) && !Has(poShowHidden);
-      if (hidden) {
-        ++i;
-        continue;
-      }
-      int w = rtf ? attrs[i].Width : FWidths[code];
-      const bool tab = code == '\t';
-      if (tab && !rightOrCentre) w = NextTab(par, text, attrs, n, left + x, i) - left - x;
-      if (tab && rightOrCentre && !rtf) w = spaceWidth;
-      if (x + w >= available && code != ' ' && !tab) break;
-      if (code == ' ' || (tab && rightOrCentre)) {
-        ++spaces;
-        lastSpaceX = x;
-        lastSpace = i - start;
-        spaceSum += w;
-        x += w;
-      } else if (tab) {
-        x += w;
-        lastTab = i - start;
-        lastTabX = x;
-        spaces = spaceSum = 0;
-        lastSpace = -1;
-      } else if (code == 10) {
-        x += w;
-        ++i;
-        spaces = spaceSum = 0;
-        lastSpace = -1;
-        endedHard = true;
-        break;
-      } else {
-        x += w;
-      }
-      ++i;
-      if (x >= available) break;
-    }
-    int end = i;
-    bool brokeAtSpace = false;
-    if (!endedHard) {
-      if (lastSpace >= 2) {
-        end = start + lastSpace + 1;
-        x = lastSpaceX;
-        brokeAtSpace = true;
-      } else if (lastTab > 1) {
-        end = start + lastTab + 1;
-        x = lastTabX;
-        spaces = 0;
-      }
-    }
-    if (end <= start) {
-      end = start + 1;  // a line always takes at least one character
-      if (n > 0) x = rtf ? attrs[start].Width : FWidths[static_cast<unsigned char>(text[start])];
-    }
-    if (n == 0) end = 0;
-    TNew line{start, end - start, x, 0, 0};
-    const bool last = end >= n;
-    if (par->Alignment == paJustify && (!last || (par->ParFlags & kParJustifyLastLine)) && spaces >= 2) {
-      // The spaces between the words share the room between the end of the
-      // last word and the available width, so that the ink ends there at
-      // any resolution; the spaces after the last word (the one the line
-      // breaks at among them) take none of it.
-      int trailing = 0;
-      for (int k = end - 1; k >= start; --k) {
-        if (rtf && (attrs[k].Special & kSpecialHidden) && !Has(poShowHidden)) continue;
-        if (text[k] != ' ') break;
-        ++trailing;
-      }
-      const int breakWidth = !brokeAtSpace ? 0 : rtf ? attrs[end - 1].Width : FWidths[' '];
-      const int total = std::max(spaceSum + available - x - breakWidth, 0);
-      const int shared = spaces - trailing;
-      if (shared >= 1) {
-        line.LineWidth = std::max(lastTab, 0);
-        line.SpaceWidth = total / shared;
-        line.SpaceExtra = total % shared;
-      }
-    }
-    lines.push_back(line);
-    pos = end;
-  } while (pos < n);
+    TLineBreak lb;
+    lb.Start = pos;
+    lb.Left = LeftEdgeOf(w.Par, w.Lines.empty());
+    lb.Available = Header.TextWidthPixels - RightIndent(w.Par) - lb.Left;
+    if (lb.Available <= 0) lb.Available = 16;
+    ScanLine(w, lb);
+    ChooseBreak(w, lb);
+    AddLine(w, lb);
+    pos = lb.End;
+  } while (pos < w.Count());
+}
 
-  // Fill the paragraph's line records, reusing the old ones.
+// Takes characters while they fit, remembering where the line may break.
+void TWPRTFTextPaint::ScanLine(const TWrap& w, TLineBreak& lb) {
+  const int n = w.Count();
+  const char* text = w.Text.data();
+  const TAttr* attrs = w.AttrArray();
+  const bool rightOrCentre = w.Par->RightOrCentred();
+  int i = lb.Start;
+  while (true) {
+    if (i >= n) {
+      lb.EndedHard = true;
+      break;
+    }
+    // A line that holds as many characters as it may is full: it still
+    // breaks after its last space or tab like a line that is too wide.
+    if ((MaxLineChars > 0 && i - lb.Start >= MaxLineChars) || i - lb.Start >= kMaxWrappedLine) break;
+    const unsigned char code = static_cast<unsigned char>(text[i]);
+    if (code == 0) {
+      ++i;
+      lb.EndedHard = true;
+      break;
+    }
+    if (w.Rtf && (attrs[i].Special & kSpecialHidden) && !Has(poShowHidden)) {
+      ++i;  // hidden text takes no room
+      continue;
+    }
+    int width = w.Rtf ? attrs[i].Width : FWidths[code];
+    const bool tab = code == '\t';
+    if (tab && !rightOrCentre) width = NextTab(w.Par, text, attrs, n, lb.Left + lb.X, i) - lb.Left - lb.X;
+    if (tab && rightOrCentre && !w.Rtf) width = FWidths[int{' '}];
+    if (lb.X + width >= lb.Available && code != ' ' && !tab) break;
+    lb.X += width;
+    if (code == ' ' || (tab && rightOrCentre)) {
+      ++lb.Spaces;
+      lb.LastSpaceX = lb.X - width;
+      lb.LastSpace = i - lb.Start;
+      lb.SpaceSum += width;
+    } else if (tab) {
+      lb.LastTab = i - lb.Start;
+      lb.LastTabX = lb.X;
+      lb.ForgetSpaces();
+    } else if (code == 10) {
+      ++i;
+      lb.ForgetSpaces();
+      lb.EndedHard = true;
+      break;
+    }
+    ++i;
+    if (lb.X >= lb.Available) break;
+  }
+  lb.End = i;
+}
+
+// A line that did not end by itself breaks after its last space or tab, else
+// before the character that did not fit; it always takes one character.
+void TWPRTFTextPaint::ChooseBreak(const TWrap& w, TLineBreak& lb) {
+  if (!lb.EndedHard) {
+    if (lb.LastSpace >= 2) {
+      lb.End = lb.Start + lb.LastSpace + 1;
+      lb.X = lb.LastSpaceX;
+      lb.BrokeAtSpace = true;
+    } else if (lb.LastTab > 1) {
+      lb.End = lb.Start + lb.LastTab + 1;
+      lb.X = lb.LastTabX;
+      lb.Spaces = 0;
+    }
+  }
+  if (lb.End <= lb.Start) {
+    lb.End = lb.Start + 1;
+    if (w.Count() > 0)
+      lb.X = w.Rtf ? w.Attrs[lb.Start].Width : FWidths[static_cast<unsigned char>(w.Text[lb.Start])];
+  }
+  if (w.Count() == 0) lb.End = 0;
+}
+
+// The new line; a justified one spreads the room left over its spaces after
+// the last tab, so that its ink ends at the available width at any
+// resolution: the spaces after the last word (the one the line breaks at
+// among them) take none of that room.
+void TWPRTFTextPaint::AddLine(TWrap& w, const TLineBreak& lb) {
+  TWrap::TNewLine line{lb.Start, lb.End - lb.Start, lb.X, 0, 0};
+  const bool last = lb.End >= w.Count();
+  if (w.Par->Alignment == paJustify && (!last || (w.Par->ParFlags & kParJustifyLastLine)) && lb.Spaces >= 2) {
+    const TAttr* attrs = w.AttrArray();
+    int trailing = 0;
+    for (int k = lb.End - 1; k >= lb.Start; --k) {
+      if (w.Rtf && (attrs[k].Special & kSpecialHidden) && !Has(poShowHidden)) continue;
+      if (w.Text[k] != ' ') break;
+      ++trailing;
+    }
+    const int breakWidth = !lb.BrokeAtSpace ? 0 : w.Rtf ? attrs[lb.End - 1].Width : FWidths[int{' '}];
+    const int total = std::max(lb.SpaceSum + lb.Available - lb.X - breakWidth, 0);
+    const int shared = lb.Spaces - trailing;
+    if (shared >= 1) {
+      line.LineWidth = std::max(lb.LastTab, 0);
+      line.SpaceWidth = total / shared;
+      line.SpaceExtra = total % shared;
+    }
+  }
+  w.Lines.push_back(line);
+}
+
+// The paragraph's line records take the new lines, reusing the old records.
+void TWPRTFTextPaint::RefillLines(TWrap& w) {
+  TParagraph* par = w.Par;
+  const int n = w.Count();
   TLine* line = par->FirstLine;
   TLine* prev = nullptr;
-  for (std::size_t k = 0; k < lines.size(); ++k) {
-    const TNew& nl = lines[k];
+  for (const TWrap::TNewLine& nl : w.Lines) {
     if (!line) line = NewLine(prev, nl.Length + 4);
     if (line->Capacity < nl.Length + 4) GrowLine(line, nl.Length + 4);
-    if (nl.Length > 0) std::memcpy(line->Text.get(), text + nl.Start, nl.Length);
+    if (nl.Length > 0) std::memcpy(line->Text.get(), w.Text.data() + nl.Start, nl.Length);
     line->Text[nl.Length] = 0;
-    if (rtf) {
+    if (w.Rtf) {
       if (!line->Attrs) line->Attrs = std::make_unique<TAttr[]>(line->Capacity);
-      if (nl.Length > 0) std::memcpy(line->Attrs.get(), attrs + nl.Start, sizeof(TAttr) * nl.Length);
-      line->Attrs[nl.Length] = nl.Start + nl.Length < n ? attrs[nl.Start + nl.Length] : flat.EndAttr;
+      if (nl.Length > 0) std::memcpy(line->Attrs.get(), w.Attrs.data() + nl.Start, sizeof(TAttr) * nl.Length);
+      line->Attrs[nl.Length] = nl.Start + nl.Length < n ? w.Attrs[nl.Start + nl.Length] : w.EndAttr;
     }
     line->Length = static_cast<std::uint16_t>(nl.Length);
     line->LineWidth = static_cast<std::uint16_t>(nl.LineWidth);
@@ -546,12 +602,17 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
     line = line->Next;
   }
   while (prev->Next) RemoveLine(par, prev->Next);
+}
 
-  // Selection states and positions back in the new lines.
-  const bool selectedThrough = oldSelected && selStart < 0 && selEnd < 0;
-  const bool touched = selStart >= 0 || selEnd >= 0;
+// Selection states, selection ends and caret back in the new lines.
+void TWPRTFTextPaint::RestoreSelection(TWrap& w) {
+  TParagraph* par = w.Par;
+  const bool touched = w.SelStart >= 0 || w.SelEnd >= 0;
+  const bool selectedThrough = w.OldSelected && !touched;
   for (TLine* l = par->FirstLine; l; l = l->Next)
     l->SelState = selectedThrough || touched ? lsPartlySelected : lsNotSelected;
+  // An offset at a line's end stays there, except the caret, which moves to
+  // the start of the next line.
   auto toPosition = [par](int offset, bool caretRule, TLine*& outLine, int& outIndex) {
     TLine* l = par->FirstLine;
     while (true) {
@@ -566,41 +627,43 @@ int TWPRTFTextPaint::WrapParagraph(TParagraph* par, bool compare) {
       return;
     }
   };
-  if (selStart >= 0 || selEnd >= 0) {
-    TTextPos f = from, t = to;
-    if (selStart >= 0) toPosition(selStart, false, f.Line, f.Index);
-    if (selEnd >= 0) toPosition(selEnd, false, t.Line, t.Index);
-    SetSelectionPositions(f, t);
+  if (touched) {
+    TTextPos from = w.From, to = w.To;
+    if (w.SelStart >= 0) toPosition(w.SelStart, false, from.Line, from.Index);
+    if (w.SelEnd >= 0) toPosition(w.SelEnd, false, to.Line, to.Index);
+    SetSelectionPositions(from, to);
   }
-  if (caret >= 0) toPosition(caret, true, CursorLine, CursorIndex);
+  if (w.Caret >= 0) toPosition(w.Caret, true, CursorLine, CursorIndex);
+}
 
-  // Heights, tops and the compare with the old lines.
-  int top = par->FirstLine->Top;
+// Tops and heights of the new lines, and how much changed against the old
+// ones; changed lines are marked for repainting.
+int TWPRTFTextPaint::PlaceAndCompare(TWrap& w) {
+  TParagraph* par = w.Par;
+  const int top = par->FirstLine->Top;
   int total = 0;
   for (TLine* l = par->FirstLine; l; l = l->Next) {
     l->Top = top + total;
     RecomputeLineHeight(par, l);
     total += l->Height;
   }
-  int result = kNothingChanged;
-  if (total != oldTotal) result = kParHeightChanged;
+  int result = total != w.OldTotal ? kParHeightChanged : kNothingChanged;
   std::size_t k = 0;
   for (TLine* l = par->FirstLine; l; l = l->Next, ++k) {
-    bool changed = k >= old.size();
+    bool changed = k >= w.Old.size();
     if (!changed) {
-      const TOld& o = old[k];
+      const TWrap::TOldLine& o = w.Old[k];
       if (result != kParHeightChanged && o.Height != l->Height) result = kLineHeightChanged;
       changed = o.Length != l->Length || o.SpaceWidth != l->SpaceWidth || o.Height != l->Height;
-      const int newStart = lines[k].Start;
+      const int newStart = w.Lines[k].Start;
       for (int c = 0; !changed && o.Start != newStart && c < l->Length; ++c)
-        changed = text[o.Start + c] != text[newStart + c] ||
-                  (rtf && attrs[o.Start + c].Width != attrs[newStart + c].Width);
+        changed = w.Text[o.Start + c] != w.Text[newStart + c] ||
+                  (w.Rtf && w.Attrs[o.Start + c].Width != w.Attrs[newStart + c].Width);
     }
     if (changed) {
       l->LineFlags |= kLineChanged;
       if (result == kNothingChanged) result = kCharsChanged;
     }
   }
-  if (par->IsTableCell()) TWPRTFText::Changed();
-  return compare ? result : kNothingChanged;
+  return result;
 }

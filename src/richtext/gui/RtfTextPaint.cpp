@@ -222,7 +222,7 @@ void TWPRTFTextPaint::MeasureFont(const TAttr* attr) {
   FFontHeight = font.Height;
   FFontAscent = font.Ascent;
   if (FFontHeight <= 0 && FTechnology == kTechMetafile) {
-    FFontHeight = FWidths['A'];
+    FFontHeight = FWidths[int{'A'}];
     FFontAscent = FFontHeight * 2 / 5;
   }
 }
@@ -277,7 +277,6 @@ void TWPRTFTextPaint::ReformatAll() {
   FLayoutStale = false;
   if (!Has(poForeignCanvas)) {
     if (OnUpdateVertScrollBar) OnUpdateVertScrollBar();
-    if (OnRulerUpdate) OnRulerUpdate();
   }
   UpdatePositions();
 }

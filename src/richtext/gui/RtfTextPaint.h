@@ -183,18 +183,17 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   bool ReformatPending = false;
   bool ReformatRequestedWhilePending = false;
   bool Formatting() const { return FFormatting; }
-  int DefaultCellLineHeight() const { return FDefaultCellLineHeight; }
 
   // Where the first selected object was painted, for resizing it with the mouse.
   QRect SelectedObjectRect;
 
-  // Hooks of the owning control.
+  // Hooks of the owning control. The caret hooks are set by the caret
+  // handling, which is still to come.
   std::function<void()> OnHideCaret;
   std::function<void()> OnShowCaret;
   std::function<void()> OnCaretMoved;
   std::function<void()> OnUpdateVertScrollBar;
   std::function<void()> OnUpdateHorzScrollBar;
-  std::function<void()> OnRulerUpdate;
   std::function<void()> OnInvalidate;
   // True when the word is misspelled.
   std::function<bool(const std::string& word)> OnSpellCheckWord;
@@ -214,7 +213,8 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   int OwnTextWidthPixels() const override { return FWordWrap ? FWrapWidth : 0; }
 
  private:
-  struct TFlatPar;
+  struct TWrap;
+  struct TLineBreak;
   struct TLinePaint;
   // Technology, layout resolution and default cell line height of the canvas.
   void TakeCanvasResolution();
@@ -229,8 +229,18 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   void MeasureLine(TParagraph* par, TLine* line);
   void MeasureInCurrentFont(TLine* line, int index);
   int LineHeightRule(TParagraph* par, TLine* line, int fallbackHeight, int fallbackAscent) const;
+  // Wrapping a paragraph, step by step.
   int WrapParagraph(TParagraph* par, bool compare);
-  void SpellCheck(TFlatPar& flat);
+  void GatherLines(TWrap& w);
+  void SpellCheck(TWrap& w);
+  void RememberSelection(TWrap& w);
+  void BreakLines(TWrap& w);
+  void ScanLine(const TWrap& w, TLineBreak& lb);
+  void ChooseBreak(const TWrap& w, TLineBreak& lb);
+  void AddLine(TWrap& w, const TLineBreak& lb);
+  void RefillLines(TWrap& w);
+  void RestoreSelection(TWrap& w);
+  int PlaceAndCompare(TWrap& w);
   int NextTab(TParagraph* par, const char* text, const TAttr* attrs, int count, int x, int index) const;
   int CellLeftPixels(TParagraph* par) const;
   // Font, colours and the painting switches of attr on canvas.

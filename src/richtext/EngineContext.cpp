@@ -1,0 +1,6 @@
+#include "richtext/EngineContext.h"
+
+TWPEngineContext& WPEngine() {
+  static TWPEngineContext context;
+  return context;
+}
