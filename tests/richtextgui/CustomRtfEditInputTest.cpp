@@ -282,7 +282,14 @@ TEST_F(EditorKeys, TheViewFollowsTheCaretAndScrollsWithoutIt) {
   const int top = doc.ScrollTop;
   doc.VertScrollCommand(scLineDown);
   EXPECT_EQ(doc.ScrollTop, top + TWPRTFTextInput::kScrollLine);
-  Press("{Up}");  // the caret comes back into view
+  // A wrapping editor never scrolls sideways, not even for a caret at the
+  // right end of a right-aligned line.
+  Doc().FirstParagraph->Alignment = paRight;
+  Doc().FirstParagraph->ParState |= kParNeedsBoth;
+  Press("{C-Home}{End}");
+  EXPECT_EQ(doc.HorzOffset, 0);
+  EXPECT_GE(Editor.Caret().Rect().x(), 0);
+  Press("{C-End}{C-PgUp}{Up}");  // the caret comes back into view
   EXPECT_GE(doc.CursorLine->Top, doc.ScrollTop);
   EXPECT_LE(doc.CursorLine->Top + doc.CursorLine->Height, doc.ScrollTop + Editor.ClientHeight());
 }
@@ -463,8 +470,14 @@ TEST_F(EditorClipboard, CutDeletesWhatItCopiedAndBitmapsPasteAsPictures) {
   EXPECT_EQ(other.RtfText()->FirstParagraph->FirstLine->Attrs[1].Width, 12);
 }
 
-TEST_F(EditorClipboard, ReadOnlyPastesNothing) {
+TEST_F(EditorClipboard, AnEmptyClipboardOrAReadOnlyEditorPastesNothing) {
   Load("ab");
+  int changes = 0;
+  Editor.OnChange = [&](TWPCustomRtfEdit*) { ++changes; };
+  QGuiApplication::clipboard()->clear();
+  Press("{C-V}");
+  EXPECT_EQ(Text(), "ab");
+  EXPECT_EQ(changes, 0);
   QGuiApplication::clipboard()->setText("zz");
   Editor.SetReadOnly(true);
   Press("{C-V}{S-Ins}");
