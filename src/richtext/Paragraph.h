@@ -51,6 +51,7 @@ constexpr std::uint8_t kBorderLeft = 0x10;
 constexpr std::uint8_t kBorderRight = 0x20;
 constexpr std::uint8_t kBorderBox = 0x40;
 constexpr std::uint8_t kBorderDouble = 0x80;
+constexpr std::uint8_t kBorderSides = kBorderTop | kBorderBottom | kBorderLeft | kBorderRight;
 // TParagraph::BorderStyle bits.
 constexpr std::uint8_t kBorderDotted = 0x01;
 constexpr std::uint8_t kBorderHairline = 0x02;
@@ -99,6 +100,9 @@ struct TBorderWord {
 };
 
 constexpr int kMaxLineCapacity = 10000;
+// Lengths read from files are kept below about 5800 inches, so that sums,
+// snapping and pixel conversions of absurd input cannot overflow.
+constexpr std::int32_t kMaxTwips = 0x7FFFFF;
 constexpr int kCellFillLimit = 240;
 
 // Per-character attribute record. Width, Height and Ascent are layout

@@ -12,9 +12,6 @@
 namespace {
 
 constexpr int kRtfLineCapacity = 60;
-// Paragraph lengths are kept below about 5800 inches, so that sums, snapping
-// and pixel conversions of absurd input cannot overflow.
-constexpr std::int32_t kMaxTwips = 0x7FFFFF;
 constexpr std::size_t kMaxFontNameCollected = 64;
 constexpr std::uintmax_t kMaxPictureFileBytes = 32u << 20;
 constexpr int kPlaceableHeaderSize = 22;
@@ -24,6 +21,16 @@ constexpr int kRawModeEndLength = 7;
 
 std::int32_t ClampTwips(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -kMaxTwips, kMaxTwips));
+}
+// A picture size scaled by a percentage, within the lengths the reader
+// accepts, so that it reads back as it is written. A size the scale would
+// make vanish keeps its unscaled value: a size of 0 is written as no size.
+int ScaledTwips(int twips, int percent) {
+  const auto limited = [](std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, 0, kMaxTwips));
+  };
+  const int scaled = limited((std::int64_t{twips} * percent + 50) / 100);
+  return scaled > 0 ? scaled : limited(twips);
 }
 std::uint8_t ClampByte(std::int64_t v) {
   return static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 255));
@@ -43,10 +50,14 @@ bool IsDigit(std::uint8_t c) { return c >= '0' && c <= '9'; }
 struct TTextStops {
   bool Stops[256] = {};
   TTextStops() {
-    for (unsigned char c : "\x01\t\n\r\\{}") Stops[c] = true;  // with the terminating 0
+    for (unsigned char c : "\x01\x02\x03\t\n\r\\{}") Stops[c] = true;  // with the terminating 0
   }
 };
 const TTextStops kTextStops;
+
+// Bytes 1 to 3 are text only as the code of an object character; the
+// writer never writes them as text either.
+bool IsObjectCode(std::uint8_t c) { return c >= 1 && c <= 3; }
 
 std::uint32_t ReadLE(const std::string& data, std::size_t at, int bytes) {
   std::uint32_t v = 0;
@@ -111,26 +122,7 @@ TWPRtfReader::~TWPRtfReader() = default;
 int TWPRtfReader::Read(TStream* stream, TParagraph*& result) {
   RequireTarget("TWPRTFReader");
   FNewLineCapacity = kRtfLineCapacity;
-  FDestination = rdText;
-  FHexMode = 0;
-  FHexHigh = -1;
-  FStar = FTableMode = FTabListStarted = FParDirty = FGroupOpened = false;
-  FBorderFromZero = true;
-  FDepth = 0;
-  FGroups.clear();
-  FPar = TParAttrs{};
-  FFontMap.fill(0);
-  FFontNumber = FColorIndex = 0;
-  FFontName.clear();
-  FPendingTabKind = tkLeft;
-  FCells.fill(TCell{});
-  FCellCount = FCellMax = FCellIndex = FCellWidthTotal = 0;
-  FLastCell = nullptr;
-  FPicture = TPictureState{};
-  FObjectTag = FObjectWidth = FObjectHeight = 0;
-  FRawMode = false;
-  FRawMatched = 0;
-  FFootnote = nullptr;
+  static_cast<TRtfParseState&>(*this) = TRtfParseState{};
 
   return ReadFramed(stream, result, kRtfLineCapacity, [this] { ReadLoop(); });
 }
@@ -192,7 +184,7 @@ void TWPRtfReader::ReadLoop() {
             FHexMode = 0;
             ToDestination(byte);
           }
-        } else if (FDestination == rdText && c != 1) {
+        } else if (FDestination == rdText && !IsObjectCode(c)) {
           const std::uint8_t* run;
           const std::size_t n = TakeRun(kTextStops.Stops, run);
           if (FParDirty) ParAttrsChanged();
@@ -390,6 +382,7 @@ void TWPRtfReader::TextByte(std::uint8_t c) {
     InsertTaggedObjectChar();
     return;
   }
+  if (IsObjectCode(c)) return;
   if (FParDirty) ParAttrsChanged();
   AppendChar(c);
 }
@@ -416,7 +409,7 @@ void TWPRtfReader::RawByte(std::uint8_t c) {
       return;
     }
   }
-  if (c != '\n' && c != '\r') AppendChar(c);
+  if (c != '\n' && c != '\r' && !IsObjectCode(c)) AppendChar(c);
 }
 
 // ---------------------------------------------------------------------------
@@ -440,8 +433,18 @@ bool TWPRtfReader::CloseGroup() {
       FDestination = saved.Destination;
       FinishPictureFile();
     }
-    if (saved.Destination == rdText && FPar.BorderWord.On() && !saved.Par.BorderWord.On())
-      FParagraph->BorderFlags |= kBorderNotInherited;
+    const bool statedInside = FParStatedDepth >= FDepth;
+    if (statedInside) FParStatedDepth = FDepth - 1;
+    const bool empty = FParagraph->FirstLine->Length == 0 && FParagraph->FirstLine->Next == nullptr;
+    if (saved.Destination == rdText && FPar.BorderWord.On() && !saved.Par.BorderWord.On()) {
+      // The bordered paragraph the group ends: the current one, or the one
+      // before when a paragraph mark inside the group began the current one
+      // and nothing was stated for it yet.
+      TParagraph* ended = FParagraph;
+      if (empty && !statedInside && ended->Prev != nullptr && (ended->Prev->BorderFlags & kBorderOn))
+        ended = ended->Prev;
+      ended->BorderFlags |= kBorderNotInherited;
+    }
     const bool parChanged = !(saved.Par == FPar);
     FCharAttr = saved.CharAttr;
     FPar = saved.Par;
@@ -454,10 +457,14 @@ bool TWPRtfReader::CloseGroup() {
     FGroups.pop_back();
     if (parChanged) {
       // An empty paragraph takes the restored attributes at once (it may be
-      // the last one); one with text keeps its own until more text follows.
-      const bool empty = FParagraph->FirstLine->Length == 0 && FParagraph->FirstLine->Next == nullptr;
+      // the last one), unless words inside the group were stated for it, as
+      // the writer states them for a last paragraph before closing its
+      // groups. One with text keeps its own until more text follows.
       FParDirty = true;
-      if (empty) ParAttrsChanged();
+      if (empty && !statedInside && InDocumentText()) {
+        ApplyParAttrs(FParagraph, false);
+        FParDirty = false;
+      }
     }
   }
   --FDepth;
@@ -838,18 +845,17 @@ void TWPRtfReader::ApplyParAttrs(TParagraph* par, bool cell) const {
   par->ShadingColors = FPar.ShadingColors;
   par->Shading = FPar.Shading;
   par->SetBorder(FPar.BorderWord);
-  if (!cell) {
-    par->RightIndent = FPar.RightIndent;
-    par->TabSet = FPar.TabSet;
-  }
+  par->TabSet = FPar.TabSet;
+  if (!cell) par->RightIndent = FPar.RightIndent;
 }
 
 // Paragraph words take effect in the current paragraph at once while in
 // document text, so that the last paragraph (which no \par ends) keeps them.
 void TWPRtfReader::ParAttrsChanged() {
   if (InDocumentText()) {
-    ApplyParAttrs(FParagraph, FTableMode);
+    ApplyParAttrs(FParagraph, false);
     FParDirty = false;
+    FParStatedDepth = FDepth;
   } else {
     FParDirty = true;
   }
@@ -930,32 +936,43 @@ void TWPRtfReader::EndParagraph(bool cell) {
     const int i = FCellIndex;
     const TCell none{};
     const TCell& c = i < FCellCount ? FCells[static_cast<std::size_t>(i)] : none;
-    int width = 10;
-    if (i < FCellCount) width = std::max(MulDiv(255, c.Right, FCellMax) - FCellWidthTotal, 1);
-    width = std::min(width, 255);
+    // Cell edges are kept in 1/255 of the row, rounded up: the writer puts
+    // an edge back rounding down, so what it writes reads back to the same
+    // edge. Edges never fall back or pass the row's end; a cell without its
+    // \cellx takes 10/255 within what is left of the row. A row without
+    // width has its cells at its start.
+    int edge = std::min(FCellWidthTotal + 10, 255);
+    if (i < FCellCount)
+      edge = FCellMax <= 0 ? 0
+                           : static_cast<int>(std::clamp<std::int64_t>(
+                                 (std::int64_t{255} * c.Right + FCellMax - 1) / FCellMax, 0, 255));
+    edge = std::max(edge, FCellWidthTotal);
     TParagraph* p = FParagraph;
     TBorderWord word = c.BorderWord;
     word.Flags |= kBorderNotInherited;
-    // The row's cell gap is kept as the cell's border spacing.
-    if (c.Gap > 0) word.SetSpacing(c.Gap);
+    // The row's cell gap is the cell's border spacing, the same for every
+    // cell of the row, as the writer states it once per row.
+    word.SetSpacing(c.Gap);
     p->SetBorder(word);
     if (c.ShadingColors != 0) p->ShadingColors = c.ShadingColors;
-    p->CellStart = ClampByte(FCellWidthTotal);
-    p->CellWidth = static_cast<std::uint8_t>(width);
+    p->CellStart = static_cast<std::uint8_t>(FCellWidthTotal);
+    p->CellWidth = static_cast<std::uint8_t>(edge - FCellWidthTotal);
     const std::int64_t textWidth =
         std::int64_t{FHeader->PageWidth} - FHeader->LeftMargin - FHeader->RightMargin;
     p->RightIndent = ClampTwips(std::max<std::int64_t>(textWidth - FCellMax, 0));
     p->ParFlags |= kParTableCell | kParMoreCells;
     if (i > 0) p->ParFlags |= kParNotFirstCell;
-    FCellWidthTotal = std::min(FCellWidthTotal + width, 0xFFFF);
+    FCellWidthTotal = edge;
     FLastCell = p;
     ++FCellIndex;
   }
   ShrinkLines();
   StartParagraph(kRtfLineCapacity);
   FParagraph->ParFlags = 0;
-  ApplyParAttrs(FParagraph, FTableMode);
+  // Not a cell (yet): the right indent is the reader's, not the last cell's.
+  ApplyParAttrs(FParagraph, false);
   FParDirty = false;
+  FParStatedDepth = -1;
   FTabListStarted = false;
   FBorderFromZero = true;
 }
@@ -978,27 +995,31 @@ void TWPRtfReader::EndRow() {
 // ---------------------------------------------------------------------------
 // Footnotes and objects
 
+// The character before a note in its paragraph becomes the note's reference
+// and gives it its mark. Without one the note has the mark "?" and no
+// reference. A character that already stands for something else (an object,
+// an insert point, another note, RTF source) keeps its meaning, and the note
+// gets a reference character "?" of its own.
 void TWPRtfReader::StartFootnote() {
-  char mark = '?';
-  TAttr* markAttr = nullptr;
-  if (FLastCharLine != nullptr) {
-    mark = FLastCharLine->Text[FLastCharIndex];
-    if (FLastCharLine->Attrs) markAttr = &FLastCharLine->Attrs[FLastCharIndex];
-  }
+  constexpr std::uint8_t kTaken = kSpecialObject | kSpecialInsertPoint | kSpecialFootnote | kSpecialRtfCode;
+  TAttr* before =
+      FLastCharLine != nullptr && FLastCharLine->Attrs ? &FLastCharLine->Attrs[FLastCharIndex] : nullptr;
+  const bool own = before != nullptr && (before->Special & kTaken) != 0;
+  const char mark = FLastCharLine == nullptr || own ? '?' : FLastCharLine->Text[FLastCharIndex];
   FFootnote = FDocument->AddFootnote(mark, 0, std::string());
-  if (FLastCharLine == nullptr) {
-    // Without a character to carry it the footnote would be unreachable.
-    TAttr attr = FCharAttr;
+  if (FLastCharLine == nullptr) return;
+  auto makeReference = [this](TAttr& attr) {
     attr.Special |= kSpecialFootnote;
-    attr.Style &= static_cast<std::uint8_t>(~kStyleSuperscript);
     attr.Tag = FFootnote->Id;
-    AppendCharWithAttr('?', attr);
-    return;
-  }
-  if (markAttr != nullptr) {
-    markAttr->Special |= kSpecialFootnote;
-    markAttr->Tag = FFootnote->Id;
-    markAttr->Style &= static_cast<std::uint8_t>(~kStyleSuperscript);
+    attr.Style &= static_cast<std::uint8_t>(~kStyleSuperscript);
+  };
+  if (own) {
+    TAttr attr = FCharAttr;
+    attr.Special &= static_cast<std::uint8_t>(~kTaken);
+    makeReference(attr);
+    AppendCharWithAttr(static_cast<std::uint8_t>(mark), attr);
+  } else if (before != nullptr) {
+    makeReference(*before);
   }
 }
 
@@ -1057,7 +1078,7 @@ void TWPRtfReader::FinishPicture() {
     const int base = goal > 0 ? goal
                      : bitmap ? MulDiv(own, 1440, WPEngine().ScreenPixelsPerInch)
                               : MulDiv(own, 1440, 2540);
-    return std::max(MulDiv(base, scale, 100), 0);
+    return ScaledTwips(base, scale);
   };
   const int width = twips(picture.GoalWidth, picture.Width, picture.ScaleX);
   const int height = twips(picture.GoalHeight, picture.Height, picture.ScaleY);
@@ -1080,8 +1101,8 @@ void TWPRtfReader::FinishPictureFile() {
   if (record == nullptr) {
     record = FDocument->AddObject(nullptr, -1);
     record->FileName = name;
-    record->Width = std::max(MulDiv(picture.GoalWidth, picture.ScaleX, 100), 0);
-    record->Height = std::max(MulDiv(picture.GoalHeight, picture.ScaleY, 100), 0);
+    record->Width = ScaledTwips(picture.GoalWidth, picture.ScaleX);
+    record->Height = ScaledTwips(picture.GoalHeight, picture.ScaleY);
     if (FDocument->OnRequestObject) {
       FDocument->OnRequestObject(*FDocument, *record);
     } else if (ContainsNoCase(name, ".bmp") || ContainsNoCase(name, ".wmf")) {

@@ -14,22 +14,11 @@
 #include "richtext/RtfPicture.h"
 #include "richtext/TextReader.h"
 
-class TWPRtfReader : public TWPTextReader {
- public:
+// Everything the RTF reader keeps while it reads one stream. A read starts
+// from a fresh state, so nothing of an earlier read can leak into it.
+struct TRtfParseState {
   static constexpr int kMaxCells = 50;
-  static constexpr int kMaxPictureFileName = 255;
-  // Groups deeper than this are counted but keep no state of their own.
-  static constexpr int kMaxSavedGroups = 4096;
 
-  TWPRtfReader();
-  ~TWPRtfReader() override;
-
-  int Read(TStream* stream, TParagraph*& result) override;
-
- protected:
-  void EndReading() override;
-
- private:
   // Paragraph attributes as the reader keeps them while reading.
   struct TParAttrs {
     std::int32_t FirstIndent = 0;  // relative to the left indent until the end
@@ -73,6 +62,63 @@ class TWPRtfReader : public TWPTextReader {
     bool InQuotes = false;
   };
 
+  std::uint8_t FDestination = rdText;
+  std::uint8_t FHexMode = 0;
+  int FHexHigh = -1;
+  bool FStar = false;
+  bool FTableMode = false;
+  bool FTabListStarted = false;
+  bool FBorderFromZero = true;
+  bool FParDirty = false;
+  // Group depth at which paragraph words were last stated for the current
+  // paragraph; -1 when none were.
+  int FParStatedDepth = -1;
+  int FDepth = 0;
+  bool FGroupOpened = false;
+  std::vector<TGroupState> FGroups;
+  TParAttrs FPar;
+
+  std::array<std::uint8_t, 99> FFontMap{};
+  int FFontNumber = 0;
+  std::string FFontName;
+  int FColorIndex = 0;
+  TTabKind FPendingTabKind = tkLeft;
+
+  std::array<TCell, kMaxCells> FCells{};
+  TBorderWord FDiscardedBorder;  // border words of cells beyond the last
+  int FCellCount = 0;
+  int FCellMax = 0;
+  int FCellIndex = 0;
+  int FCellWidthTotal = 0;  // right edge of the last cell, in 1/255 of the row
+  TParagraph* FLastCell = nullptr;
+
+  TPictureState FPicture;
+  int FObjectTag = 0;
+  int FObjectWidth = 0;
+  int FObjectHeight = 0;
+
+  bool FRawMode = false;
+  int FRawMatched = 0;
+
+  TFootnote* FFootnote = nullptr;
+};
+
+class TWPRtfReader : public TWPTextReader, private TRtfParseState {
+ public:
+  using TRtfParseState::kMaxCells;
+  static constexpr int kMaxPictureFileName = 255;
+  // Groups deeper than this are counted but keep no state of their own.
+  static constexpr int kMaxSavedGroups = 4096;
+
+  TWPRtfReader();
+  ~TWPRtfReader() override;
+
+  int Read(TStream* stream, TParagraph*& result) override;
+
+ protected:
+  void EndReading() override;
+
+ private:
   void ReadLoop();
   void ReadControlWord();
   void HandleWord(const TRtfControlWord& word, bool hasParameter, std::int32_t parameter);
@@ -94,7 +140,8 @@ class TWPRtfReader : public TWPTextReader {
   void EndCell();
   void EndRow();
   void ResetParagraph();
-  // Writes the reader's paragraph attributes into par.
+  // Writes the reader's paragraph attributes into par; a table cell being
+  // ended keeps the right indent its row gives it.
   void ApplyParAttrs(TParagraph* par, bool cell) const;
   void ParAttrsChanged();
   void ApplyBorder(int value);
@@ -107,41 +154,4 @@ class TWPRtfReader : public TWPTextReader {
   void FinishPictureFile();
   void InsertObjectChar(int id);
   void InsertTaggedObjectChar();
-
-  std::uint8_t FDestination = rdText;
-  std::uint8_t FHexMode = 0;
-  int FHexHigh = -1;
-  bool FStar = false;
-  bool FTableMode = false;
-  bool FTabListStarted = false;
-  bool FBorderFromZero = true;
-  bool FParDirty = false;
-  int FDepth = 0;
-  bool FGroupOpened = false;
-  std::vector<TGroupState> FGroups;
-  TParAttrs FPar;
-
-  std::array<std::uint8_t, 99> FFontMap{};
-  int FFontNumber = 0;
-  std::string FFontName;
-  int FColorIndex = 0;
-  TTabKind FPendingTabKind = tkLeft;
-
-  std::array<TCell, kMaxCells> FCells{};
-  TBorderWord FDiscardedBorder;  // border words of cells beyond the last
-  int FCellCount = 0;
-  int FCellMax = 0;
-  int FCellIndex = 0;
-  int FCellWidthTotal = 0;
-  TParagraph* FLastCell = nullptr;
-
-  TPictureState FPicture;
-  int FObjectTag = 0;
-  int FObjectWidth = 0;
-  int FObjectHeight = 0;
-
-  bool FRawMode = false;
-  int FRawMatched = 0;
-
-  TFootnote* FFootnote = nullptr;
 };

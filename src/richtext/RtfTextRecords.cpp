@@ -74,8 +74,13 @@ void TWPRTFText::MeasureObject(TTextObject* record) const {
       h = object->PixelHeight();
     } else if (object->Kind() != TObjectKind::Other) {
       const int ppi = WPEngine().ScreenPixelsPerInch > 0 ? WPEngine().ScreenPixelsPerInch : 96;
-      w = object->PixelWidth() * 1440 / ppi;
-      h = object->PixelHeight() * 1440 / ppi;
+      // Pixel sizes come from files: 64 bits, and no larger than the reader
+      // accepts a twip size.
+      auto twips = [ppi](int pixels) {
+        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{pixels} * 1440 / ppi, 0, kMaxTwips));
+      };
+      w = twips(object->PixelWidth());
+      h = twips(object->PixelHeight());
     }
   }
   if (record->Width == 0) record->Width = w;

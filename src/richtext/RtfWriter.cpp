@@ -118,12 +118,13 @@ void TWPRTFWriter::DoHeader() {
     WriteDestinationText(header.FontNames[slot]);
     Out(";}");
   };
+  FFontsWritten = 0;
   if (FPlainOutput) {
     const int slot = FDocument.CurrentAttr.FontIndex;
-    if (slot < TTextHeader::kFontSlots) writeFont(0, slot);
+    if (slot < TTextHeader::kFontSlots) writeFont(FFontsWritten++, slot);
   } else {
-    for (int slot = 0; slot < TTextHeader::kFontSlots && !header.FontSlotEmpty(slot); ++slot)
-      writeFont(slot, slot);
+    for (; FFontsWritten < TTextHeader::kFontSlots && !header.FontSlotEmpty(FFontsWritten); ++FFontsWritten)
+      writeFont(FFontsWritten, FFontsWritten);
   }
   Out("}");
 
@@ -266,6 +267,8 @@ bool TWPRTFWriter::WriteTableRowStart(TParagraph& par) {
   group.TabSet = 0;
   group.Row.clear();
 
+  const std::int64_t rowWidth = FTextWidth - par.RightIndent;
+  int rowEnd = 0;
   for (TParagraph* cell : RowStartingAt(par)) {
     const std::uint8_t flags = cell->BorderFlags;
     if (flags & kBorderOn) {
@@ -281,6 +284,9 @@ bool TWPRTFWriter::WriteTableRowStart(TParagraph& par) {
           Out(line);
         }
       }
+      // A border without sides is stated by its kind alone.
+      if (!box && !(flags & kBorderSides)) Out(line);
+      if (cell->BorderStyle & kBorderTableLine) Out("\\brdrtablin");
       WriteControl("\\brdrw", cell->BorderWidth * 20);
       if (cell->BorderSpaceColor != 0) WriteControl("\\brdrcf", cell->Border().ColorIndex());
       WriteBorderStyleWords(cell->BorderStyle);
@@ -288,15 +294,19 @@ bool TWPRTFWriter::WriteTableRowStart(TParagraph& par) {
     if (cell->ShadingColors != 0) {
       Out("\\clshdng");
       WriteControl("\\clcfpat", cell->ShadingColors & 15);
-      if (cell->Shading != kShadingFull) WriteControl("\\clcbpat", cell->ShadingColors >> 4);
+      // Always: a cell's shading percentage is not written, so it cannot
+      // decide what is.
+      WriteControl("\\clcbpat", cell->ShadingColors >> 4);
     }
     // The right edge where the cell is drawn, in 1/255 of the row width.
-    const int rightEdge = cell->CellStart + cell->CellWidth;
-    WriteControl("\\cellx",
-                 static_cast<std::int64_t>(FTextWidth - par.RightIndent) * rightEdge / 255 + par.LeftIndent);
+    rowEnd = cell->CellStart + cell->CellWidth;
+    WriteControl("\\cellx", rowWidth * rowEnd / 255 + par.LeftIndent);
     if (Pending() >= kRowFlushAt) Flush();
     group.Row.push_back(CellLayoutOf(*cell));
   }
+  // Cells that stop short of the row's end (as read when a row defined more
+  // cells than it filled) keep that end, for it sets the width of the row.
+  if (rowEnd < 255) WriteControl("\\cellx", rowWidth + par.LeftIndent);
   Out("\\intbl");
   WriteTabStops(par.TabSet);
   group.TabSet = par.TabSet;
@@ -329,12 +339,17 @@ bool TWPRTFWriter::WriteBorderGroup(TParagraph& par) {
       WriteBorderKind(par);
     }
   }
+  // A border without sides is stated by its kind alone.
+  if (!(flags & (kBorderBox | kBorderSides))) WriteBorderKind(par);
   if (par.BorderStyle & kBorderBar) Out("\\brdrbar");
   if (par.BorderStyle & kBorderTableLine) Out("\\brdrtablin");
   WriteControl("\\brdrw", par.BorderWidth * 20);
   if (par.BorderSpaceColor != 0) {
     WriteControl("\\brsp", MulDiv(par.Border().Spacing() * 16, 567, 160));
     WriteControl("\\brdrcf", par.Border().ColorIndex());
+  } else if (flags & (kBorderBox | kBorderLeft | kBorderRight)) {
+    // A reader gives these sides some spacing unless told there is none.
+    Out("\\brsp0");
   }
   WriteBorderStyleWords(par.BorderStyle);
   group.BorderFlags = BorderFlagsWithoutInheritance(flags);
@@ -347,22 +362,30 @@ bool TWPRTFWriter::WriteBorderGroup(TParagraph& par) {
 bool TWPRTFWriter::WriteShading(TParagraph& par) {
   if (!PushGroup(gkShading)) return false;
   OutChar('{');
-  if (par.Shading != 0)
-    WriteControl("\\shading", par.Shading * 100);
-  else if (par.ShadingColors & 15)
-    Out("\\shading10000");
+  const int percent = par.Shading != 0 ? par.Shading : (par.ShadingColors & 15) ? 100 : 0;
+  if (percent != 0)
+    WriteControl("\\shading", percent * 100);
   else
     Out("\\shading1");
   WriteControl("\\cfpat", par.ShadingColors & 15);
-  if (par.Shading != kShadingFull) WriteControl("\\cbpat", par.ShadingColors >> 4);
+  // Full shading hides the pattern background, but a background colour is
+  // still stated: without any colour the paragraph would read as unshaded.
+  if (percent != 100 || (par.ShadingColors >> 4) != 0) WriteControl("\\cbpat", par.ShadingColors >> 4);
   return true;
 }
 
+// In order of position (then kind), not of slot: slots are numbered as a
+// reader meets the stops, so slot order would change from one save to the
+// next.
 void TWPRTFWriter::WriteTabStops(TTabSet tabs) {
   const TTextHeader& header = FDocument.Header;
-  for (int slot = 0; slot < TTextHeader::kTabSlots; ++slot) {
-    if (!((tabs >> slot) & 1u) || header.TabSlotFree(slot)) continue;
-    switch (header.TabKinds[slot]) {
+  std::vector<std::pair<int, TTabKind>> stops;
+  for (int slot = 0; slot < TTextHeader::kTabSlots; ++slot)
+    if (((tabs >> slot) & 1u) && !header.TabSlotFree(slot))
+      stops.emplace_back(header.TabPositions[slot], header.TabKinds[slot]);
+  std::sort(stops.begin(), stops.end());
+  for (const auto& [position, kind] : stops) {
+    switch (kind) {
       case tkRight:
         Out("\\tqr");
         break;
@@ -375,8 +398,14 @@ void TWPRTFWriter::WriteTabStops(TTabSet tabs) {
       default:
         break;
     }
-    WriteControl("\\tx", header.TabPositions[slot]);
+    WriteControl("\\tx", position);
   }
+}
+
+bool TWPRTFWriter::HasDefaultAttributes(const TParagraph& par) {
+  return par.Alignment == 0 && par.FirstIndent == 0 && par.LeftIndent == 0 && par.RightIndent == 0 &&
+         par.SpaceBefore == 0 && par.SpaceAfter == 0 && par.LineSpacing == 0 && par.TabSet == 0 &&
+         !(par.BorderFlags & kBorderOn) && par.ShadingColors == 0;
 }
 
 void TWPRTFWriter::ParagraphStart(TParagraph& par) {
@@ -426,7 +455,11 @@ void TWPRTFWriter::ParagraphStart(TParagraph& par) {
   }
 
   TGroup& group = Innermost();
-  if (par.Alignment != group.Alignment) {
+  // An empty last paragraph with attributes of its own states its alignment
+  // even when unchanged: a reader keeps what a paragraph states, where the
+  // closing groups would otherwise give it the reader's defaults.
+  const bool lastAndEmpty = !cell && par.Next == nullptr && par.TextLength() == 0;
+  if (par.Alignment != group.Alignment || (lastAndEmpty && !HasDefaultAttributes(par))) {
     static const char* const kAlignments[] = {"\\ql", "\\qr", "\\qc", "\\qj"};
     Out(kAlignments[par.Alignment & 3]);
   }
@@ -473,7 +506,9 @@ void TWPRTFWriter::ParagraphEnd(TParagraph& par) {
   EndRtfCode();
   if (par.IsTableCell()) {
     Out("\\cell");
-    if ((par.ParFlags & kParNotFirstCell) && IsLastCellOfRow(par)) Out("\\row");
+    // Every row ends with \row, a row of one cell too: without it the next
+    // row's cells would read as more cells of this one.
+    if (IsLastCellOfRow(par)) Out("\\row");
     Out("\n\r");
   } else if (par.Next) {
     Out(FPreviousRunHidden ? "\\plain\\par" : "\\par");
@@ -485,13 +520,31 @@ void TWPRTFWriter::ParagraphEnd(TParagraph& par) {
 
 // --- runs ---------------------------------------------------------------------
 
+// A font the written table does not define is written as the default font.
+int TWPRTFWriter::WrittenFont(int slot) const { return slot < FFontsWritten ? slot : 0; }
+
+// Characters whose attributes come out as the same words form one run, so
+// that what is read back is split into runs as it was written.
+bool TWPRTFWriter::SameRun(const TAttr& a, const TAttr& b) const {
+  auto written = [this](TAttr attr) {
+    attr.FontIndex = static_cast<std::uint8_t>(WrittenFont(attr.FontIndex));
+    if (attr.Size == 0) attr.Size = 10;
+    attr.Style &= static_cast<std::uint8_t>(~kStyleSelected);
+    attr.Special &=
+        static_cast<std::uint8_t>(~(kSpecialNumbering | (OmitProtectedMark ? kSpecialProtected : 0)));
+    attr.Marker = attr.Reserved1 = 0;
+    return attr;
+  };
+  return written(a).SameRun(written(b));
+}
+
 void TWPRTFWriter::RunAttributes(const TAttr& attr) {
   if (FPreviousRunRtfCode) {
     if (attr.Special & kSpecialRtfCode) return;
     Out("\\wprtf0");
     FPreviousRunRtfCode = false;
   }
-  WriteControl("\\plain\\f", attr.FontIndex);
+  WriteControl("\\plain\\f", WrittenFont(attr.FontIndex));
   WriteControl("\\fs", attr.Size ? attr.Size * 2 : 20);
   WriteControl("\\cf", attr.Colors & 15);
   if (attr.Colors >> 4) WriteControl("\\cb", attr.Colors >> 4);
@@ -521,14 +574,17 @@ void TWPRTFWriter::RunText(const char* chars, int count) {
   const bool rtfCode = FPreviousRunRtfCode;
   for (int i = 0; i < count; ++i) {
     const auto c = static_cast<unsigned char>(chars[i]);
-    switch (kCharClasses[c]) {
+    // RTF source is read back byte for byte until "\wprtf0": it is written
+    // as it stands (only the bytes no text keeps are left out).
+    const TCharClass charClass = rtfCode && kCharClasses[c] != ccDrop ? ccLiteral : kCharClasses[c];
+    switch (charClass) {
       case ccDrop:
         break;
       case ccLiteral:
         OutChar(static_cast<char>(c));
         break;
       case ccBackslashed:
-        if (!rtfCode) OutChar('\\');
+        OutChar('\\');
         OutChar(static_cast<char>(c));
         break;
       case ccTab:

@@ -47,6 +47,7 @@ class TWPRTFWriter : public TWPTextWriter {
   void ParagraphStart(TParagraph& par) override;
   void ParagraphEnd(TParagraph& par) override;
   void RunAttributes(const TAttr& attr) override;
+  bool SameRun(const TAttr& a, const TAttr& b) const override;
   void RunText(const char* chars, int count) override;
   void WriteObject(const TAttr& attr, unsigned char code) override;
   void WriteFootnote(int id) override;
@@ -96,6 +97,9 @@ class TWPRTFWriter : public TWPTextWriter {
   bool WriteTableRowStart(TParagraph& par);
   bool WriteBorderGroup(TParagraph& par);
   bool WriteShading(TParagraph& par);
+  int WrittenFont(int slot) const;
+  // Attributes a reader has outside every group the writer opens.
+  static bool HasDefaultAttributes(const TParagraph& par);
   void WriteTabStops(TTabSet tabs);
   void WriteBorderKind(const TParagraph& par);
   void WriteBorderStyleWords(std::uint8_t style);
@@ -117,4 +121,5 @@ class TWPRTFWriter : public TWPTextWriter {
   bool FPreviousRunHidden = false;
   bool FPlainOutput = false;
   int FTextWidth = 0;
+  int FFontsWritten = 0;  // font table entries 0..FFontsWritten - 1
 };

@@ -23,8 +23,6 @@ class TTextHeader {
   static constexpr TColor kDefaultColors[kColorCount] = {
       0x000000, 0x0000FF, 0x008000, 0xFF0000, 0x00FFFF, 0xFF00FF, 0x800080, 0x000080,
       0x00FF00, 0xFFFF00, 0x808000, 0x800000, 0xFFFFFF, 0xC0C0C0, 0x808080, 0x000000};
-  // Resolution a new header starts with, before a canvas sets the real one.
-  static constexpr int kInitialPixelsPerInch = 96;
 
   TTextHeader();
   ~TTextHeader();
@@ -71,9 +69,12 @@ class TTextHeader {
   int TextWidthPixels = 0;
   int TextWidthTwips = 0;
   std::array<TColor, kColorCount> Colors{};
-  int XPixelsPerInch = kInitialPixelsPerInch;
+  // The resolution of the canvas that lays the document out. A document no
+  // canvas lays out has none (0): it converts nothing to pixels and snaps
+  // nothing, so it keeps the twips it reads.
+  int XPixelsPerInch = 0;
   int XTwipsPerPixel = 0;  // 1440 / horizontal resolution, kept for layout
-  int YPixelsPerInch = kInitialPixelsPerInch;
+  int YPixelsPerInch = 0;
   int YTwipsPerPixel = 0;
   // Called when the tab table is full; the document frees unused slots.
   std::function<void()> OnTabCleanup;

@@ -123,6 +123,7 @@ void TWPTextReader::AppendCharWithAttr(std::uint8_t c, const TAttr& attr) {
 void TWPTextReader::StartParagraph(int lineCapacity) {
   FParagraph = FDocument->NewParagraph(FParagraph, lineCapacity);
   FLine = FParagraph->FirstLine;
+  FLastCharLine = nullptr;
 }
 
 void TWPTextReader::ShrinkLines() {

@@ -121,7 +121,8 @@ class TWPTextReader {
   TParagraph* FParagraph = nullptr;
   TLine* FLine = nullptr;
   int FNewLineCapacity = 60;
-  // The most recently appended character (line and index), if any.
+  // The most recently appended character of the current paragraph (line
+  // and index), if any.
   TLine* FLastCharLine = nullptr;
   int FLastCharIndex = 0;
 

@@ -125,7 +125,7 @@ void TWPTextWriter::WriteLine(TLine& line, int from, int to) {
     }
     int end = i + 1;
     if (!(attr.Special & (kSpecialObject | kSpecialInsertPoint)))
-      while (end < to && attrs[end].SameRun(attr)) ++end;
+      while (end < to && SameRun(attr, attrs[end])) ++end;
     const bool omitted = ((attr.Special & kSpecialInsertPoint) && OmitInsertPoints) ||
                          ((attr.Special & kSpecialAutomatic) && OmitAutomaticText);
     if (!omitted) RunText(text + i, end - i);

@@ -54,6 +54,8 @@ class TWPTextWriter {
   virtual void ParagraphStart(TParagraph& /*par*/) {}
   virtual void ParagraphEnd(TParagraph& par);
   virtual void RunAttributes(const TAttr& /*attr*/) {}
+  // Whether b continues the run that a started.
+  virtual bool SameRun(const TAttr& a, const TAttr& b) const { return a.SameRun(b); }
   virtual void RunText(const char* chars, int count);
   virtual void WriteObject(const TAttr& /*attr*/, unsigned char /*code*/) {}
   virtual void WriteFootnote(int /*id*/) {}

@@ -2,10 +2,13 @@
 // QApplication for the whole run (CTest sets the offscreen platform); tests
 // that link no Qt Widgets get a QGuiApplication, which fonts and painting
 // need. Listing the tests, as CTest's discovery does, needs no application.
+// Options that are not GoogleTest's stay for the tests to read (TestSupport.h).
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+
+#include "common/TestSupport.h"
 
 #ifdef TABWRIGHT_TESTS_WITHOUT_WIDGETS
 #include <QGuiApplication>
@@ -21,5 +24,6 @@ int main(int argc, char** argv) {
   std::unique_ptr<TTestApplication> app;
   if (!listing) app = std::make_unique<TTestApplication>(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
+  testsupport::SetCommandLine(argc, argv);
   return RUN_ALL_TESTS();
 }

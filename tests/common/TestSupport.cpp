@@ -7,6 +7,7 @@
 #include <QFile>
 #include <csignal>
 #include <stdexcept>
+#include <vector>
 
 namespace testsupport {
 
@@ -32,6 +33,22 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
     throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+namespace {
+std::vector<std::string>& CommandLine() {
+  static std::vector<std::string> arguments;
+  return arguments;
+}
+}  // namespace
+
+void SetCommandLine(int argc, char** argv) { CommandLine().assign(argv, argv + argc); }
+
+std::optional<std::string> CommandLineValue(const std::string& name) {
+  const std::vector<std::string>& arguments = CommandLine();
+  for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
+    if (arguments[i] == name) return arguments[i + 1];
+  return std::nullopt;
 }
 
 QStringList FolderEntries(const QString& folder) {

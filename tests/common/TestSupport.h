@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 namespace testsupport {
@@ -28,6 +29,11 @@ inline std::string Bytes(std::initializer_list<int> values) {
   for (int v : values) bytes.push_back(static_cast<char>(v));
   return bytes;
 }
+
+// The options a test binary was started with beyond GoogleTest's own, such
+// as "--seeds 5000": the value after name, or nothing when name is absent.
+void SetCommandLine(int argc, char** argv);
+std::optional<std::string> CommandLineValue(const std::string& name);
 
 // Every entry of a folder, hidden ones included.
 QStringList FolderEntries(const QString& folder);

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstdint>
@@ -15,6 +17,7 @@
 
 #include "common/TestSupport.h"
 #include "labelpage/LabelPageFile.h"
+#include "labelpage/LabelRenderer.h"
 #include "labelpage/LabelPageTestSupport.h"
 #include "labelpage/TaggedValueStream.h"
 
@@ -182,6 +185,27 @@ TEST_F(LabelPageFile, LabelsWithTextCarryTheirRtfAsOneBinaryValue) {
   TLabelPageFile::Load(PathOf("text.KLX"), reopened);
   ASSERT_EQ(reopened.LabelsPerPage(), 4);
   for (int n = 1; n <= 4; ++n) EXPECT_EQ(RtfOf(*reopened.Storage(n)), RtfOf(*FSheet.Storage(n))) << n;
+}
+
+// A label's document takes its resolution, and with it the snapping of
+// indents and tabs, only from a canvas that lays it out: drawing the sheet
+// and saving it again keeps what was read, off the grid or not.
+TEST_F(LabelPageFile, OpeningDrawingAndSavingKeepsIndentsAndTabsAsRead) {
+  const std::string words = "\\li1000\\fi-300\\ri1010\\tx1000\\tqr\\tx2505";
+  const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}" + words + " a\\tab b}";
+  WriteAll(QPathOf("offgrid.KLX"),
+           QByteArray::fromStdString(HeaderAndLayout(GridLayout(2, 2, "Four")) + RecordWithData(rtf) +
+                                     EmptyRecord + EmptyRecord + EmptyRecord));
+  Load(PathOf("offgrid.KLX"));
+  QImage page(800, 600, QImage::Format_RGB32);
+  {
+    QPainter painter(&page);
+    TLabelRenderer renderer;
+    renderer.Render(FSheet, 1, painter, QRect(10, 10, 300, 100), 100, 0);
+  }
+  Save(PathOf("again.KLX"));
+  const std::string saved = ReadAll(QPathOf("again.KLX")).toStdString();
+  EXPECT_NE(saved.find("{\\tx1000\\tqr\\tx2505\\li1000\\fi-300\\ri1010\\plain"), std::string::npos) << saved;
 }
 
 TEST_F(LabelPageFile, LayoutSurvivesSaveAndLoadWithReservedFields) {

@@ -69,7 +69,7 @@ TEST(RtfReaderInterop, WordStyle) {
   EXPECT_EQ(r.Par(1)->Alignment, 0);
   EXPECT_EQ(r.AttrAt(1, 17).Style, kStyleItalic);
   EXPECT_EQ(r.Par(2)->LeftIndent, 720);
-  EXPECT_EQ(r.Par(2)->FirstIndent, 432);  // 720 - 360, snapped to the tenth-inch grid
+  EXPECT_EQ(r.Par(2)->FirstIndent, 360);  // 720 - 360, as read: no canvas has laid it out
   EXPECT_EQ(r.Doc->Header.Title, "");     // inside \info
   ASSERT_EQ(r.Doc->Footnotes().size(), 1u);
   EXPECT_EQ(r.Doc->Footnotes()[0]->Text, "A note.");

@@ -139,8 +139,13 @@ TEST(RtfReader, ColourTableFillsEntriesUpTo14AndKeepHeaderLeavesItAlone) {
   EXPECT_EQ(k.Doc->Header.PageWidth, 12240);
 }
 
+// Once a canvas has given the document its resolution; before, they are
+// kept as read.
 TEST(RtfReader, TabStopAndLeftIndentSnapToTheInchGrid) {
-  auto r = ReadRtf("{\\rtf1\\tx1000\\li1000 a}");
+  auto kept = ReadRtf("{\\rtf1\\tx1000\\li1000 a}");
+  EXPECT_EQ(kept.Doc->Header.TabPositions[0], 1000);
+  EXPECT_EQ(kept.Par(0)->LeftIndent, 1000);
+  auto r = ReadRtf("{\\rtf1\\tx1000\\li1000 a}", readertest::AtScreenResolution);
   const TTextHeader& h = r.Doc->Header;
   const TTabSet tabs = r.Par(0)->TabSet;
   ASSERT_NE(tabs, 0u);
@@ -152,7 +157,7 @@ TEST(RtfReader, TabStopAndLeftIndentSnapToTheInchGrid) {
   EXPECT_EQ(r.Par(0)->FirstIndent, 1008);
 
   // A first line hanging a grid step left of the margin keeps its place.
-  auto hanging = ReadRtf("{\\rtf1\\li720\\fi-864 a}");
+  auto hanging = ReadRtf("{\\rtf1\\li720\\fi-864 a}", readertest::AtScreenResolution);
   EXPECT_EQ(hanging.Par(0)->LeftIndent, 720);
   EXPECT_EQ(hanging.Par(0)->FirstIndent, -144);
 }
@@ -260,9 +265,14 @@ TEST(RtfReader, HexEscapesInBothCasesAndOutsidePictures) {
 }
 
 TEST(RtfReader, HexBytesThatCannotBeTextAreDropped) {
-  // 0 would end the line's text early; line ends come only from \line.
-  EXPECT_EQ(ReadRtf("{\\rtf1 a\\'00b\\'0ac\\'0dd\\'09e\\'01f}").Text(0), std::string("abcd\te\x01"
-                                                                                     "f"));
+  // 0 would end the line's text early; line ends come only from \line;
+  // 1 to 3 are codes of object characters, which the writer never writes
+  // as text, raw RTF included.
+  EXPECT_EQ(ReadRtf("{\\rtf1 a\\'00b\\'0ac\\'0dd\\'09e\\'01f\\'02\\'03g\x02}").Text(0), "abcd\tefg");
+  EXPECT_EQ(ReadRtf("{\\rtf1\\wprtf1 a\x01\x03"
+                    "b\\wprtf0}")
+                .Text(0),
+            "ab");
 }
 
 TEST(RtfReader, EscapedCharactersFollowTheDestination) {
@@ -305,7 +315,7 @@ TEST(RtfReader, BorderWords) {
   auto r = ReadRtf(
       "{\\rtf1{\\brdrt\\brdrb\\brdrdb\\brdrw40\\brsp112\\brdrcf3 a\\par}\\box\\brdrdot b\\par\\brdrl c}");
   TParagraph* a = r.Par(0);
-  EXPECT_EQ(a->BorderFlags, kBorderOn | kBorderTop | kBorderBottom | kBorderDouble);
+  EXPECT_EQ(a->BorderFlags, kBorderOn | kBorderTop | kBorderBottom | kBorderDouble | kBorderNotInherited);
   EXPECT_EQ(a->BorderWidth, 2);
   EXPECT_EQ(a->BorderSpaceColor, 0x23);
   TParagraph* b = r.Par(1);
@@ -325,6 +335,11 @@ TEST(RtfReader, BorderGroupEndMarksTheBorderNotInherited) {
   auto p = ReadRtf("{\\rtf1\\brdrt a\\par\\pard b}");
   EXPECT_EQ(p.Par(0)->BorderFlags & kBorderNotInherited, kBorderNotInherited);
   EXPECT_EQ(p.Par(1)->BorderFlags, 0);
+  // A group that ends after the paragraph mark ended the paragraph before
+  // it, as the writer closes a border group.
+  auto q = ReadRtf("{\\rtf1{\\brdrt a\\par}b}");
+  EXPECT_EQ(q.Par(0)->BorderFlags, kBorderOn | kBorderTop | kBorderNotInherited);
+  EXPECT_EQ(q.Par(1)->BorderFlags, 0);
 }
 
 TEST(RtfReader, Shading) {
@@ -366,8 +381,22 @@ TEST(RtfReader, TableCellsWithoutCellxAndMergedCells) {
   EXPECT_EQ(r.Text(0), "A");
   EXPECT_EQ(r.Par(0)->CellWidth, 255);  // merged: spans both cells
   EXPECT_EQ(r.Text(1), "B");
-  EXPECT_EQ(r.Par(1)->CellWidth, 10);  // no \cellx for a second cell
+  EXPECT_EQ(r.Par(1)->CellStart, 255);  // no \cellx for a second cell, and no room left
+  EXPECT_EQ(r.Par(1)->CellWidth, 0);
   EXPECT_EQ(r.Par(1)->ParFlags, kParTableCell | kParNotFirstCell);
+  // A row without any \cellx gives each cell 10/255.
+  auto n = ReadRtf("{\\rtf1\\intbl A\\cell B\\cell\\row}");
+  EXPECT_EQ(n.Par(1)->CellStart, 10);
+  EXPECT_EQ(n.Par(1)->CellWidth, 10);
+  // Edges are rounded up and never fall back: zero-width cells stay so.
+  auto z = ReadRtf(
+      "{\\rtf1\\trowd\\cellx1000\\cellx1000\\cellx999\\cellx3000\\intbl a\\cell b\\cell c\\cell "
+      "d\\cell\\row}");
+  EXPECT_EQ(z.Par(0)->CellWidth, 85);  // 255 * 1000 / 3000 = 85
+  EXPECT_EQ(z.Par(1)->CellWidth, 0);
+  EXPECT_EQ(z.Par(2)->CellWidth, 0);
+  EXPECT_EQ(z.Par(3)->CellStart, 85);
+  EXPECT_EQ(z.Par(3)->CellWidth, 170);
 }
 
 TEST(RtfReader, PageBlockAndFacingLandscape) {
@@ -413,11 +442,51 @@ TEST(RtfReader, FootnoteAsTheWriterWritesIt) {
   EXPECT_EQ(mark.Style & kStyleSuperscript, 0);
 }
 
-TEST(RtfReader, FootnoteWithoutAPrecedingCharacterGetsAMark) {
-  auto r = ReadRtf("{\\rtf1{\\footnote note}}");
-  ASSERT_EQ(r.Doc->Footnotes().size(), 1u);
-  EXPECT_EQ(r.Text(0), "?");
-  EXPECT_EQ(r.AttrAt(0, 0).Special, kSpecialFootnote);
+// Which character refers to a note: per character of the first paragraph,
+// '.' text, 'o' an object, 'i' an insert point, '1', '2' a reference to the
+// first or second note read.
+TEST(RtfReader, FootnoteReferencesNeverTakeAnotherCharactersPlace) {
+  const struct {
+    const char* Rtf;
+    std::string Text;
+    const char* Marks;
+    const char* NoteMarks;
+  } cases[] = {
+      // Nothing before the note: its mark is "?", and no character is added.
+      {"{\\rtf1{\\*\\footnote note}A}", "A", ".", "?"},
+      {"{\\rtf1 a{\\footnote note}}", "a", "1", "a"},
+      // The character before a note in another paragraph is not its reference.
+      {"{\\rtf1 x\\par{\\footnote note}b}", "x", ".", "?"},
+      // An object, an insert point, RTF source or another note keep their
+      // characters; the note gets a reference "?" of its own.
+      {"{\\rtf1 a{\\pict\\wmetafile8\\picw100\\pich100 0102}{\\footnote note}c}", "a\x01?c", ".o1.", "?"},
+      {"{\\rtf1 a{\\footnote one}{\\footnote two}b}", "a?b", "12.", "a?"},
+      {"{\\rtf1{\\inspnt5 I}{\\footnote n}}", "I?", "i1", "?"},
+      {"{\\rtf1\\wprtf1 }\\wprtf0{\\footnote n}}", "}?", ".1", "?"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Rtf);
+    auto r = ReadRtf(c.Rtf);
+    ASSERT_EQ(r.Text(0), c.Text);
+    const auto& notes = r.Doc->Footnotes();
+    std::string marks, noteMarks;
+    for (const auto& note : notes) noteMarks += note->Mark;
+    for (int i = 0; i < static_cast<int>(c.Text.size()); ++i) {
+      const TAttr& a = r.AttrAt(0, i);
+      char m = '.';
+      if (a.Special & kSpecialFootnote) {
+        for (std::size_t n = 0; n < notes.size(); ++n)
+          if (notes[n]->Id == a.Tag) m = static_cast<char>('1' + n);
+      } else if (a.Special & kSpecialObject) {
+        m = r.Doc->FindObject(a.Tag) ? 'o' : '!';
+      } else if ((a.Special & kSpecialInsertPoint) && a.Tag == 5) {
+        m = 'i';
+      }
+      marks += m;
+    }
+    EXPECT_EQ(marks, c.Marks);
+    EXPECT_EQ(noteMarks, c.NoteMarks);
+  }
 }
 
 TEST(RtfReader, PicturesBecomeObjectRecordsWithTheirBytesAndSizes) {

@@ -42,6 +42,12 @@ struct TReadDocument {
   }
 };
 
+// Gives a document the resolution a 96 pixels per inch canvas gives it.
+inline void AtScreenResolution(TWPRTFText& doc) {
+  doc.Header.XPixelsPerInch = doc.Header.YPixelsPerInch = 96;
+  doc.Header.RecomputePixelValues();
+}
+
 // Reads the bytes into a fresh document's first paragraph with the given
 // reader, checking the document afterwards. Errors of the reader propagate.
 inline TReadDocument ReadWith(TWPTextReader& reader, const std::string& bytes,

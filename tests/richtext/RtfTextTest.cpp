@@ -734,6 +734,7 @@ TEST(RtfText, TabCleanupFreesSlotsNoParagraphUses) {
 
 TEST(RtfText, PositionChainMarksPageBreaks) {
   TWPRTFText doc;
+  doc.Header.YPixelsPerInch = 96;
   for (int i = 0; i < 100; ++i) doc.InsertParagraphText(i, "line", nullptr, 4);
   // 96 pixels per inch: the page is (15840 - 2880) twips = 864 pixels; lines are 16 high.
   EXPECT_EQ(doc.ComputeVerticalPositions(), 1600);

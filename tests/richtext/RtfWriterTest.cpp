@@ -89,10 +89,10 @@ TEST_F(RtfWriterTest, CharacterEscaping) {
 }
 
 TEST_F(RtfWriterTest, RtfCodeRunIsVerbatimAndFollowingRunEndsIt) {
-  Append(doc, First(), "{\\b x}", Attr(0, 10, 0, 0, kSpecialRtfCode));
+  Append(doc, First(), "{\\b x}\t\xe9\x02", Attr(0, 10, 0, 0, kSpecialRtfCode));
   Append(doc, First(), "y\\", Attr());
   EXPECT_EQ(Body(WriteRtf(doc)),
-            "{\\plain\\f0\\fs20\\cf0\\wprtf1 {\\b x}\\wprtf0\\plain\\f0\\fs20\\cf0 y\\\\}\r\n}");
+            "{\\plain\\f0\\fs20\\cf0\\wprtf1 {\\b x}\t\xe9\\wprtf0\\plain\\f0\\fs20\\cf0 y\\\\}\r\n}");
 }
 
 TEST_F(RtfWriterTest, RtfCodeAtParagraphAndDocumentEndIsClosed) {
@@ -137,7 +137,9 @@ TEST_F(RtfWriterTest, ParagraphPropertiesOnlyWhereTheyChange) {
             "\\page\\keep\\ql\\li0\\fi0\\ri0\\sb0\\sl\\sa0\\plain\\f0\\fs20\\cf0 c}\r\n}");
 }
 
-TEST_F(RtfWriterTest, TabStopsInSlotOrderInTheirOwnGroup) {
+// Position order: slots are numbered as a reader meets the stops, so slot
+// order would differ from one save to the next.
+TEST_F(RtfWriterTest, TabStopsInPositionOrderInTheirOwnGroup) {
   const TTabSet late = doc.Header.InsertTab(2880, tkLeft);
   const TTabSet early = doc.Header.InsertTab(1440, tkRight);
   ASSERT_EQ(late, TTabSet{1});
@@ -148,7 +150,7 @@ TEST_F(RtfWriterTest, TabStopsInSlotOrderInTheirOwnGroup) {
   second->TabSet = 0;
   Append(doc, second, "c", Attr());
   EXPECT_EQ(Body(WriteRtf(doc)),
-            "{{\\tx2880\\tqr\\tx1440\\plain\\f0\\fs20\\cf0 a\\tab b\\par\n\r"
+            "{{\\tqr\\tx1440\\tx2880\\plain\\f0\\fs20\\cf0 a\\tab b\\par\n\r"
             "}\\plain\\f0\\fs20\\cf0 c}\r\n}");
 }
 
@@ -184,9 +186,11 @@ TEST_F(RtfWriterTest, ShadedParagraphHasABraceOfItsOwn) {
   third->Shading = 0;
   third->ShadingColors = 0x20;
   Append(doc, third, "last", Attr());
+  // Full shading still states a background colour: without any colour the
+  // paragraph would read back unshaded.
   EXPECT_EQ(Body(WriteRtf(doc)),
             "{{\\shading5000\\cfpat1\\cbpat2\\plain\\f0\\fs20\\cf0 grey\\par\n\r}"
-            "{\\shading10000\\cfpat4\\plain\\f0\\fs20\\cf0 full\\par\n\r}"
+            "{\\shading10000\\cfpat4\\cbpat2\\plain\\f0\\fs20\\cf0 full\\par\n\r}"
             "{\\shading1\\cfpat0\\cbpat2\\plain\\f0\\fs20\\cf0 last}}\r\n}");
 }
 
@@ -202,7 +206,7 @@ TEST_F(RtfWriterTest, PropertiesWrittenInsideAShadingBraceEndWithIt) {
   // The reader restores alignment and tabs at the shading brace's end, so the
   // next paragraph states them again.
   EXPECT_EQ(Body(WriteRtf(doc)),
-            "{{\\shading10000\\cfpat1\\cbpat0{\\tx1440\\qc\\plain\\f0\\fs20\\cf0 shaded\\par\n\r}}"
+            "{{\\shading10000\\cfpat1{\\tx1440\\qc\\plain\\f0\\fs20\\cf0 shaded\\par\n\r}}"
             "{\\tx1440\\qc\\plain\\f0\\fs20\\cf0 plain}}\r\n}");
   TWPRTFTextIo copy;
   TMemoryStream stream(WriteRtf(doc));
@@ -284,6 +288,20 @@ TEST_F(RtfWriterTest, SecondRowWithTheSameLayoutStaysInTheRowGroup) {
   EXPECT_EQ(body.substr(body.size() - 5), "}}\r\n}");
 }
 
+// Without \row a one-cell row's next row would read as more of its cells.
+TEST_F(RtfWriterTest, OneCellRowsEndWithRowAsEveryRowDoes) {
+  TParagraph* p = First();
+  for (const char* text : {"a", "b"}) {
+    if (p->TextLength() > 0) p = AddParagraph(doc, p);
+    p->ParFlags = kParTableCell;
+    p->CellWidth = 255;
+    Append(doc, p, text, Attr());
+  }
+  const std::string body = Body(WriteRtf(doc));
+  EXPECT_NE(body.find(" a\\cell\\row\n\r\\intbl"), std::string::npos) << body;
+  EXPECT_NE(body.find(" b\\cell\\row\n\r}"), std::string::npos) << body;
+}
+
 TEST_F(RtfWriterTest, InformationStringsAndPageBlock) {
   doc.Header.Title = "T";
   doc.Header.Subject = "S";
@@ -302,9 +320,13 @@ TEST_F(RtfWriterTest, FontTableListsSlotsUpToTheFirstEmptyOne) {
   doc.Header.FontCharset[1] = 2;
   doc.Header.FontNames[3] = "Unreachable";
   Append(doc, First(), "x", Attr());
+  Append(doc, First(), "y", Attr(3));
+  Append(doc, First(), "z", Attr(99));
   const std::string rtf = WriteRtf(doc);
   EXPECT_NE(rtf.find("{\\fonttbl{\\f0\\fnil\\charset0 Arial;}{\\f1\\fmodern\\charset2 Courier New;}}"),
             std::string::npos);
+  // Text in a font the table does not define is written in the default font.
+  EXPECT_NE(rtf.find("\\margb1440{\\plain\\f0\\fs20\\cf0 xyz}\r\n}"), std::string::npos) << rtf;
 }
 
 TEST_F(RtfWriterTest, FootnotesNumberedAndUnnumbered) {

@@ -6,6 +6,17 @@
 #include "richtext/MulDiv.h"
 #include "richtext/TextHeader.h"
 
+namespace {
+// A header as a canvas of 96 pixels per inch leaves it.
+struct TScreenHeader : TTextHeader {
+  TScreenHeader() {
+    XPixelsPerInch = YPixelsPerInch = 96;
+    Init();
+    RecomputePixelValues();
+  }
+};
+}  // namespace
+
 TEST(MulDiv, RoundsToNearestWithA64BitProduct) {
   EXPECT_EQ(MulDiv(1000, 96, 1440), 67);  // 66.67
   EXPECT_EQ(MulDiv(1008, 96, 1440), 67);  // 67.2
@@ -18,8 +29,16 @@ TEST(MulDiv, RoundsToNearestWithA64BitProduct) {
   EXPECT_EQ(MulDiv(2000000000, 2, 1), -1);  // does not fit 32 bits
 }
 
-TEST(TextHeader, CreationDefaults) {
-  TTextHeader h;
+// Until a canvas lays its document out a header has no resolution: it
+// converts nothing to pixels and snaps nothing.
+TEST(TextHeader, CreationDefaultsWithoutAndWithAResolution) {
+  TTextHeader bare;
+  EXPECT_EQ(bare.XPixelsPerInch, 0);
+  EXPECT_EQ(bare.TextWidthPixels, 0);
+  EXPECT_EQ(bare.Snap(1000), 1000);
+  EXPECT_EQ(bare.InsertTab(1000, tkLeft), TTabSet{1});
+  EXPECT_EQ(bare.TabPositions[0], 1000);
+  TScreenHeader h;
   EXPECT_EQ(h.PageWidth, 12240);
   EXPECT_EQ(h.PageHeight, 15840);
   EXPECT_EQ(h.PageSetting, 1);
@@ -47,7 +66,7 @@ TEST(TextHeader, CreationDefaults) {
 }
 
 TEST(TextHeader, FontLookupOrAdd) {
-  TTextHeader h;
+  TScreenHeader h;
   EXPECT_EQ(h.FindOrAddFont("Arial"), 0);
   EXPECT_EQ(h.FindOrAddFont("arial"), 0);
   EXPECT_TRUE(h.FontSlotEmpty(1));
@@ -61,14 +80,14 @@ TEST(TextHeader, FontLookupOrAdd) {
 }
 
 TEST(TextHeader, FullFontTableGives99) {
-  TTextHeader h;
+  TScreenHeader h;
   for (int i = 0; i < 99; ++i) ASSERT_EQ(h.FindOrAddFont("Font" + std::to_string(i)), i);
   EXPECT_EQ(h.FindOrAddFont("One more"), 99);
   EXPECT_EQ(h.FindOrAddFont("font42"), 42);
 }
 
 TEST(TextHeader, Snap) {
-  TTextHeader h;
+  TScreenHeader h;
   EXPECT_EQ(h.Snap(1000), 1008);
   EXPECT_EQ(h.Snap(1078), 1008);  // 70 past a grid point stays
   EXPECT_EQ(h.Snap(1079), 1152);  // 71 past goes to the next
@@ -79,12 +98,10 @@ TEST(TextHeader, Snap) {
   EXPECT_EQ(h.Snap(h.Snap(-1000)), h.Snap(-1000));
   h.InchUnits = false;
   EXPECT_EQ(h.Snap(1000), 987);
-  h.XPixelsPerInch = 0;
-  EXPECT_EQ(h.Snap(1000), 1000);
 }
 
 TEST(TextHeader, TabInsertionSnapsAndReusesSlots) {
-  TTextHeader h;
+  TScreenHeader h;
   const TTabSet first = h.InsertTab(1000, tkLeft);
   EXPECT_EQ(first, TTabSet{1});
   EXPECT_EQ(h.TabPositions[0], 1008);
@@ -104,14 +121,14 @@ TEST(TextHeader, TabInsertionSnapsAndReusesSlots) {
 }
 
 TEST(TextHeader, TabInsertionInCentimetres) {
-  TTextHeader h;
+  TScreenHeader h;
   h.InchUnits = false;
   EXPECT_EQ(h.InsertTab(1000, tkLeft), TTabSet{1});
   EXPECT_EQ(h.TabPositions[0], 987);
 }
 
 TEST(TextHeader, TabAtZeroOrBelowIsRefused) {
-  TTextHeader h;
+  TScreenHeader h;
   EXPECT_EQ(h.InsertTab(0, tkLeft), TTabSet{0});
   EXPECT_EQ(h.InsertTab(-5, tkLeft), TTabSet{0});
   // Snapping a tiny position to 0 would make a slot that reads as free.
@@ -120,7 +137,7 @@ TEST(TextHeader, TabAtZeroOrBelowIsRefused) {
 }
 
 TEST(TextHeader, FullTabTableWithAndWithoutCleanup) {
-  TTextHeader h;
+  TScreenHeader h;
   for (int i = 0; i < TTextHeader::kTabSlots; ++i)
     ASSERT_EQ(h.InsertTab(144 * (i + 1), tkLeft), TTabSet{1} << i);
   EXPECT_EQ(h.InsertTab(144 * 100, tkLeft), TTabSet{0});
@@ -140,7 +157,7 @@ TEST(TextHeader, FullTabTableWithAndWithoutCleanup) {
 }
 
 TEST(TextHeader, SortPutsFreeSlotsLastAndKeepsEqualOrder) {
-  TTextHeader h;
+  TScreenHeader h;
   h.TabPositions[3] = 2880;
   h.TabPositions[7] = 1440;
   h.TabPositions[9] = 1440;
@@ -153,7 +170,7 @@ TEST(TextHeader, SortPutsFreeSlotsLastAndKeepsEqualOrder) {
 }
 
 TEST(TextHeader, TabLookupWithinASet) {
-  TTextHeader h;
+  TScreenHeader h;
   h.InsertTab(1440, tkLeft);
   h.InsertTab(2880, tkLeft);
   int pos = 2880;
@@ -166,7 +183,7 @@ TEST(TextHeader, TabLookupWithinASet) {
 }
 
 TEST(TextHeader, ClearTabsAndRecomputePixels) {
-  TTextHeader h;
+  TScreenHeader h;
   h.InsertTab(1440, tkRight);
   h.XPixelsPerInch = 600;
   h.YPixelsPerInch = 600;
@@ -182,7 +199,7 @@ TEST(TextHeader, ClearTabsAndRecomputePixels) {
 }
 
 TEST(TextHeader, TextWidthSettersTruncate) {
-  TTextHeader h;
+  TScreenHeader h;
   h.SetTextWidthPixels(100);
   EXPECT_EQ(h.TextWidthTwips, 1500);
   h.SetTextWidthTwips(1000);
@@ -233,7 +250,7 @@ TEST(TextHeader, AssignCopiesTablesAndPageBlock) {
 }
 
 TEST(TextHeader, InitKeepsTabsAndInformation) {
-  TTextHeader h;
+  TScreenHeader h;
   h.InsertTab(1440, tkLeft);
   h.Subject = "s";
   h.Colors[0] = 0xFFFFFF;
@@ -248,7 +265,7 @@ TEST(TextHeader, InitKeepsTabsAndInformation) {
 }
 
 TEST(TextHeader, ExtremePageValuesFromFilesStayDefined) {
-  TTextHeader h;
+  TScreenHeader h;
   h.PageWidth = std::numeric_limits<int>::max();
   h.LeftMargin = std::numeric_limits<int>::min();
   h.RecomputePixelValues();

@@ -16,7 +16,9 @@ const char* const kPaintSystemError = "Tabwright RTF-\tSystem Error";
 
 TWPRTFTextPaint::TWPRTFTextPaint() {
   FCanvas = &FDefaultCanvas;
-  Header.RecomputePixelValues();
+  // A document that is laid out has the resolution of its canvas, and with
+  // it the snapping of indents and tabs read into it.
+  ReadResolution();
 }
 
 TWPRTFTextPaint::~TWPRTFTextPaint() = default;
