@@ -1,12 +1,10 @@
 // Time of exporting a 2 x 15 file-folder sheet to PDF in the process: every
 // label laid out at 1200 pixels per inch and painted into the PDF writer,
-// the file written. Also writes the same sheet as a label page file and its
-// texts as a list, so that bench/pdf-vs-glabels.sh can compare the program's
-// command line with another label program on the same text:
-//   PdfExportBench --write-sheet SHEET.KLX --write-list NAMES.csv
+// the file written. Also writes the same sheet as a label page file, so that
+// bench/pdf-export.sh can time the program's command line on it:
+//   PdfExportBench --write-sheet SHEET.KLX
 #include <benchmark/benchmark.h>
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstring>
@@ -42,15 +40,11 @@ void BM_ExportPdf30Labels(benchmark::State& state) {
   for (auto _ : state) ExportPageToPdf(sheet, path, {}, QStringLiteral("Folder 30"));
 }
 
-// Writes the sheet and the list of its texts, one per line; false on failure.
-bool WriteSamples(const char* sheetPath, const char* listPath) {
+// Writes the sheet as a label page file.
+void WriteSample(const char* sheetPath) {
   TLabelSheet sheet;
   FillSheet(sheet);
   TLabelPageFile::Save(sheetPath, sheet);
-  QFile list(QString::fromLocal8Bit(listPath));
-  if (!list.open(QIODevice::WriteOnly)) return false;
-  for (int n = 1; n <= sheet.LabelsPerPage(); ++n) list.write((LabelText(n) + "\n").c_str());
-  return list.flush();
 }
 
 }  // namespace
@@ -64,8 +58,10 @@ int main(int argc, char** argv) {
   args.insert(args.begin() + 1, {platform, offscreen});
   int qtArgc = static_cast<int>(args.size());
   QGuiApplication app(qtArgc, args.data());
-  if (argc == 5 && std::strcmp(argv[1], "--write-sheet") == 0 && std::strcmp(argv[3], "--write-list") == 0)
-    return WriteSamples(argv[2], argv[4]) ? 0 : 1;
+  if (argc == 3 && std::strcmp(argv[1], "--write-sheet") == 0) {
+    WriteSample(argv[2]);
+    return 0;
+  }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
