@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "labelpage/DefaultEditorFont.h"
 #include "labelpage/KLXPagePanel.h"
 
 class TGetSymbol;
@@ -135,7 +136,11 @@ class TMainForm : public QMainWindow {
   void CopyContentstoNextLabel1Click();
   void CopyContentstoAllLabels1Click();
   void mnuClearAllCellContentsClick();
+  // Fills labels from a list the user pastes or loads.
+  void mnuFillFromListClick();
   void DefaultEditorFont1Click();
+  // The default editor font fields as one value.
+  TDefaultEditorFont DefaultEditorFont() const;
   // Preferences, window placement and the recent-files list.
   void CreateMRUList();
   void LoadWindowPlacement();
@@ -195,6 +200,7 @@ class TMainForm : public QMainWindow {
   QAction* mnuSaveAs = nullptr;
   QAction* mnuCancelChanges = nullptr;
   QAction* mnuClearAllCellContents = nullptr;
+  QAction* mnuFillFromList = nullptr;
   QAction* DefaultEditorFont1 = nullptr;
   QAction* mnuPrintPage = nullptr;
   QAction* mnuPrintSetup = nullptr;

@@ -1,0 +1,60 @@
+// File > Fill Labels from List...: the dialog chooses, the sheet is filled
+// in one go, and what did not go in whole is reported.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <exception>
+
+#include "app/FillFromList.h"
+#include "app/MainForm.h"
+#include "platform/AppGlobals.h"
+#include "platform/AppRoutines.h"
+#include "platform/DialogService.h"
+
+namespace {
+
+const QString kFillCaption = QStringLiteral("Fill Labels from List");
+
+}  // namespace
+
+void TMainForm::mnuFillFromListClick() {
+  if (PageOfLabelsPanel->isHidden()) return;
+  // The label being edited is where a fill starts, unless the user says otherwise.
+  const int start = !WPRichText1->isHidden() && FCurrentCell > 0 ? FCurrentCell : 1;
+  CloseEditor();
+  TLabelSheet& sheet = PageOfLabelsPanel->Sheet();
+  TFillFromList dialog(sheet, start, this);
+  CenterForm(dialog);
+  if (Dialogs().Exec(dialog) != QDialog::Accepted) return;
+
+  TFillResult result;
+  BeginBusyCursor();
+  try {
+    // Unfinished: the fill becomes one step of the sheet's undo history once
+    // the sheet keeps one (it comes with the label editor).
+    result = FillSheet(sheet, dialog.List().Entries, dialog.Plan(), DefaultEditorFont(),
+                       PageOfLabelsPanel->PixelsPerInch());
+  } catch (const std::exception& error) {
+    // Nothing was changed: every label's text is made before any is put in.
+    EndBusyCursor();
+    ShowAppMessageBox(QStringLiteral("Unable to fill the labels.\r") + QString::fromLocal8Bit(error.what()),
+                      GlobalApplicationName, mbOK | mbIconError);
+    return;
+  }
+  SetModified(true);
+  PageOfLabelsPanel->update();
+  EndBusyCursor();
+
+  const QString cut = CutReport(result.CutLabels);
+  if (result.Beyond.empty()) {
+    if (!cut.isEmpty()) ShowInformation(cut);
+    return;
+  }
+  const auto beyond = static_cast<int>(result.Beyond.size());
+  QString question =
+      beyond == 1
+          ? QStringLiteral("1 entry did not fit on this sheet. Copy it to the clipboard?")
+          : QStringLiteral("%1 entries did not fit on this sheet. Copy them to the clipboard?").arg(beyond);
+  if (!cut.isEmpty()) question = cut + QStringLiteral(".\r") + question;
+  if (ConfirmYesNo(question, kFillCaption))
+    QGuiApplication::clipboard()->setText(EntriesAsText(result.Beyond));
+}
