@@ -52,6 +52,8 @@ class FillFromListTest : public ::testing::Test {
 };
 
 TEST_F(FillFromListTest, SummaryFollowsEveryChange) {
+  FSheet.Reset(FileFolderSheet());
+  for (int n : {28, 29, 30}) PutText(FSheet.Storage(n)->RtfText(), "Taken");
   TFillFromList dialog(FSheet, 5, nullptr);
   QPushButton* ok = dialog.Buttons->button(QDialogButtonBox::Ok);
   EXPECT_EQ(dialog.StartBox->value(), 5);
@@ -61,7 +63,7 @@ TEST_F(FillFromListTest, SummaryFollowsEveryChange) {
 
   dialog.ListBox->setPlainText(Numbered("Client ", 1, 25));
   EXPECT_EQ(dialog.Summary->text(),
-            "23 labels will be filled, labels 5 to 30; 2 entries do not fit on this sheet");
+            "23 labels will be filled, labels 5 to 27; 2 entries do not fit on this sheet");
   EXPECT_TRUE(ok->isEnabled());
   dialog.ReplaceCheck->setChecked(true);
   EXPECT_EQ(dialog.Summary->text(), "25 labels will be filled, labels 5 to 29");
