@@ -23,6 +23,7 @@ void TMainForm::mnuFillFromListClick() {
   CloseEditor();
   TLabelSheet& sheet = PageOfLabelsPanel->Sheet();
   TFillFromList dialog(sheet, start, this);
+  dialog.adjustSize();  // centred at the size it shows with
   CenterForm(dialog);
   if (Dialogs().Exec(dialog) != QDialog::Accepted) return;
 
