@@ -35,7 +35,7 @@ void TMainForm::mnuFillFromListClick() {
     result = FillSheet(sheet, dialog.List().Entries, dialog.Plan(), DefaultEditorFont(),
                        PageOfLabelsPanel->PixelsPerInch());
   } catch (const std::exception& error) {
-    // Nothing was changed: every label's text is made before any is put in.
+    // The texts are made and fitted before any label changes.
     EndBusyCursor();
     ShowAppMessageBox(QStringLiteral("Unable to fill the labels.\r") + QString::fromLocal8Bit(error.what()),
                       GlobalApplicationName, mbOK | mbIconError);

@@ -87,7 +87,14 @@ TFillResult FillSheet(TLabelSheet& sheet, std::span<const std::string> entries, 
     }
     texts.push_back(std::move(storage));
   }
-  for (std::size_t i = 0; i < count; ++i) sheet.Storage(plan.Labels[i]).swap(texts[i]);
+  // Into the labels' own storages: the editor and the page panel know them.
+  for (std::size_t i = 0; i < count; ++i) {
+    std::unique_ptr<TWPRtfStorage>& storage = sheet.Storage(plan.Labels[i]);
+    if (storage)
+      storage->SetRtfText(texts[i]->RtfText());
+    else
+      storage = std::move(texts[i]);
+  }
   std::sort(result.CutLabels.begin(), result.CutLabels.end());
   result.Beyond.assign(entries.begin() + static_cast<std::ptrdiff_t>(count), entries.end());
   return result;

@@ -47,8 +47,9 @@ struct TFillResult {
 // Writes entries[i] into label plan.Labels[i] as the label's whole text:
 // one paragraph per line, in the default editor font, cut at the last line
 // that fits the label (measured at pixelsPerInch, as the label editor
-// measures it). Every label's text is made before any label changes, so a
-// failure leaves the sheet as it was.
+// measures it). Every label's text is made and fitted before any label
+// changes, so a failure there leaves the sheet as it was; the labels keep
+// their storage objects.
 TFillResult FillSheet(TLabelSheet& sheet, std::span<const std::string> entries, const TFillPlan& plan,
                       const TDefaultEditorFont& font, int pixelsPerInch = 96);
 
