@@ -16,7 +16,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <exception>
-#include <optional>
 
 #include "app/Glyphs.h"
 #include "app/MRUList.h"
@@ -24,8 +23,6 @@
 #include "platform/AppGlobals.h"
 #include "platform/AppRoutines.h"
 #include "platform/DialogService.h"
-#include "printing/LabelPrintPrep.h"
-#include "printing/PrintFineTune.h"
 #include "symbols/GetSymbol.h"
 #include "sysinfo/ConfigurationInfo.h"
 
@@ -243,6 +240,8 @@ void TMainForm::CreateMenus() {
       AddMenuItem(FileMenu, "mnuPrintSetup", QStringLiteral("Print Set&up"), &TMainForm::mnuPrintSetupClick);
   mnuPrinterFindtuning = AddMenuItem(FileMenu, "mnuPrinterFindtuning", QStringLiteral("Printer Fine Tuning"),
                                      &TMainForm::mnuPrinterFindtuningClick);
+  mnuExportPdf = AddMenuItem(FileMenu, "mnuExportPdf", QStringLiteral("&Export Page to PDF..."),
+                             &TMainForm::mnuExportPdfClick);
   separator(FileMenu, "N2");
   Exit1 = AddMenuItem(FileMenu, "Exit1", QStringLiteral("E&xit"), &TMainForm::Exit1Click);
 
@@ -394,6 +393,7 @@ void TMainForm::UpdateCommands() {
   mnuChangeLayout->setEnabled(pageShown);
   mnuClearAllCellContents->setEnabled(pageShown);
   mnuPrintPage->setEnabled(pageShown && FPrinterAvailable);
+  mnuExportPdf->setEnabled(pageShown);
   Printbutton->setEnabled(mnuPrintPage->isEnabled());
   mnuCancelChanges->setEnabled(pageShown && named);
   ZoomMinusButton->setEnabled(pageShown);
@@ -482,36 +482,6 @@ bool TMainForm::AppMessage(QObject* watched, QEvent* event) {
 // Document lifecycle and layout selection: MainFormDocument.cpp.
 // Preferences, window placement and recent files: MainFormSettings.cpp.
 // Label editing, zoom and undo: MainFormEditing.cpp.
-
-// Printing.
-void TMainForm::mnuPrintPageClick() {
-  FPrinterAvailable = PrinterAvailable(false);
-  const std::optional<TLabelPrintChoice> choice =
-      TLabelPrintPrep::ChooseLabels(PageOfLabelsPanel->LayoutDescription(), this);
-  if (!choice) return;
-  for (int k = 0; k < TLabelPrintChoice::FlagCount; ++k)
-    PageOfLabelsPanel->PrintFlags()[k + 1] = choice->Flags[k];
-  if (choice->Copies < 1) return;
-
-  const TPrinterNudges nudges = CurrentNudges();
-  PageOfLabelsPanel->SetTopMarginNudgeThousandthInches(nudges.TopMargin);
-  PageOfLabelsPanel->SetLeftMarginNudgeThousandthInches(nudges.LeftMargin);
-  PageOfLabelsPanel->SetVerticalSpacingThousandthInches(nudges.VerticalSpacing);
-  PageOfLabelsPanel->SetHorizontalSpacingThousandthInches(nudges.HorizontalSpacing);
-  // Printing the page goes here, under the busy cursor: choice->Copies pages
-  // of the labels flagged above, on choice->Printer (the default printer when
-  // it is null), at the cells ComputePrinterCells (printing/PrinterCells.h)
-  // gives for these nudges.
-}
-void TMainForm::PrintbuttonClick() { mnuPrintPageClick(); }
-void TMainForm::mnuPrintSetupClick() {
-  // Unfinished: the printer setup dialog; comes with page printing.
-}
-void TMainForm::mnuPrinterFindtuningClick() {
-  // OK has written the nudges into the globals; SavePreferences stores them
-  // in the preferences file.
-  if (TPrintFineTune::EditNudges(this)) SavePreferences();
-}
 
 // Help menu.
 void TMainForm::Contents1Click() { ShowHelpContents(); }

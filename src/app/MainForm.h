@@ -171,6 +171,10 @@ class TMainForm : public QMainWindow {
   void PrintbuttonClick();
   void mnuPrintSetupClick();
   void mnuPrinterFindtuningClick();
+  // Every non-empty label into a PDF file the user names, as printed.
+  void mnuExportPdfClick();
+  // The title of print jobs and PDF files: the sheet's file name.
+  QString DocumentTitle() const;
   // Help menu.
   void Contents1Click();
   void SearchforHelpOn1Click();
@@ -221,6 +225,7 @@ class TMainForm : public QMainWindow {
   QAction* mnuPrintPage = nullptr;
   QAction* mnuPrintSetup = nullptr;
   QAction* mnuPrinterFindtuning = nullptr;
+  QAction* mnuExportPdf = nullptr;
   QAction* Exit1 = nullptr;
   QMenu* Help1 = nullptr;
   QAction* Contents1 = nullptr;
