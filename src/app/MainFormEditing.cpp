@@ -222,6 +222,7 @@ void TMainForm::Clear1Click() {
   });
   FSavedCaretPos = 0;
   FSavedAttributes = WPRichText1->GetWritingAttributes();
+  UpdateCommands();
 }
 
 void TMainForm::mnuClearAllCellContentsClick() {
@@ -238,6 +239,7 @@ void TMainForm::mnuClearAllCellContentsClick() {
   History().EndTyping();
   PageOfLabelsPanel->update();
   SetModified(true);
+  UpdateCommands();
 }
 
 void TMainForm::DefaultEditorFont1Click() {

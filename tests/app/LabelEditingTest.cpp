@@ -81,6 +81,8 @@ class LabelEditing : public ::testing::Test {
     FForm->FormActivate();
     FForm->show();
     QApplication::setActiveWindow(FForm.get());
+    // No pause ends a run of typing, however slowly the test runs.
+    Access().History().Clock = [] { return std::int64_t{0}; };
     NewPage("Four");
   }
   void TearDown() override {
@@ -386,6 +388,24 @@ TEST_F(LabelEditing, CtrlAClearAndClearAll) {
   EXPECT_EQ(Cells(), (std::vector<std::string>{"", "", "", ""}));
   EXPECT_FALSE(Editor().isVisible());
   EXPECT_TRUE(Access().Modified());
+}
+
+TEST_F(LabelEditing, TheClosedEditorReachesNoLabelOfAPageThatWentAway) {
+  ClickLabel(2);
+  Type("abc");
+  // A file that cannot be read leaves no page; the editor is closed.
+  const QString broken = FProgram + "broken.KLX";
+  QFile file(broken);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("not a label page");
+  file.close();
+  FDialogs->QueueMessageResult(idOK);
+  Access().OpenFile(broken);
+  ASSERT_FALSE(Editor().isVisible());
+  // The default font still reaches the editor, but no label and no flag.
+  FDialogs->QueueFontCancel();
+  Trigger("DefaultEditorFont1");
+  EXPECT_FALSE(Access().Modified());
 }
 
 TEST_F(LabelEditing, SaveReopensTheEditorWithCaretAndAttributes) {
