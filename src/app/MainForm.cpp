@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -450,12 +451,14 @@ bool TMainForm::AppMessage(QObject* watched, QEvent* event) {
   const auto* key = static_cast<QKeyEvent*>(event);
   const Qt::KeyboardModifiers modifiers =
       key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
-  if (modifiers == Qt::ControlModifier && key->key() == Qt::Key_Z) {
+  // A line of text being typed in (a list box of the toolbar) keeps its own undo.
+  const bool textField = qobject_cast<QLineEdit*>(watched) != nullptr;
+  if (!textField && modifiers == Qt::ControlModifier && key->key() == Qt::Key_Z) {
     Undo1Click();
     return true;
   }
-  if ((modifiers == Qt::ControlModifier && key->key() == Qt::Key_Y) ||
-      (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key->key() == Qt::Key_Z)) {
+  if (!textField && ((modifiers == Qt::ControlModifier && key->key() == Qt::Key_Y) ||
+                     (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key->key() == Qt::Key_Z))) {
     Redo1Click();
     return true;
   }

@@ -116,12 +116,15 @@ void TMainForm::WPRichText1Change() {
       QApplication::beep();
     return;
   }
-  // A change of the writing attributes alone leaves the label as it was.
+  // A change of the writing attributes alone leaves the label as it was,
+  // but still ends a run of typing.
   if (ContentFingerprint(*WPRichText1->RtfText()) != ContentFingerprint(stored)) {
     History().BeginStep({FCurrentCell}, {FCurrentCell, FSavedCaretPos}, typed);
     stored.Assign(*WPRichText1->RtfText());
     History().EndStep(EditorPlace());
     SetModified(true);
+  } else if (!typed) {
+    History().EndTyping();
   }
   FSavedCaretPos = WPRichText1->GetCaretPosition();
   FSavedAttributes = WPRichText1->GetWritingAttributes();

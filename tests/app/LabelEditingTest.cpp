@@ -390,6 +390,27 @@ TEST_F(LabelEditing, CtrlAClearAndClearAll) {
   EXPECT_TRUE(Access().Modified());
 }
 
+TEST_F(LabelEditing, ASymbolIsPastedAtTheCaretOnlyWhenThePickerSaysOk) {
+  FDialogs->QueueFileName(FProgram + "symbol.KLX");
+  Trigger("mnuSaveAs");
+  ClickLabel(2);
+  PutRtfOnClipboard("{\\rtf1\\ansi{\\fonttbl{\\f0\\ftech Standard Symbols PS;}}\\f0\\fs24 S}");
+  FDialogs->QueueExecResult(TGetSymbol::ResultCancel);
+  Access().GetSymbol();
+  EXPECT_EQ(Paragraphs(Cell(2)), "");
+  EXPECT_FALSE(Access().Modified());
+
+  FDialogs->QueueExecResult(TGetSymbol::ResultOk);
+  Access().GetSymbol();
+  EXPECT_EQ(Paragraphs(Cell(2)), "S");
+  EXPECT_EQ(Cell(2).Header.FontNames[FirstAttr(Cell(2)).FontIndex], "Standard Symbols PS");
+  EXPECT_EQ(FirstAttr(Cell(2)).Size, 12);
+  EXPECT_TRUE(Access().Modified());
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Paragraphs(Cell(2)), "");
+  EXPECT_FALSE(Access().Modified());
+}
+
 TEST_F(LabelEditing, TheClosedEditorReachesNoLabelOfAPageThatWentAway) {
   ClickLabel(2);
   Type("abc");
@@ -490,6 +511,14 @@ TEST_F(LabelEditing, UndoAndRedoEveryKindOfChange) {
   NewPage("Four");
   EXPECT_FALSE(Access().History().CanUndo());
   EXPECT_FALSE(Access().History().CanRedo());
+
+  // New writing attributes between keystrokes end a run of typing.
+  ClickLabel(3);
+  Type("ab");
+  Format([](TAttr& a) { a.Style |= kStyleItalic; });
+  Type("cd");
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Paragraphs(Cell(3)), "ab");
 }
 
 }  // namespace
