@@ -321,18 +321,27 @@ void TWPCustomRichText::OpenFile() {
     doc.ResultCode = fcrCancelled;
     return;
   }
-  Clear();
+  // The file is read aside first: one that cannot be read leaves the text as it was.
+  TWPRTFTextIo loaded;
   try {
-    doc.LoadFromFile(path.toStdString());
+    loaded.LoadFromFile(path.toStdString());
   } catch (const std::exception& error) {
-    doc.LastError = error.what();
-    doc.ResultCode = fcrFailed;
+    loaded.LastError = error.what();
+    loaded.ResultCode = fcrFailed;
   }
+  if (loaded.ResultCode != fcrDone) {
+    doc.LastError = loaded.LastError;
+    doc.ResultCode = fcrFailed;
+    return;
+  }
+  Clear();
+  SetRtfText(loaded);
+  doc.ResultCode = fcrDone;
   doc.ReformatAll();
   doc.SetCursorToStart();
   doc.UpdateCaret();
   update();
-  if (doc.ResultCode == fcrDone) FFileName = path;
+  FFileName = path;
   Change();
 }
 

@@ -127,6 +127,8 @@ class TWPToolBar : public TWPCustomToolPanel {
   QToolButton* ButtonAt(int index) const;
   // Whether a button is down.
   bool IsDown(int group, int number) const;
+  // Buttons are square: the font's height + 9 pixels.
+  int ButtonSize() const;
   // The rows' height the toolbar needs at its width.
   int RowsHeight() const { return FRowsHeight; }
 
@@ -154,7 +156,6 @@ class TWPToolBar : public TWPCustomToolPanel {
   void CreateListBoxes();
   void CreateButtons();
   void Layout();
-  int ButtonSize() const;
   int BevelPixels() const;
   void ApplyBevel();
   TButton* Find(int group, int number);
