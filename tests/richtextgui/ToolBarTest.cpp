@@ -165,12 +165,24 @@ TEST_F(ToolBarTest, ListChoicesGoToTheSelection) {
   EXPECT_EQ(std::get<0>(selections[5]), wptStyle);
   EXPECT_TRUE(Editor.hasFocus());
 
+  // A size or font typed into a box counts on Enter; a size that is no number is 0 and changes nothing.
+  for (const char* typed : {"13", "big"}) {
+    Bar.ListBox(2)->setEditText(typed);
+    QTest::keyClick(Bar.ListBox(2), Qt::Key_Return);
+  }
+  EXPECT_EQ(Paragraph(0)->FirstLine->Attrs[3].Size, 13);
+  EXPECT_EQ(std::get<2>(selections.back()), 0);
+  Bar.ListBox(1)->setEditText("Wingdings");
+  QTest::keyClick(Bar.ListBox(1), Qt::Key_Return);
+  EXPECT_EQ(Doc().Header.FontNames[Paragraph(0)->FirstLine->Attrs[3].FontIndex], "Wingdings");
+  EXPECT_EQ(changes, 8);
+
   // A read-only editor takes nothing and says so in its result code.
   Editor.SetReadOnly(true);
   choose(2, " 30");
-  EXPECT_EQ(Paragraph(0)->FirstLine->Attrs[3].Size, 16);  // the heading's
+  EXPECT_EQ(Paragraph(0)->FirstLine->Attrs[3].Size, 13);
   EXPECT_EQ(Doc().ResultCode, fcrNotEditable);
-  EXPECT_EQ(changes, 6);
+  EXPECT_EQ(changes, 8);
 }
 
 TEST_F(ToolBarTest, ButtonCommandsOnTheSelection) {

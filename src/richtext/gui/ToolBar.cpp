@@ -303,6 +303,8 @@ void TWPToolBar::CreateListBoxes() {
     }
     box->setFixedWidth(width);
     box->OnChoose = [this](TWPTBCombo* sender, int index) { ListChosen(sender, index); };
+    if (box->isEditable())
+      connect(box->lineEdit(), &QLineEdit::returnPressed, this, [this, box] { TypedEntered(box); });
     box->OnTyped = [this](TWPTBCombo*) {
       if (OnChange) OnChange(this);
     };
@@ -534,8 +536,18 @@ void TWPToolBar::ButtonClicked(int index) {
 }
 
 void TWPToolBar::ListChosen(TWPTBCombo* box, int index) {
-  const int tag = box->property("Tag").toInt();
-  const QString text = box->itemText(index);
+  RouteList(box->property("Tag").toInt(), box->itemText(index), index);
+}
+
+// A name or size typed into a box that no item matches counts as chosen on
+// Enter; one that matches an item is chosen as that item.
+void TWPToolBar::TypedEntered(TWPTBCombo* box) {
+  const QString text = box->currentText();
+  if (text.trimmed().isEmpty() || box->findText(text, Qt::MatchFixedString) >= 0) return;
+  RouteList(box->property("Tag").toInt(), text, -1);
+}
+
+void TWPToolBar::RouteList(int tag, const QString& text, int index) {
   TWpSelNr typ = wptName;
   int number = 0;
   switch (tag) {

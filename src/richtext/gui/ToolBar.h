@@ -163,6 +163,9 @@ class TWPToolBar : public TWPCustomToolPanel {
   void SetDown(TButton& button, bool down);
   void ButtonClicked(int index);
   void ListChosen(TWPTBCombo* box, int index);
+  void TypedEntered(TWPTBCombo* box);
+  // Reports a list's value: list tag, item text, item index (-1 when typed).
+  void RouteList(int tag, const QString& text, int index);
   void UpdateTheObject(int tag, const QString& text, int number);
   void FocusEditor();
   void Greying(bool greyed);
