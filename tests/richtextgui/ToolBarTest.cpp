@@ -295,8 +295,9 @@ TEST_F(ToolBarTest, FileCommandsLeaveTheirResultCodes) {
   EXPECT_EQ(Editor.FileName(), saved);
 
   dialogs->QueueFileName(dir.filePath("missing.rtf"));
-  Click(wpgFile, 3);
+  Click(wpgFile, 3);  // a file that cannot be read leaves the text as it was
   EXPECT_EQ(Doc().ResultCode, fcrFailed);
+  EXPECT_EQ(Text(), "kept text");
   EXPECT_EQ(Editor.FileName(), saved);
 
   Editor.SetReadOnly(true);

@@ -402,7 +402,7 @@ void TWPCustomRichText::Print(QPrinter& printer) {
     for (int start = 0;;) {
       const int next =
           PaintToCanvas(&canvas, text.x(), text.y(), text.width(), text.height(), start, kPaintLines);
-      if (next <= start) break;  // all painted, or a line taller than the page
+      if (next <= start) break;  // all painted (or no progress)
       printer.newPage();
       start = next;
     }
