@@ -354,6 +354,16 @@ TEST_F(ToolBarTest, EverySetBuildsAndRoutes) {
   EXPECT_FALSE(Bar.IsDown(wpgPrint, 2));
 }
 
+TEST_F(ToolBarTest, AHandlerMayChangeTheSetsOfTheButtonItIsCalledFor) {
+  Bar.OnIconSelection = [&](TWPToolBar*, TWpSelNr, const std::string&, int, int) {
+    Bar.Setsel_StatusIcons({SelItalic});
+  };
+  Click(wpgStatus, 2);
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(Bar.Button(wpgStatus, 2), nullptr);
+  EXPECT_NE(Bar.Button(wpgStatus, 3), nullptr);
+}
+
 TEST_F(ToolBarTest, RowsWrapAndGroupsKeepTheirDistance) {
   Bar.BeginUpdate();
   Bar.Setsel_ListBoxes({SelFontSize});

@@ -223,6 +223,21 @@ int TWPToolBar::ButtonSize() const {
 
 void TWPToolBar::Rebuild() {
   if (FUpdating > 0) return;
+  if (FRouting > 0) {
+    // A handler of one of the controls changed the toolbar: the control
+    // that called it must outlive the call, so building waits for the event loop.
+    if (!FRebuildQueued) {
+      FRebuildQueued = true;
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            FRebuildQueued = false;
+            Rebuild();
+          },
+          Qt::QueuedConnection);
+    }
+    return;
+  }
   for (TButton& button : FButtons) delete button.Widget;
   FButtons.clear();
   for (const QPointer<TWPTBCombo>& box : FListBoxesBuilt) delete box.data();
@@ -524,6 +539,7 @@ void TWPToolBar::FocusEditor() {
 
 void TWPToolBar::ButtonClicked(int index) {
   if (index < 0 || index >= ButtonCount()) return;
+  const TRoutingScope routing(FRouting);
   TButton& button = FButtons[static_cast<std::size_t>(index)];
   // The click has toggled the button already; a radio button stays down.
   if (button.Group == wpgAlignment) SetDown(button, true);
@@ -548,6 +564,7 @@ void TWPToolBar::TypedEntered(TWPTBCombo* box) {
 }
 
 void TWPToolBar::RouteList(int tag, const QString& text, int index) {
+  const TRoutingScope routing(FRouting);
   TWpSelNr typ = wptName;
   int number = 0;
   switch (tag) {

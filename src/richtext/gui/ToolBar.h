@@ -187,6 +187,14 @@ class TWPToolBar : public TWPCustomToolPanel {
   int FBevelWidth = 1;
   TWPToolBarAlign FAlign = alNone;
   int FUpdating = 0;
+  // While a click or choice is routed, and whether a rebuild waits for its end.
+  int FRouting = 0;
+  bool FRebuildQueued = false;
+  struct TRoutingScope {
+    explicit TRoutingScope(int& depth) : Depth(++depth) {}
+    ~TRoutingScope() { --Depth; }
+    int& Depth;
+  };
   int FRowsHeight = 0;
 
   std::vector<TButton> FButtons;
