@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -427,6 +428,36 @@ TEST_F(ToolBarTest, ColourListsDrawSwatchesOfTheTable) {
   TWPTBCombo* background = Bar.ListBox(5);
   EXPECT_EQ(background->SwatchColor(0), background->palette().color(QPalette::Base));
   EXPECT_EQ(colors->SwatchColor(0), QColor(0, 0, 0));
+}
+
+TEST_F(ToolBarTest, FontNamesMarkTrueTypeFonts) {
+  TWPTBCombo* names = Bar.ListBox(1);
+  const int trueType = names->findText("Liberation Sans");
+  int compact = -1;  // outlines in CFF or Type 1, whichever foundry is listed
+  for (int i = 0; i < names->count() && compact < 0; ++i)
+    if (names->itemText(i).startsWith("Nimbus Sans") && !names->itemText(i).contains("Narrow")) compact = i;
+  ASSERT_GE(trueType, 0);
+  ASSERT_GE(compact, 0);
+  EXPECT_TRUE(names->IsTrueType(trueType));
+  EXPECT_FALSE(names->IsTrueType(compact));
+  // The mark takes the first pixels of a TrueType font's row only.
+  auto row = [&](int index) {
+    QImage image(200, 14, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    static_cast<TWPTBComboItemDelegate*>(names->itemDelegate())
+        ->PaintItem(painter, image.rect(), index, Qt::black);
+    return image;
+  };
+  auto inkIn = [](const QImage& image, int from, int to) {
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = from; x < to; ++x) ink += image.pixelColor(x, y) != QColor(Qt::white);
+    return ink;
+  };
+  EXPECT_GT(inkIn(row(trueType), 0, 16), 0);
+  EXPECT_EQ(inkIn(row(compact), 0, 16), 0);
+  EXPECT_GT(inkIn(row(compact), 16, 200), 0);
 }
 
 TEST_F(ToolBarTest, AChainOfToolBarsFollowsOneEditor) {
