@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "labelpage/KLXPagePanel.h"
+#include "richtext/gui/ToolBar.h"
 
 class TGetSymbol;
 class TMRUFileList;
@@ -176,8 +177,8 @@ class TMainForm : public QMainWindow {
   QWidget* Panel1 = nullptr;
   QPushButton* Savebutton = nullptr;
   QPushButton* CancelButton = nullptr;
-  // The formatting toolbar's row; an empty placeholder until the toolbar exists.
-  QWidget* WPToolBar1 = nullptr;
+  // The formatting toolbar.
+  TWPToolBar* WPToolBar1 = nullptr;
   // Page view.
   QScrollArea* ScrollBox2 = nullptr;
   QWidget* ScrollBox2Content = nullptr;
