@@ -32,7 +32,6 @@ const char* const TMainForm::ProductWebsite = "https://www.tabwright.example/";
 namespace {
 
 constexpr int kButtonRowHeight = 27;
-constexpr int kToolBarHeight = 26;
 constexpr int kPanel1Width = 140;
 constexpr int kPagePanelOffset = 5;
 constexpr int kHintPauseMs = 1200;
@@ -60,6 +59,36 @@ QPushButton* MakeTextButton(QWidget* parent, const char* name, const QString& ca
   return button;
 }
 
+// The toolbar's hints, with the main window's texts for its buttons.
+QStringList MainWindowToolBarHints() {
+  static const std::pair<const char*, const char*> texts[] = {{"WPI_Bold", "Bold Font"},
+                                                              {"WPI_Italic", "Italic Font"},
+                                                              {"WPI_Under", "Underlined Font"},
+                                                              {"WPI_Hyperlink", "Hyperlink "},
+                                                              {"WPI_StrikeOut", "StrikeOut Font"},
+                                                              {"WPI_Left", "Left Justify Text"},
+                                                              {"WPI_Right", "Right Justify Text"},
+                                                              {"WPI_Justified", "Block Justify Text"},
+                                                              {"WPI_Center", "Center Text "},
+                                                              {"WPI_Copy", "Copy Text"},
+                                                              {"WPI_Cut", "Cut Text"},
+                                                              {"WPI_Paste", "Paste Text"},
+                                                              {"WPI_SelAll", "Select All"}};
+  QStringList hints = DefaultToolBarHints();
+  for (QString& line : hints)
+    for (const auto& [name, text] : texts)
+      if (line.section(QLatin1Char('='), 0, 0) == QLatin1String(name))
+        line = QStringLiteral("%1=%2").arg(QLatin1String(name), QLatin1String(text));
+  return hints;
+}
+
+QFrame* BottomLine(QWidget* parent) {
+  auto* line = new QFrame(parent);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  return line;
+}
+
 }  // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
@@ -78,6 +107,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   CreatePageView();
   column->addWidget(Panel3);
   column->addWidget(WPToolBar1);
+  column->addWidget(BottomLine(central));  // between the toolbar and the page view
   column->addWidget(ScrollBox2, 1);
   CreateMenus();
   FormCreate();
@@ -123,18 +153,26 @@ void TMainForm::CreateButtonRow() {
   connect(Savebutton, &QPushButton::clicked, this, &TMainForm::SavebuttonClick);
   connect(CancelButton, &QPushButton::clicked, this, &TMainForm::CancelButtonClick);
 
-  // The formatting toolbar's row: empty and disabled until the toolbar exists;
-  // a bottom line separates it from the page view.
-  WPToolBar1 = new QWidget(this);
+  // The formatting toolbar, disabled until a label is being edited.
+  WPToolBar1 = new TWPToolBar(this);
   WPToolBar1->setObjectName(QStringLiteral("WPToolBar1"));
-  WPToolBar1->setFixedHeight(kToolBarHeight);
-  auto* toolbarColumn = new QVBoxLayout(WPToolBar1);
-  toolbarColumn->setContentsMargins(0, 0, 0, 0);
-  toolbarColumn->addStretch(1);
-  auto* bevel = new QFrame(WPToolBar1);
-  bevel->setFrameShape(QFrame::HLine);
-  bevel->setFrameShadow(QFrame::Sunken);
-  toolbarColumn->addWidget(bevel);
+  WPToolBar1->BeginUpdate();
+  WPToolBar1->Setsel_ListBoxes({SelFontName, SelFontSize, SelFontColor});
+  WPToolBar1->Setsel_StatusIcons({SelBold, SelItalic, SelUnder, SelLeft, SelRight, SelCenter});
+  WPToolBar1->Setsel_ActionIcons({});
+  WPToolBar1->Setsel_DatabaseIcons({});
+  WPToolBar1->Setsel_EditIcons({SelCopy, SelCut, SelPaste, SelSelAll});
+  WPToolBar1->SetFontSizes(8, 72);
+  WPToolBar1->SetFontChoice(fsScreenFonts);
+  WPToolBar1->SetWidthBetweenGroups(8);
+  WPToolBar1->SetHints(MainWindowToolBarHints());
+  QFont toolBarFont(QStringLiteral("Arial"));
+  toolBarFont.setPixelSize(11);
+  WPToolBar1->SetFont(toolBarFont);
+  WPToolBar1->SetBevelOuter(bvNone);
+  WPToolBar1->SetAlign(alTop);
+  WPToolBar1->UpdateObjectName = QStringLiteral("WPRichText1");
+  WPToolBar1->EndUpdate();
   WPToolBar1->setEnabled(false);
 }
 

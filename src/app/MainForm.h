@@ -3,10 +3,6 @@
 // view with the page panel and the label editor, both menus and the editor's
 // popup menu; the command-enabling rule, the caption, the application-wide
 // keys, the start-up work of the first activation, the Help menu and closing.
-//
-// Commands that later work fills in (printing, the formatting toolbar)
-// already have their menu items, buttons and named slots; the slots do
-// nothing yet beyond what this window owns.
 #include <QColor>
 #include <QElapsedTimer>
 #include <QFont>
@@ -18,6 +14,7 @@
 
 #include "labelpage/KLXPagePanel.h"
 #include "richtext/gui/RichText.h"
+#include "richtext/gui/ToolBar.h"
 
 class TGetSymbol;
 class TMRUFileList;
@@ -202,8 +199,8 @@ class TMainForm : public QMainWindow {
   QWidget* Panel1 = nullptr;
   QPushButton* Savebutton = nullptr;
   QPushButton* CancelButton = nullptr;
-  // The formatting toolbar's row; an empty placeholder until the toolbar exists.
-  QWidget* WPToolBar1 = nullptr;
+  // The formatting toolbar.
+  TWPToolBar* WPToolBar1 = nullptr;
   // Page view.
   QScrollArea* ScrollBox2 = nullptr;
   QWidget* ScrollBox2Content = nullptr;

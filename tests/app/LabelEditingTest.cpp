@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +23,8 @@
 #include "platform/AppRoutines.h"
 #include "platform/ScriptedDialogService.h"
 #include "richtext/Fingerprint.h"
+#include "richtext/gui/TBCombo.h"
+#include "richtext/gui/ToolBar.h"
 #include "symbols/GetSymbol.h"
 
 // Reaches the main window's editing state and routines.
@@ -28,7 +32,7 @@ class TLabelEditingTestAccess {
  public:
   explicit TLabelEditingTestAccess(TMainForm& form) : F(form) {}
   TWPRichText& Editor() const { return *F.WPRichText1; }
-  QWidget* ToolBar() const { return F.WPToolBar1; }
+  TWPToolBar& ToolBar() const { return *F.WPToolBar1; }
   QMenu* Popup() const { return F.WPPopupMenu; }
   bool Modified() const { return F.FModified; }
   bool Editing() const { return F.FEditing; }
@@ -123,13 +127,27 @@ class LabelEditing : public ::testing::Test {
   }
   void Type(const QString& text) { QTest::keyClicks(&Editor(), text); }
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&Editor(), key, modifiers); }
-  // What the toolbar does: a click on it, then new attributes for the
-  // selection or the insertion point.
+  // What the toolbar does for a button without one: a click on it, then new
+  // attributes for the selection or the insertion point.
   void Format(const std::function<void(TAttr&)>& change) {
-    QTest::mouseClick(Access().ToolBar(), Qt::LeftButton);
+    QTest::mouseClick(&Access().ToolBar(), Qt::LeftButton, {}, QPoint(1, 1));
     TAttr attr = Editor().GetWritingAttributes();
     change(attr);
     Editor().SetWritingAttributes(attr);
+  }
+  void ClickToolButton(int group, int number) {
+    QToolButton* button = Access().ToolBar().Button(group, number);
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+  // An item chosen from a list box of the toolbar (2 size, 3 text colour).
+  void ChooseFromToolBar(int list, const QString& item) {
+    TWPTBCombo* box = Access().ToolBar().ListBox(list);
+    ASSERT_NE(box, nullptr);
+    const int index = box->findText(item, Qt::MatchFixedString);
+    ASSERT_GE(index, 0) << item.toStdString();
+    QTest::mouseClick(&Access().ToolBar(), Qt::LeftButton, {}, QPoint(1, 1));
+    emit box->activated(index);
   }
   void PutRtfOnClipboard(const char* rtf) {
     auto* data = new QMimeData;
@@ -146,11 +164,10 @@ class LabelEditing : public ::testing::Test {
 TEST_F(LabelEditing, FormattedLinesTabToTheNextLabelAndBackThenSaveAndReopen) {
   ClickLabel(1);
   ASSERT_TRUE(Editor().hasFocus());
-  Format([](TAttr& a) {
-    a.Style |= kStyleBold;
-    a.Size = 14;
-    a.Colors = kRed;
-  });
+  ASSERT_TRUE(Access().ToolBar().isEnabled());
+  ClickToolButton(wpgStatus, 2);  // bold
+  ChooseFromToolBar(2, " 14");
+  ChooseFromToolBar(3, "1");
   Type("First");
   Key(Qt::Key_Return);
   Type("Second");
@@ -205,6 +222,8 @@ TEST_F(LabelEditing, ChangesThatMakeTheTextTallerThanTheLabelAreTakenBack) {
     std::function<void()> Prepare;
     std::function<void()> Act;
   };
+  const char* const sizes[] = {" 14", " 20", " 28", " 36", " 48", " 72"};
+  int larger = 0;
   const char* const twoLines = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 pasted\\par again\\par}";
   const char* const bigSymbol = "{\\rtf1\\ansi{\\fonttbl{\\f0\\ftech Standard Symbols PS;}}\\f0\\fs96 S}";
   const TCase cases[] = {
@@ -215,8 +234,9 @@ TEST_F(LabelEditing, ChangesThatMakeTheTextTallerThanTheLabelAreTakenBack) {
        [&] {
          Key(Qt::Key_Left, Qt::ShiftModifier);
          Key(Qt::Key_Left, Qt::ShiftModifier);
+         larger = 0;
        },
-       [&] { Format([](TAttr& a) { a.Size = static_cast<std::uint8_t>(a.Size + 4); }); }},
+       [&] { ChooseFromToolBar(2, QString::fromLatin1(sizes[std::min(larger++, 5)])); }},
       {"a symbol",
        [&] {
          PutRtfOnClipboard(bigSymbol);
@@ -383,10 +403,12 @@ TEST_F(LabelEditing, CtrlAClearAndClearAll) {
   EXPECT_EQ(Cells(), (std::vector<std::string>{"abc", "", "", ""}));
   EXPECT_TRUE(Editor().isVisible());
 
+  EXPECT_TRUE(Access().ToolBar().isEnabled());
   FDialogs->QueueMessageResult(idYes);
   Trigger("mnuClearAllCellContents");
   EXPECT_EQ(Cells(), (std::vector<std::string>{"", "", "", ""}));
   EXPECT_FALSE(Editor().isVisible());
+  EXPECT_FALSE(Access().ToolBar().isEnabled());
   EXPECT_TRUE(Access().Modified());
 }
 
@@ -466,7 +488,7 @@ TEST_F(LabelEditing, UndoAndRedoEveryKindOfChange) {
   ClickLabel(2);
   Type("word");
   Key(Qt::Key_A, Qt::ControlModifier);
-  Format([](TAttr& a) { a.Style |= kStyleBold; });
+  ClickToolButton(wpgStatus, 2);  // bold
   Trigger("CopyContentstoAllLabels1");
   FDialogs->QueueMessageResult(idYes);
   Trigger("mnuClearAllCellContents");
