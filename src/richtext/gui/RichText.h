@@ -8,6 +8,15 @@
 
 #include "richtext/gui/CustomRtfEdit.h"
 #include "richtext/gui/SetModeControl.h"
+#include "richtext/gui/TextFinder.h"
+
+class TWPFindDialog;
+
+// How a toolbar button reports to the editor: it went down or came up.
+enum : int { kIconDown = 6, kIconUp = 7 };
+// Toolbar button groups and the numbers of the edit group.
+enum : int { kEditIcons = 768 };
+enum : int { kIconFind = 6, kIconReplace = 7 };
 
 // The companion that shows the caret's formatting on the linked toolbar:
 // after every caret movement and attribute change it is pushed.
@@ -31,12 +40,29 @@ class TWPCustomRichText : public TWPCustomRtfEdit {
   void SetWPToolBar(QWidget* toolBar) { FToolBar = toolBar; }
   TWPRichTextSetMode& SetMode() { return FSetMode; }
 
+  // A toolbar button of this editor went down (kIconDown) or up (kIconUp).
+  void IconSelection(int state, int group, int number);
+  // Shows the program's find dialog / replace dialog for this editor.
+  void FindCommand();
+  void ReplaceCommand();
+  // The finder the dialogs search with.
+  TWPTextFinder& DialogFinder() { return FDialogFinder; }
+
  protected:
   void ShowCaretFormatting() override;
 
  private:
+  // The dialogs' events: Find Next, and Replace or Replace All.
+  void DialogFind(const TWPFindDialog& dialog);
+  void DialogReplace(const TWPFindDialog& dialog, bool all);
+  // The finder takes the dialog's options and starts at the caret.
+  void PrepareDialogFinder(const TWPFindDialog& dialog);
+  // Selects a match, the caret at its end (down) or at its start (up).
+  void SelectFound(int position, int length, bool down);
+
   TWPRichTextSetMode FSetMode;
   QPointer<QWidget> FToolBar;
+  TWPTextFinder FDialogFinder;
 };
 
 class TWPRichText : public TWPCustomRichText {
