@@ -228,6 +228,9 @@ TEST(TextFinder, ReplaceAll) {
       // A paragraph end cannot be put into a line; the text stops there.
       {"a-b", "-", "1\r\n2", 0, "a1b", 1},
       {"nothing", "x", "y", 0, "nothing", 0},
+      // A match is never empty: a lone wildcard takes one character at a
+      // time, so that replacing it by nothing ends too.
+      {"ab|c", "*", "", 0, "|", 3},
   };
   for (const auto& c : cases) {
     TFinderDocument doc(c.Text);
