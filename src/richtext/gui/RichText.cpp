@@ -128,9 +128,10 @@ void TWPCustomRichText::DialogReplace(const TWPFindDialog& dialog, bool all) {
     // The match of the last Find Next, as long as it is still there.
     finder.WholeWord = dialog.Options().WholeWord;
     finder.MatchCase = dialog.Options().MatchCase;
+    if (!finder.Replace(replacement)) return;
+    // The finder's edits free no line: the old selection is dropped here.
     doc.ClearSelection();
     doc.AnchorSet = false;
-    if (!finder.Replace(replacement)) return;
     doc.ReformatMarked();
     doc.Repaint();
     SelectFound(finder.FoundPosition(), finder.FoundLength(), down);
@@ -147,11 +148,13 @@ void TWPCustomRichText::DialogReplace(const TWPFindDialog& dialog, bool all) {
     finder.EscapeHeld = [&escape] { return escape.Pressed(); };
     BeginBusyCursor();
     setUpdatesEnabled(false);  // the text is shown again when it is whole
-    doc.ClearSelection();
-    doc.AnchorSet = false;
     replaced = finder.ReplaceAll(wpansi::FromQString(dialog.FindText()), replacement);
     finder.EscapeHeld = nullptr;
-    if (replaced > 0) doc.ReformatMarked();
+    if (replaced > 0) {
+      doc.ClearSelection();
+      doc.AnchorSet = false;
+      doc.ReformatMarked();
+    }
     setUpdatesEnabled(true);
     EndBusyCursor();
   }
