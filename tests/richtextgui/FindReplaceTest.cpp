@@ -94,10 +94,10 @@ TEST_F(FindReplaceTest, TheDialogsOpenSearchingDownWithoutOptions) {
 TEST_F(FindReplaceTest, TheFindDialogIsWorkedWithTheKeyboard) {
   Load("one two one");
   WithDialog(kIconFind, [this](TWPFindDialog& dialog) {
+    dialog.SetFindText("two");
     dialog.show();
-    dialog.FindEdit->setFocus();
-    dialog.FindEdit->clear();
-    EXPECT_FALSE(dialog.FindNextButton->isEnabled());  // nothing to look for yet
+    QTest::keyClick(dialog.FindEdit, Qt::Key_Delete);  // the old text is selected
+    EXPECT_FALSE(dialog.FindNextButton->isEnabled());  // nothing to look for
     QTest::keyClicks(dialog.FindEdit, "one");
     EXPECT_TRUE(dialog.FindNextButton->isEnabled());
     QTest::keyClick(dialog.FindEdit, Qt::Key_Return);

@@ -127,6 +127,12 @@ TWPFindDialog::TWPFindDialog(TKind kind, QWidget* parent)
   EnableButtons();
 }
 
+void TWPFindDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FindEdit->setFocus();
+  FindEdit->selectAll();
+}
+
 void TWPFindDialog::EnableButtons() {
   // Nothing to look for: nothing to press but Cancel.
   const bool any = !FindEdit->text().isEmpty();

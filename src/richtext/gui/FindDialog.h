@@ -60,6 +60,10 @@ class TWPFindDialog : public QDialog {
   QPushButton* ReplaceAllButton = nullptr;
   QPushButton* CancelButton;
 
+ protected:
+  // The text to find has the focus, selected, so that typing replaces it.
+  void showEvent(QShowEvent* event) override;
+
  private:
   void EnableButtons();
 
