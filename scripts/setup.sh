@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core fonts-urw-base35 fonts-opensymbol
-  cups cups-client printer-driver-cups-pdf poppler-utils
+  cups cups-client printer-driver-cups-pdf poppler-utils libcups2-dev
   xvfb xauth unrtf
   desktop-file-utils shared-mime-info
 )

@@ -16,7 +16,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <exception>
-#include <optional>
 
 #include "app/Glyphs.h"
 #include "app/MRUList.h"
@@ -24,8 +23,6 @@
 #include "platform/AppGlobals.h"
 #include "platform/AppRoutines.h"
 #include "platform/DialogService.h"
-#include "printing/LabelPrintPrep.h"
-#include "printing/PrintFineTune.h"
 #include "symbols/GetSymbol.h"
 #include "sysinfo/ConfigurationInfo.h"
 
@@ -34,7 +31,6 @@ const char* const TMainForm::ProductWebsite = "https://www.tabwright.example/";
 namespace {
 
 constexpr int kButtonRowHeight = 27;
-constexpr int kToolBarHeight = 26;
 constexpr int kPanel1Width = 140;
 constexpr int kPagePanelOffset = 5;
 constexpr int kHintPauseMs = 1200;
@@ -62,6 +58,36 @@ QPushButton* MakeTextButton(QWidget* parent, const char* name, const QString& ca
   return button;
 }
 
+// The toolbar's hints, with the main window's texts for its buttons.
+QStringList MainWindowToolBarHints() {
+  static const std::pair<const char*, const char*> texts[] = {{"WPI_Bold", "Bold Font"},
+                                                              {"WPI_Italic", "Italic Font"},
+                                                              {"WPI_Under", "Underlined Font"},
+                                                              {"WPI_Hyperlink", "Hyperlink "},
+                                                              {"WPI_StrikeOut", "StrikeOut Font"},
+                                                              {"WPI_Left", "Left Justify Text"},
+                                                              {"WPI_Right", "Right Justify Text"},
+                                                              {"WPI_Justified", "Block Justify Text"},
+                                                              {"WPI_Center", "Center Text "},
+                                                              {"WPI_Copy", "Copy Text"},
+                                                              {"WPI_Cut", "Cut Text"},
+                                                              {"WPI_Paste", "Paste Text"},
+                                                              {"WPI_SelAll", "Select All"}};
+  QStringList hints = DefaultToolBarHints();
+  for (QString& line : hints)
+    for (const auto& [name, text] : texts)
+      if (line.section(QLatin1Char('='), 0, 0) == QLatin1String(name))
+        line = QStringLiteral("%1=%2").arg(QLatin1String(name), QLatin1String(text));
+  return hints;
+}
+
+QFrame* BottomLine(QWidget* parent) {
+  auto* line = new QFrame(parent);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  return line;
+}
+
 }  // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
@@ -80,6 +106,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   CreatePageView();
   column->addWidget(Panel3);
   column->addWidget(WPToolBar1);
+  column->addWidget(BottomLine(central));  // between the toolbar and the page view
   column->addWidget(ScrollBox2, 1);
   CreateMenus();
   FormCreate();
@@ -125,18 +152,26 @@ void TMainForm::CreateButtonRow() {
   connect(Savebutton, &QPushButton::clicked, this, &TMainForm::SavebuttonClick);
   connect(CancelButton, &QPushButton::clicked, this, &TMainForm::CancelButtonClick);
 
-  // The formatting toolbar's row: empty and disabled until the toolbar exists;
-  // a bottom line separates it from the page view.
-  WPToolBar1 = new QWidget(this);
+  // The formatting toolbar, disabled until a label is being edited.
+  WPToolBar1 = new TWPToolBar(this);
   WPToolBar1->setObjectName(QStringLiteral("WPToolBar1"));
-  WPToolBar1->setFixedHeight(kToolBarHeight);
-  auto* toolbarColumn = new QVBoxLayout(WPToolBar1);
-  toolbarColumn->setContentsMargins(0, 0, 0, 0);
-  toolbarColumn->addStretch(1);
-  auto* bevel = new QFrame(WPToolBar1);
-  bevel->setFrameShape(QFrame::HLine);
-  bevel->setFrameShadow(QFrame::Sunken);
-  toolbarColumn->addWidget(bevel);
+  WPToolBar1->BeginUpdate();
+  WPToolBar1->Setsel_ListBoxes({SelFontName, SelFontSize, SelFontColor});
+  WPToolBar1->Setsel_StatusIcons({SelBold, SelItalic, SelUnder, SelLeft, SelRight, SelCenter});
+  WPToolBar1->Setsel_ActionIcons({});
+  WPToolBar1->Setsel_DatabaseIcons({});
+  WPToolBar1->Setsel_EditIcons({SelCopy, SelCut, SelPaste, SelSelAll});
+  WPToolBar1->SetFontSizes(8, 72);
+  WPToolBar1->SetFontChoice(fsScreenFonts);
+  WPToolBar1->SetWidthBetweenGroups(8);
+  WPToolBar1->SetHints(MainWindowToolBarHints());
+  QFont toolBarFont(QStringLiteral("Arial"));
+  toolBarFont.setPixelSize(11);
+  WPToolBar1->SetFont(toolBarFont);
+  WPToolBar1->SetBevelOuter(bvNone);
+  WPToolBar1->SetAlign(alTop);
+  WPToolBar1->UpdateObjectName = QStringLiteral("WPRichText1");
+  WPToolBar1->EndUpdate();
   WPToolBar1->setEnabled(false);
 }
 
@@ -229,6 +264,8 @@ void TMainForm::CreateMenus() {
       AddMenuItem(FileMenu, "mnuPrintSetup", QStringLiteral("Print Set&up"), &TMainForm::mnuPrintSetupClick);
   mnuPrinterFindtuning = AddMenuItem(FileMenu, "mnuPrinterFindtuning", QStringLiteral("Printer Fine Tuning"),
                                      &TMainForm::mnuPrinterFindtuningClick);
+  mnuExportPdf = AddMenuItem(FileMenu, "mnuExportPdf", QStringLiteral("&Export Page to PDF..."),
+                             &TMainForm::mnuExportPdfClick);
   separator(FileMenu, "N2");
   Exit1 = AddMenuItem(FileMenu, "Exit1", QStringLiteral("E&xit"), &TMainForm::Exit1Click);
 
@@ -372,6 +409,7 @@ void TMainForm::UpdateCommands() {
   mnuChangeLayout->setEnabled(pageShown);
   mnuClearAllCellContents->setEnabled(pageShown);
   mnuPrintPage->setEnabled(pageShown && FPrinterAvailable);
+  mnuExportPdf->setEnabled(pageShown);
   Printbutton->setEnabled(mnuPrintPage->isEnabled());
   mnuCancelChanges->setEnabled(pageShown && named);
   ZoomMinusButton->setEnabled(pageShown);
@@ -515,36 +553,6 @@ void TMainForm::CopyContentstoNextLabel1Click() { ReplicateOnebuttonClick(); }
 void TMainForm::CopyContentstoAllLabels1Click() { ReplicateAllbuttonClick(); }
 void TMainForm::mnuClearAllCellContentsClick() {
   // Unfinished: asks, then empties every label; comes with the label editor.
-}
-
-// Printing.
-void TMainForm::mnuPrintPageClick() {
-  FPrinterAvailable = PrinterAvailable(false);
-  const std::optional<TLabelPrintChoice> choice =
-      TLabelPrintPrep::ChooseLabels(PageOfLabelsPanel->LayoutDescription(), this);
-  if (!choice) return;
-  for (int k = 0; k < TLabelPrintChoice::FlagCount; ++k)
-    PageOfLabelsPanel->PrintFlags()[k + 1] = choice->Flags[k];
-  if (choice->Copies < 1) return;
-
-  const TPrinterNudges nudges = CurrentNudges();
-  PageOfLabelsPanel->SetTopMarginNudgeThousandthInches(nudges.TopMargin);
-  PageOfLabelsPanel->SetLeftMarginNudgeThousandthInches(nudges.LeftMargin);
-  PageOfLabelsPanel->SetVerticalSpacingThousandthInches(nudges.VerticalSpacing);
-  PageOfLabelsPanel->SetHorizontalSpacingThousandthInches(nudges.HorizontalSpacing);
-  // Printing the page goes here, under the busy cursor: choice->Copies pages
-  // of the labels flagged above, on choice->Printer (the default printer when
-  // it is null), at the cells ComputePrinterCells (printing/PrinterCells.h)
-  // gives for these nudges.
-}
-void TMainForm::PrintbuttonClick() { mnuPrintPageClick(); }
-void TMainForm::mnuPrintSetupClick() {
-  // Unfinished: the printer setup dialog; comes with page printing.
-}
-void TMainForm::mnuPrinterFindtuningClick() {
-  // OK has written the nudges into the globals; SavePreferences stores them
-  // in the preferences file.
-  if (TPrintFineTune::EditNudges(this)) SavePreferences();
 }
 
 // Help menu.

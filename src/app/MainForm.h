@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "labelpage/KLXPagePanel.h"
+#include "richtext/gui/ToolBar.h"
 
 class TGetSymbol;
 class TMRUFileList;
@@ -145,6 +146,10 @@ class TMainForm : public QMainWindow {
   void PrintbuttonClick();
   void mnuPrintSetupClick();
   void mnuPrinterFindtuningClick();
+  // Every non-empty label into a PDF file the user names, as printed.
+  void mnuExportPdfClick();
+  // The title of print jobs and PDF files: the sheet's file name.
+  QString DocumentTitle() const;
   // Help menu.
   void Contents1Click();
   void SearchforHelpOn1Click();
@@ -172,8 +177,8 @@ class TMainForm : public QMainWindow {
   QWidget* Panel1 = nullptr;
   QPushButton* Savebutton = nullptr;
   QPushButton* CancelButton = nullptr;
-  // The formatting toolbar's row; an empty placeholder until the toolbar exists.
-  QWidget* WPToolBar1 = nullptr;
+  // The formatting toolbar.
+  TWPToolBar* WPToolBar1 = nullptr;
   // Page view.
   QScrollArea* ScrollBox2 = nullptr;
   QWidget* ScrollBox2Content = nullptr;
@@ -195,6 +200,7 @@ class TMainForm : public QMainWindow {
   QAction* mnuPrintPage = nullptr;
   QAction* mnuPrintSetup = nullptr;
   QAction* mnuPrinterFindtuning = nullptr;
+  QAction* mnuExportPdf = nullptr;
   QAction* Exit1 = nullptr;
   QMenu* Help1 = nullptr;
   QAction* Contents1 = nullptr;

@@ -15,6 +15,7 @@
 #include "platform/DialogService.h"
 #include "platform/IniFile.h"
 #include "platform/WindowPlacement.h"
+#include "printing/PrinterNudges.h"
 #include "richtext/gui/Canvas.h"
 
 namespace {
@@ -52,10 +53,7 @@ void TMainForm::LoadPreferences() {
   // A zoom the page cannot be shown at (a damaged file) starts at 100 %.
   if (FZoom < kLowestZoom || FZoom > kHighestZoom) FZoom = 100;
   FZoomProp = ini.ReadInteger(Zooming, QStringLiteral("Prop"), 30);
-  TopMarginNudge = ini.ReadInteger(Printer, QStringLiteral("TopMarginNudge"), 0);
-  LeftMarginNudge = ini.ReadInteger(Printer, QStringLiteral("LeftMarginNudge"), 0);
-  VerticalSpacing = ini.ReadInteger(Printer, QStringLiteral("VerticalSpacing"), 0);
-  HorizontalSpacing = ini.ReadInteger(Printer, QStringLiteral("HorizontalSpacing"), 0);
+  SetCurrentNudges(ReadPrinterNudges(ini));
 
   FDefaultFontName = ini.ReadString(DefaultFont, QStringLiteral("Name"), QStringLiteral("Arial"));
   FDefaultFontSize = ini.ReadInteger(DefaultFont, QStringLiteral("Size"), 10);

@@ -1,11 +1,14 @@
-// Start-up: the single-instance guard first (a second copy asks the running
-// one to come forward, hands over the file it was given, and ends at once,
-// without a window), then the global strings, the main window and the
-// message loop.
+// Start-up. Work asked for on the command line (see CommandLine.h) runs
+// without a window and without the single-instance guard. Otherwise the
+// guard comes first (a second copy asks the running one to come forward,
+// hands over the file it was given, and ends at once, without a window),
+// then the global strings, the main window and the message loop.
 //
 //   tabwright [SHEET.KLX]
+//   tabwright --export-pdf SHEET.KLX OUT.pdf
 #include <QFileInfo>
 
+#include "app/CommandLine.h"
 #include "app/Glyphs.h"
 #include "app/MainForm.h"
 #include "platform/AppGlobals.h"
@@ -14,10 +17,16 @@
 #include "platform/SingleInstanceGuard.h"
 
 int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const TCommandLine command = ParseCommandLine(arguments);
+  if (command.WithoutWindow()) return RunWithoutWindow(argc, argv, command);
+
   TApplication app(argc, argv);
-  // The path is made absolute here: the copy it may be handed to runs elsewhere.
-  const QStringList arguments = QApplication::arguments();
-  const QString fileToOpen = arguments.size() > 1 ? QFileInfo(arguments[1]).absoluteFilePath() : QString();
+  // Read again once the toolkit took its own options off the line. The path
+  // is made absolute here: the copy it may be handed to runs elsewhere.
+  const QString sheet = ParseCommandLine(QApplication::arguments().mid(1)).SheetFile;
+  const QString fileToOpen = sheet.isEmpty() ? QString() : QFileInfo(sheet).absoluteFilePath();
   TSingleInstanceGuard guard(TSingleInstanceGuard::DefaultServerName());
   if (!guard.StartOrHandOver(fileToOpen)) return 0;
 

@@ -14,6 +14,7 @@
 #include "platform/DialogFont.h"
 #include "platform/DialogService.h"
 #include "printing/PaintBox.h"
+#include "printing/SheetPrinter.h"
 
 namespace {
 
@@ -129,6 +130,7 @@ std::optional<TLabelPrintChoice> TLabelPrintPrep::ChooseLabels(const TLabelLayou
 }
 
 void TLabelPrintPrep::AssignLayout(const TLabelLayoutRecord& layout) {
+  FLayout = layout;
   LabelHeight = layout.LabelHeight;
   LabelWidth = layout.LabelWidth;
   NumberAcross = layout.NumberAcross;
@@ -151,6 +153,7 @@ QPrinter& TLabelPrintPrep::PrintDialog1() {
   if (!FPrinter) {
     FPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     FPrinter->setCopyCount(1);
+    PrepareSheetPrinter(*FPrinter, FLayout);
   }
   return *FPrinter;
 }

@@ -83,7 +83,8 @@ class TLabelPrintPrep : public QDialog {
   bool Selected(int k) const { return FSelection.at(static_cast<std::size_t>(k)); }
   // Copies chosen in the print dialog (1 until the user chooses).
   int Copies() const { return FCopies; }
-  // The print dialog's printer, created on first use with one copy.
+  // The print dialog's printer, created on first use with one copy and the
+  // sheet's paper.
   QPrinter& PrintDialog1();
   // Hands the choice over to the caller (the printer goes with it).
   TLabelPrintChoice TakeChoice();
@@ -133,6 +134,7 @@ class TLabelPrintPrep : public QDialog {
   void FitToPagePanel();
 
   int FPPI = 96;
+  TLabelLayoutRecord FLayout;
   std::array<TCellRect, FlagCount> FLabelRects{};
   std::array<bool, FlagCount> FSelection{};
   int FCopies = 1;

@@ -29,25 +29,27 @@ TPrinterCells ComputePrinterCells(const TLabelLayoutRecord& layout, const TPrint
   const std::int64_t topMargin = std::int64_t{layout.TopMargin} + nudges.TopMargin;
   const std::int64_t pitchX = std::int64_t{layout.HorizontalPitch} + nudges.HorizontalSpacing;
   const std::int64_t pitchY = std::int64_t{layout.VerticalPitch} + nudges.VerticalSpacing;
-  const int w = X(layout.LabelWidth);
-  const int h = Y(layout.LabelHeight);
+  // Every edge is converted from its own distance to the paper's edge.
+  const auto edgeX = [&](std::int64_t thousandths) {
+    return ClampToInt(std::int64_t{X(thousandths)} - physicalOffset.X);
+  };
+  const auto edgeY = [&](std::int64_t thousandths) {
+    return ClampToInt(std::int64_t{Y(thousandths)} - physicalOffset.Y);
+  };
 
   TPrinterCells cells;
   for (int r = 0; r < layout.NumberDown; ++r) {
     for (int c = 0; c < layout.NumberAcross; ++c) {
       const std::int64_t n = std::int64_t{r} * layout.NumberAcross + c + 1;
       if (n > MaxLabelsPerPage) return cells;
-      const std::int64_t x = std::int64_t{X(CornerThousandths(leftMargin, pitchX, layout.HorizontalCenterGap,
-                                                              c, layout.NumberAcross))} -
-                             physicalOffset.X;
-      const std::int64_t y = std::int64_t{Y(CornerThousandths(topMargin, pitchY, layout.VerticalCenterGap, r,
-                                                              layout.NumberDown))} -
-                             physicalOffset.Y;
+      const std::int64_t x =
+          CornerThousandths(leftMargin, pitchX, layout.HorizontalCenterGap, c, layout.NumberAcross);
+      const std::int64_t y =
+          CornerThousandths(topMargin, pitchY, layout.VerticalCenterGap, r, layout.NumberDown);
       TCellRecord& cell = cells[static_cast<int>(n)];
-      cell.rTotal = {ClampToInt(x), ClampToInt(y), ClampToInt(x + w), ClampToInt(y + h)};
-      cell.rFree = {ClampToInt(x + X(layout.TextLeft)), ClampToInt(y + Y(layout.TextTop)),
-                    ClampToInt(x + X(layout.TextRight)),
-                    ClampToInt(y + Y(layout.TextBottom) + pixelsPerInch.Y / 10)};
+      cell.rTotal = {edgeX(x), edgeY(y), edgeX(x + layout.LabelWidth), edgeY(y + layout.LabelHeight)};
+      cell.rFree = {edgeX(x + layout.TextLeft), edgeY(y + layout.TextTop), edgeX(x + layout.TextRight),
+                    ClampToInt(std::int64_t{edgeY(y + layout.TextBottom)} + pixelsPerInch.Y / 10)};
     }
   }
   return cells;

@@ -22,10 +22,12 @@ struct TDevicePair {
 using TPrinterCells = TOneBasedArray<TCellRecord, MaxLabelsPerPage>;
 
 // Outline and text area of every label of the layout. The nudges are added to
-// the layout's lengths before conversion; each label's position is summed in
-// thousandths and converted once (truncated, as every conversion is), so the
-// truncation of one pitch does not pile up from row to row. The text area
-// reaches a tenth of an inch below the layout's TextBottom. physicalOffset is
-// the printable area's position on the paper, in printer pixels.
+// the layout's lengths before conversion; each edge's distance from the
+// paper's edge is summed in thousandths and converted once (truncated, as
+// every conversion is), so no edge lies more than a pixel from its place:
+// the truncation of one pitch does not pile up from row to row, nor that of
+// the label's corner with that of its text inset. The text area reaches a
+// tenth of an inch below the layout's TextBottom. physicalOffset is the
+// printable area's position on the paper, in printer pixels.
 TPrinterCells ComputePrinterCells(const TLabelLayoutRecord& layout, const TPrinterNudges& nudges,
                                   TDevicePair pixelsPerInch, TDevicePair physicalOffset);

@@ -1,6 +1,7 @@
 #include "printing/PrinterNudges.h"
 
 #include "platform/AppGlobals.h"
+#include "platform/IniFile.h"
 
 TPrinterNudges CurrentNudges() {
   return {TopMarginNudge, LeftMarginNudge, VerticalSpacing, HorizontalSpacing};
@@ -11,4 +12,12 @@ void SetCurrentNudges(const TPrinterNudges& nudges) {
   LeftMarginNudge = nudges.LeftMargin;
   VerticalSpacing = nudges.VerticalSpacing;
   HorizontalSpacing = nudges.HorizontalSpacing;
+}
+
+TPrinterNudges ReadPrinterNudges(const TIniFile& preferences) {
+  const QString printer = QStringLiteral("Printer");
+  return {preferences.ReadInteger(printer, QStringLiteral("TopMarginNudge"), 0),
+          preferences.ReadInteger(printer, QStringLiteral("LeftMarginNudge"), 0),
+          preferences.ReadInteger(printer, QStringLiteral("VerticalSpacing"), 0),
+          preferences.ReadInteger(printer, QStringLiteral("HorizontalSpacing"), 0)};
 }

@@ -4,6 +4,8 @@
 // The program keeps them in the globals of AppGlobals.h.
 #include <cstdint>
 
+class TIniFile;
+
 struct TPrinterNudges {
   std::int32_t TopMargin = 0;
   std::int32_t LeftMargin = 0;
@@ -16,3 +18,6 @@ struct TPrinterNudges {
 // The program's nudges, and setting them.
 TPrinterNudges CurrentNudges();
 void SetCurrentNudges(const TPrinterNudges& nudges);
+
+// The nudges the preferences file keeps (section "Printer"); 0 where it has none.
+TPrinterNudges ReadPrinterNudges(const TIniFile& preferences);

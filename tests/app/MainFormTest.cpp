@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +25,7 @@
 #include "platform/HelpWindow.h"
 #include "platform/ScriptedDialogService.h"
 #include "printing/LabelPrintPrep.h"
+#include "printing/PdfTestSupport.h"
 #include "printing/PrintFineTune.h"
 #include "printing/SpinButton.h"
 #include "printing/TimerSpeedButton.h"
@@ -108,9 +110,9 @@ class MainFormTest : public ::testing::Test {
   std::unique_ptr<TMainForm> FForm;
 };
 
-const char* const kPageCommands[] = {"mnuSaveAs",       "mnuLayoutInfo",           "mnuPrintSetup",
-                                     "mnuChangeLayout", "mnuClearAllCellContents", "ZoomMinusButton",
-                                     "ZoomPlusButton"};
+const char* const kPageCommands[] = {
+    "mnuSaveAs",       "mnuLayoutInfo",  "mnuPrintSetup", "mnuChangeLayout", "mnuClearAllCellContents",
+    "ZoomMinusButton", "ZoomPlusButton", "mnuExportPdf"};
 const char* const kEditorCommands[] = {"ReplicateOnebutton", "ReplicateAllbutton", "GetSymbolbutton"};
 const char* const kAlwaysEnabled[] = {"New1",
                                       "Open1",
@@ -150,6 +152,7 @@ TEST_F(MainFormTest, MenusHaveEveryItemCaptionAndShortcut) {
                         {"mnuPrintPage", "P&rint Page"},
                         {"mnuPrintSetup", "Print Set&up"},
                         {"mnuPrinterFindtuning", "Printer Fine Tuning"},
+                        {"mnuExportPdf", "&Export Page to PDF..."},
                         {"N2", ""},
                         {"Exit1", "E&xit"}};
   const TItem help[] = {{"Contents1", "&Contents"},
@@ -232,6 +235,46 @@ TEST_F(MainFormTest, ButtonRowLayoutAndHints) {
   EXPECT_FALSE(Find<QWidget>("WPToolBar1")->isEnabled());
   EXPECT_TRUE(Form().PageOfLabelsPanel->isHidden());
   EXPECT_EQ(Form().PageOfLabelsPanel->pos(), QPoint(5, 5));
+}
+
+TEST_F(MainFormTest, ToolBarShowsItsControlsLeftToRight) {
+  Form().resize(800, 500);
+  Form().show();
+  QCoreApplication::processEvents();
+  auto* bar = Find<TWPToolBar>("WPToolBar1");
+  // Each control with the group it belongs to (0 for list boxes) and its hint.
+  struct TControl {
+    QWidget* Widget;
+    int Group;
+    const char* Hint;
+  };
+  const std::vector<TControl> controls = {
+      {bar->ListBox(1), 0, ""},
+      {bar->ListBox(2), 0, ""},
+      {bar->ListBox(3), 0, ""},
+      {bar->Button(wpgStatus, 2), wpgStatus, "Bold Font"},
+      {bar->Button(wpgStatus, 3), wpgStatus, "Italic Font"},
+      {bar->Button(wpgStatus, 4), wpgStatus, "Underlined Font"},
+      {bar->Button(wpgAlignment, 1), wpgAlignment, "Left Justify Text"},
+      {bar->Button(wpgAlignment, 4), wpgAlignment, "Center Text "},
+      {bar->Button(wpgAlignment, 2), wpgAlignment, "Right Justify Text"},
+      {bar->Button(wpgEdit, 4), wpgEdit, "Select All"},
+      {bar->Button(wpgEdit, 2), wpgEdit, "Cut Text"},
+      {bar->Button(wpgEdit, 1), wpgEdit, "Copy Text"},
+      {bar->Button(wpgEdit, 3), wpgEdit, "Paste Text"},
+  };
+  EXPECT_EQ(bar->ButtonCount(), 10);
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    ASSERT_NE(controls[i].Widget, nullptr) << i;
+    EXPECT_EQ(controls[i].Widget->toolTip(), controls[i].Hint) << i;
+    if (i == 0) continue;
+    const QWidget* previous = controls[i - 1].Widget;
+    const int gap = controls[i].Group == 0 ? 2 : controls[i].Group != controls[i - 1].Group ? 8 : 0;
+    EXPECT_EQ(controls[i].Widget->x(), previous->x() + previous->width() + gap) << i;
+  }
+  EXPECT_EQ(bar->ListBox(2)->itemText(0), " 8");
+  EXPECT_EQ(bar->ListBox(2)->itemText(bar->ListBox(2)->count() - 1), " 72");
+  EXPECT_EQ(bar->ListBox(3)->count(), 16);
 }
 
 TEST_F(MainFormTest, CommandsWithNoPage) {
@@ -574,19 +617,29 @@ TEST_F(MainFormTest, PrinterFineTuningChangesTheNudgesOnlyThroughOk) {
   SetCurrentNudges({});
 }
 
-TEST_F(MainFormTest, PrintPageTakesTheSelectionOfTheLabelsPrintDialog) {
+// Print Page: the labels chosen in the dialog, as many copies as chosen in
+// its print dialog, on the printer chosen there (here a PDF file), with the
+// nudges of the moment.
+TEST_F(MainFormTest, PrintPagePrintsTheLabelsAndCopiesOfTheLabelsPrintDialog) {
   TMainForm& form = StartedForm();
   ShowPage(form);
   form.UpdateCommands();
   ASSERT_TRUE(Enabled("mnuPrintPage"));
+  for (int n : {1, 4, 6})
+    labelpagetest::PutText(form.PageOfLabelsPanel->Storage(n)->RtfText(), "L" + std::to_string(n));
   SetCurrentNudges({.TopMargin = 12, .VerticalSpacing = -2});
-  FDialogs->QueueExec([](QDialog& d) {
+  const QString printed = FDir.filePath("printed.pdf");
+  FDialogs->QueueExec([this, printed](QDialog& d) {
     auto& dialog = dynamic_cast<TLabelPrintPrep&>(d);
     EXPECT_EQ(dialog.NumberAcross, 2);
     EXPECT_EQ(dialog.NumberDown, 15);
-    EXPECT_EQ(dialog.PageHeight, 11000);
     const TCellRect label4 = dialog.LabelRect(3);
     dialog.FormMouseDown(Qt::LeftButton, QPoint(label4.Left, label4.Top));
+    FDialogs->QueuePrint(true, [printed](QPrinter& printer) {
+      printer.setOutputFileName(printed);
+      printer.setCopyCount(2);
+    });
+    dialog.BitBtn2->click();
     dialog.BitBtn1->click();
     return dialog.result();
   });
@@ -597,6 +650,10 @@ TEST_F(MainFormTest, PrintPageTakesTheSelectionOfTheLabelsPrintDialog) {
   EXPECT_TRUE(flags[30]);
   EXPECT_EQ(form.PageOfLabelsPanel->TopMarginNudgeThousandthInches(), 12);
   EXPECT_EQ(form.PageOfLabelsPanel->VerticalSpacingThousandthInches(), -2);
+  const pdftest::TPdfText pdf = pdftest::ReadPdfText(printed);
+  ASSERT_EQ(pdf.Pages, 2);
+  for (int page : {1, 2}) EXPECT_EQ(pdf.TextsOnPage(page), QStringList({"L1", "L6"})) << page;
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
   // Cancel changes nothing.
   SetCurrentNudges({});
@@ -604,6 +661,78 @@ TEST_F(MainFormTest, PrintPageTakesTheSelectionOfTheLabelsPrintDialog) {
   Find("mnuPrintPage")->trigger();
   EXPECT_FALSE(flags[4]);
   EXPECT_EQ(form.PageOfLabelsPanel->TopMarginNudgeThousandthInches(), 12);
+  EXPECT_TRUE(FDialogs->Unexpected().empty());
+}
+
+// A printer that refuses the job: the user is told, after the hourglass went.
+TEST_F(MainFormTest, PrintFailureIsReportedWithoutTheHourglass) {
+  TMainForm& form = StartedForm();
+  ShowPage(form);
+  form.UpdateCommands();
+  FDialogs->QueueExec([this](QDialog& d) {
+    auto& dialog = dynamic_cast<TLabelPrintPrep&>(d);
+    FDialogs->QueuePrint(true, [this](QPrinter& printer) {
+      printer.setOutputFileName(FDir.filePath("no such folder/printed.pdf"));
+    });
+    dialog.BitBtn2->click();
+    FDialogs->QueueMessageResult(idOK);
+    dialog.BitBtn1->click();
+    return dialog.result();
+  });
+  Find("mnuPrintPage")->trigger();
+  ASSERT_EQ(FDialogs->Requests().size(), 3u);
+  const TDialogRequest& message = FDialogs->Requests()[2];
+  EXPECT_EQ(message.Text, "Unable to print the page.\rThe printer could not start the print job.");
+  EXPECT_FALSE(message.BusyCursor);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(FDialogs->Unexpected().empty());
+}
+
+// Print Setup looks for a printer again, whatever the dialog's answer.
+TEST_F(MainFormTest, PrintSetupChecksForAPrinterAgain) {
+  TMainForm& form = StartedForm();
+  ShowPage(form);
+  form.UpdateCommands();
+  ASSERT_TRUE(Enabled("mnuPrintPage"));
+  SetPrinterQueryOverride(TPrinterQuery{});
+  FDialogs->QueuePrinterSetup(false);
+  Find("mnuPrintSetup")->trigger();
+  EXPECT_FALSE(Enabled("mnuPrintPage"));
+  EXPECT_FALSE(Enabled("Printbutton"));
+  SetPrinterQueryOverride(TPrinterQuery{{"Labels"}, "Labels"});
+  FDialogs->QueuePrinterSetup(true);
+  Find("mnuPrintSetup")->trigger();
+  EXPECT_TRUE(Enabled("mnuPrintPage"));
+  EXPECT_TRUE(FDialogs->Unexpected().empty());
+}
+
+// Export Page to PDF: every non-empty label into the file the user names,
+// proposed beside the sheet; a file that cannot be written is reported.
+TEST_F(MainFormTest, ExportPageToPdfWritesTheFileTheUserNames) {
+  TMainForm& form = StartedForm();
+  ShowPage(form);
+  form.UpdateCommands();
+  TMainFormTestAccess(form).SetFileName(FDir.filePath("folders.KLX"));
+  form.PageOfLabelsPanel->PrintFlags()[2] = false;  // the last print run's choice plays no part
+  for (int n : {2, 5})
+    labelpagetest::PutText(form.PageOfLabelsPanel->Storage(n)->RtfText(), "L" + std::to_string(n));
+  const QString path = FDir.filePath("proof.pdf");
+  FDialogs->QueueFileName(path);
+  Find("mnuExportPdf")->trigger();
+  ASSERT_FALSE(FDialogs->Requests().empty());
+  const TFileDialogOptions& asked = FDialogs->Requests()[0].File;
+  EXPECT_EQ(asked.FileName, "folders.pdf");
+  EXPECT_EQ(asked.InitialDir, FDir.path());
+  EXPECT_TRUE(asked.OverwritePrompt);
+  EXPECT_EQ(pdftest::ReadPdfText(path).TextsOnPage(1), QStringList({"L2", "L5"}));
+
+  FDialogs->QueueFileName(FDir.filePath("missing/proof.pdf"));
+  FDialogs->QueueMessageResult(idOK);
+  Find("mnuExportPdf")->trigger();
+  EXPECT_EQ(FDialogs->MessageTexts().value(0), "Unable to export the page to PDF.\rCannot create file " +
+                                                   FDir.filePath("missing/proof.pdf") +
+                                                   ": No such file or directory");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_TRUE(FDialogs->Unexpected().empty());
 }
 

@@ -17,17 +17,18 @@ struct TCellCase {
   TCellRecord Expected;
 };
 
-// The 2 x 15 file folder sheet at 600 ppi: margins 531/500 give 318/299
-// pixels (300 would be exact; the inexact 0.001 loses one), the label is
-// 2062 x 400, the text area starts 37 pixels in and reaches 60 pixels (a tenth
-// of an inch) below the text bottom of 362.
+// The 2 x 15 file folder sheet at 600 ppi. Each edge is converted from its
+// distance to the paper's edge: the top margin of 500 gives 299 pixels (300
+// would be exact; the inexact 0.001 loses one), the label's right edge at
+// 3969 gives 2381, the text area starts at 594/563 (356/337) and reaches 60
+// pixels (a tenth of an inch) below the text bottom at 1104 (662).
 TEST(PrinterCells, FileFolderSheetAt600PixelsPerInch) {
   const TCellCase cases[] = {
-      {{0, 0}, 1, {{318, 299, 2380, 699}, {355, 336, 2342, 721}}},
-      {{0, 0}, 2, {{2718, 299, 4780, 699}, {2755, 336, 4742, 721}}},
-      {{0, 0}, 30, {{2718, 5902, 4780, 6302}, {2755, 5939, 4742, 6324}}},
-      {{50, 75}, 1, {{268, 224, 2330, 624}, {305, 261, 2292, 646}}},
-      {{50, 75}, 30, {{2668, 5827, 4730, 6227}, {2705, 5864, 4692, 6249}}},
+      {{0, 0}, 1, {{318, 299, 2381, 700}, {356, 337, 2343, 722}}},
+      {{0, 0}, 2, {{2718, 299, 4781, 700}, {2756, 337, 4743, 722}}},
+      {{0, 0}, 30, {{2718, 5902, 4781, 6302}, {2756, 5940, 4743, 6325}}},
+      {{50, 75}, 1, {{268, 224, 2331, 625}, {306, 262, 2293, 647}}},
+      {{50, 75}, 30, {{2668, 5827, 4731, 6227}, {2706, 5865, 4693, 6250}}},
   };
   for (const TCellCase& c : cases) {
     const TPrinterCells cells = ComputePrinterCells(FileFolderSheet(), {}, k600, c.Offset);
@@ -69,9 +70,10 @@ TEST(PrinterCells, NudgesMoveLabelsByWhatTheyAdd) {
     const TCellRecord& after = nudged[c.Label];
     EXPECT_NEAR(after.rTotal.Left - before.rTotal.Left, c.RightThousandths * 0.6, 1.0) << c.Name;
     EXPECT_NEAR(after.rTotal.Top - before.rTotal.Top, c.DownThousandths * 0.6, 1.0) << c.Name;
-    // The label keeps its size and its text area.
-    EXPECT_EQ(after.rTotal.Right - after.rTotal.Left, before.rTotal.Right - before.rTotal.Left) << c.Name;
-    EXPECT_EQ(after.rFree.Top - after.rTotal.Top, before.rFree.Top - before.rTotal.Top) << c.Name;
+    // The label keeps its size and its text area, to the pixel its edges round to.
+    EXPECT_NEAR(after.rTotal.Right - after.rTotal.Left, before.rTotal.Right - before.rTotal.Left, 1)
+        << c.Name;
+    EXPECT_NEAR(after.rFree.Top - after.rTotal.Top, before.rFree.Top - before.rTotal.Top, 1) << c.Name;
   }
 }
 

@@ -17,6 +17,10 @@ namespace {
 
 using edittest::TFocusedEditor;
 
+// The find and replace buttons of the toolbar's edit group.
+constexpr int kIconFind = 6;
+constexpr int kIconReplace = 7;
+
 class FindReplaceTest : public TFocusedEditor {
  protected:
   // Runs the command of toolbar button `number`; while its dialog is up,
@@ -26,7 +30,7 @@ class FindReplaceTest : public TFocusedEditor {
       use(static_cast<TWPFindDialog&>(dialog));
       return 0;
     });
-    Editor.IconSelection(kIconDown, kEditIcons, number);
+    Editor.ToolBarIconSelection(wptIconDown, wpgEdit, number);
   }
   // Start, length and caret of the editor's selection.
   std::string Selection() {
@@ -177,10 +181,10 @@ TEST_F(FindReplaceTest, EscapeStopsReplaceAll) {
 TEST_F(FindReplaceTest, AReadOnlyEditorNeitherFindsFromTheToolbarNorReplaces) {
   Load("cat");
   Editor.SetReadOnly(true);
-  Editor.IconSelection(kIconDown, kEditIcons, kIconFind);
-  Editor.IconSelection(kIconDown, kEditIcons, kIconReplace);
+  Editor.ToolBarIconSelection(wptIconDown, wpgEdit, kIconFind);
+  Editor.ToolBarIconSelection(wptIconDown, wpgEdit, kIconReplace);
   EXPECT_TRUE(Dialogs->Requests().empty());
-  Editor.IconSelection(kIconUp, kEditIcons, kIconFind);  // a button coming up does nothing
+  Editor.ToolBarIconSelection(wptIconUp, wpgEdit, kIconFind);  // a button coming up does nothing
   EXPECT_TRUE(Dialogs->Requests().empty());
   // The find command itself searches a read-only text; the replace dialog
   // that was open when the editor became read-only changes nothing.

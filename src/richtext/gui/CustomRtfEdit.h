@@ -241,6 +241,10 @@ class TWPCustomRtfEdit : public QWidget {
   void changeEvent(QEvent* event) override;
   // Fires OnChange.
   virtual void Change();
+  // Changes the selected paragraphs, or the caret's (with wholeRows, every
+  // cell of its table row), re-wraps them and brings the caret into view;
+  // false when there is no paragraph.
+  bool ChangeParagraphs(const std::function<void(TParagraph& par)>& change, bool wholeRows);
   // After caret movement and attribute changes: the toolbar and ruler follow.
   virtual void ShowCaretFormatting() {}
   // The keys of the key table; false for a key that is a typed character.
