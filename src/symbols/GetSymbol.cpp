@@ -193,7 +193,7 @@ TGetSymbol::TGetSymbol(QWidget* parent)
   WPRichText1->setObjectName(QStringLiteral("WPRichText1"));
   WPRichText1->hide();
   WPRichText1->SetReadOnly(true);
-  WPRichText1->CaretDisabled = true;
+  WPRichText1->SetCaretDisabled(true);
 
   SymbolList = new TSymbolListBox(this);
   SymbolList->setObjectName(QStringLiteral("SymbolList"));

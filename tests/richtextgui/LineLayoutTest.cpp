@@ -98,18 +98,19 @@ TEST_F(LayoutTest, LineFeedEndsTheLine) {
 }
 
 TEST_F(LayoutTest, JustifiedLinesSpreadTheirSpacesButNotTheLastLine) {
-  doc.FirstParagraph->Alignment = 3;
+  doc.FirstParagraph->Alignment = paJustify;
   SetText("aaa bb c ddd ee f ggg hh i jjj kk l mmm nn o ppp qq r sss tt u vvv ww x");
   TLine* first = doc.FirstParagraph->FirstLine;
   ASSERT_NE(first->Next, nullptr);
   EXPECT_EQ(first->LineWidth, 0);  // no tab in the line
   EXPECT_GE(first->SpaceWidth, ArialWidth(" "));
-  // Every gap but the trailing break space shares the free room.
+  // Every gap but the trailing break space shares the room up to the
+  // available width: the last word ends there.
   int spaces = 0;
   for (int i = 0; i < first->Length; ++i) spaces += first->Text[i] == ' ';
   const std::string text = first->String();
   const int natural = ArialWidth(text.substr(0, text.size() - 1));
-  const int total = spaces * ArialWidth(" ") + 200 - natural - 6;
+  const int total = (spaces - 1) * ArialWidth(" ") + 200 - natural;
   EXPECT_EQ(first->SpaceWidth, total / (spaces - 1));
   EXPECT_EQ(first->SpaceExtra, total % (spaces - 1));
   TLine* last = doc.LastLine(doc.FirstParagraph);
@@ -121,11 +122,11 @@ TEST_F(LayoutTest, JustifiedLinesSpreadTheirSpacesButNotTheLastLine) {
   doc.FirstParagraph->ParFlags |= kParJustifyLastLine;
   doc.ReformatAll();
   EXPECT_EQ(doc.FirstParagraph->FirstLine->SpaceWidth,
-            (3 * ArialWidth(" ") + 200 - ArialWidth("a b c d") - 6) / 2);
+            (3 * ArialWidth(" ") + 200 - ArialWidth("a b c d")) / 3);
 }
 
 TEST_F(LayoutTest, JustifiedLineKeepsNaturalWidthsBeforeItsLastTab) {
-  doc.FirstParagraph->Alignment = 3;
+  doc.FirstParagraph->Alignment = paJustify;
   SetText("a b c\td e f g h i j k l m n o p q r s t u v w x y z a b c d e f g h i j k l m n o");
   TLine* first = doc.FirstParagraph->FirstLine;
   ASSERT_NE(first->Next, nullptr);

@@ -4,10 +4,14 @@
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QPalette>
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "richtext/MulDiv.h"
 #include "richtext/RtfPicture.h"
+#include "richtext/Stream.h"
 #include "richtext/gui/RichText.h"
 #include "richtextgui/PaintTestSupport.h"
 
@@ -312,7 +316,9 @@ TEST_F(PaintingTest, BorderedParagraphGetsItsBox) {
   ASSERT_FALSE(box.isNull());
   EXPECT_EQ(box.top(), 0);
   EXPECT_EQ(box.bottom(), line->Height - 1);
-  EXPECT_EQ(box.left(), Doc().LeftEdge(par, line) - 1);
+  // The line at the indent; the spacing between it and the text.
+  EXPECT_EQ(box.left(), 0);
+  EXPECT_EQ(Doc().LeftEdge(par, line), Doc().BorderSpacingPixels(par) + 1);
 }
 
 TEST_F(PaintingTest, PictureIsDrawnScaledIntoItsCellAndAMetafileLeavesItEmpty) {
@@ -362,7 +368,7 @@ TEST_F(PaintingTest, TextAfterATabStartsAtTheStop) {
 
 TEST_F(PaintingTest, JustifiedLineReachesTheRightEdge) {
   TWPRTFTextInput& doc = Doc();
-  doc.FirstParagraph->Alignment = 3;
+  doc.FirstParagraph->Alignment = paJustify;
   Add("aaa bb c ddd ee f ggg hh i jjj kk l mmm nn o ppp qq r", Attr());
   TLine* first = doc.FirstParagraph->FirstLine;
   ASSERT_NE(first->Next, nullptr);
@@ -474,4 +480,119 @@ TEST(PaintToCanvasFailure, OwnWindowPaintOfADocumentThatCannotBeLaidOutStops) {
   EXPECT_NO_THROW(editor->render(&image));
   EXPECT_EQ(editor->RtfText()->Canvas(), own);
   EXPECT_FALSE(editor->RtfText()->Formatting());
+}
+
+namespace {
+
+// Rows of the image that hold a horizontal line across most of its width.
+std::vector<int> RuledRows(const QImage& image) {
+  std::vector<int> rows;
+  for (int y = 0; y < image.height(); ++y) {
+    int dark = 0;
+    for (int x = 0; x < image.width(); ++x) dark += Dark(image.pixel(x, y));
+    if (dark > image.width() * 3 / 4) rows.push_back(y);
+  }
+  return rows;
+}
+
+}  // namespace
+
+TEST_F(PaintingTest, BorderGroupsFollowTheBorderKindsAndTheInheritanceBit) {
+  struct {
+    const char* Rtf;
+    std::vector<int> LinesWithTop, LinesWithBottom;  // lines counted over the document
+  } const cases[] = {
+      // Three paragraphs in one box, though the last one's border ends there.
+      {"{\\rtf1\\pard\\box\\brdrs A\\par B\\par C\\par\\pard D\\par}", {0}, {2}},
+      // Two boxes that look alike are two boxes.
+      {"{\\rtf1\\pard\\box A\\par\\pard\\box B\\par\\pard C\\par}", {0, 1}, {0, 1}},
+  };
+  for (const auto& c : cases) {
+    LoadRtf(Doc(), c.Rtf);
+    const QImage image = Paint(300, 200);
+    std::vector<TLine*> lines;
+    for (TParagraph* par = Doc().FirstParagraph; par; par = par->Next) lines.push_back(par->FirstLine);
+    std::vector<int> expected;
+    for (int i : c.LinesWithTop) expected.push_back(lines[i]->Top);
+    for (int i : c.LinesWithBottom) expected.push_back(lines[i]->Top + lines[i]->Height - 1);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(RuledRows(image), expected) << c.Rtf;
+  }
+}
+
+TEST_F(PaintingTest, BorderSpacingStaysInsideTheBorderLines) {
+  Add("boxed", Attr());
+  TParagraph* par = Doc().FirstParagraph;
+  par->BorderFlags = kBorderOn | kBorderBox;
+  par->BorderSpaceColor = 0x20;  // 2 mm, black
+  par->Alignment = paRight;
+  // The page's text area is wider than the 300 pixels painted.
+  ASSERT_GT(Doc().Header.TextAreaWidthPixels, 300);
+  const int spacing = MulDiv(2 * 567 / 10, 96, 1440);
+  const QImage image = Paint(300, 40);
+  const int middle = par->FirstLine->Height / 2;
+  int left = -1, right = -1;  // the two vertical border lines
+  for (int x = 0; x < 300; ++x)
+    if (Dark(image.pixel(x, 1)) && Dark(image.pixel(x, middle)) &&
+        Dark(image.pixel(x, par->FirstLine->Height - 2))) {
+      if (left < 0) left = x;
+      right = x;
+    }
+  ASSERT_GE(left, 0);
+  ASSERT_GT(right, left);
+  const QRect ink = InkBox(image, QRect(left + 1, 2, right - left - 1, par->FirstLine->Height - 4), Dark);
+  ASSERT_FALSE(ink.isNull());
+  EXPECT_GE(ink.left() - left - 1, spacing);
+  EXPECT_GE(right - ink.right() - 1, spacing - 1);  // a glyph's right bearing may use a pixel
+}
+
+class JustifiedInk : public PaintingTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(JustifiedInk, EndsAtTheAvailableWidth) {
+  const auto [ppi, points] = GetParam();
+  Add("Justified lines end where the text area ends, never beyond it, on screen and on paper alike.",
+      Attr(points));
+  Doc().FirstParagraph->Alignment = paJustify;
+  // Room to the right of the painted width shows ink that runs over it.
+  const int width = 300 * ppi / 96;
+  QImage image = WhiteImage(width + ppi / 4, 400 * ppi / 96, ppi);
+  {
+    TWPCanvas canvas(&image, true);
+    editor.PaintToCanvas(&canvas, 0, 0, width, image.height(), 0, kPaintLines);
+  }
+  // Laid out again for the screen after the call: find the first line's
+  // rows from the ink itself.
+  const QRect all = InkBox(image, image.rect(), Dark);
+  ASSERT_FALSE(all.isNull());
+  const int lineHeight = MulDiv(points, ppi, 72);
+  const QRect first = InkBox(image, QRect(0, all.top(), image.width(), lineHeight), Dark);
+  EXPECT_LT(first.right(), width);
+  EXPECT_GE(first.right(), width - ppi / 24);
+}
+
+INSTANTIATE_TEST_SUITE_P(PaintingTest, JustifiedInk,
+                         ::testing::Values(std::pair{96, 28}, std::pair{96, 10}, std::pair{600, 10}),
+                         [](const auto& info) {
+                           return std::to_string(info.param.first) + "ppi" +
+                                  std::to_string(info.param.second) + "pt";
+                         });
+
+TEST_F(PaintingTest, ARightTabIsPaintedWhereTheLineWasLaidOut) {
+  // The text after the tab goes on beyond the line: wrapping gave the tab
+  // no room, and painting must not move the text to the tab stop.
+  Add("a\tshort " + std::string(40, 'w'), Attr());
+  TParagraph* par = Doc().FirstParagraph;
+  par->TabSet |= Doc().Header.InsertTab(1440, tkRight);
+  Doc().Header.RecomputePixelValues();
+  par->ParState |= kParNeedsBoth;
+  const QImage image = Paint(200, 100);
+  TLine* line = par->FirstLine;
+  ASSERT_EQ(line->String(), "a\tshort ");
+  const QRect ink = InkBox(image, QRect(0, line->Top, 200, line->Height), Dark);
+  EXPECT_LE(ink.right(), line->LineWidth + 1);
+  // The caret's measure agrees with both.
+  std::vector<int> advances;
+  const int start = Doc().LineAdvances(par, line, advances);
+  EXPECT_EQ(start + advances[0] + advances[1], Doc().XOfOffset(par, line, 2));
+  EXPECT_LE(Doc().XOfOffset(par, line, 7), line->LineWidth);
 }

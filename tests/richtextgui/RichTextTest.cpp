@@ -40,7 +40,7 @@ TEST(RichTextTest, PublishedDefaults) {
   EXPECT_TRUE(editor.ShowPageBreak());
   EXPECT_TRUE(editor.BackgroundImage().Bitmap.isNull());
   EXPECT_TRUE(editor.BackgroundScrolling());
-  EXPECT_FALSE(editor.CaretDisabled);
+  EXPECT_FALSE(editor.CaretDisabled());
   EXPECT_EQ(editor.TopOffset(), 0);
   EXPECT_EQ(editor.LeftOffset(), 0);
   EXPECT_TRUE(editor.InsertPointAttr().UseTextColor());

@@ -4,6 +4,7 @@
 #include <QChar>
 #include <QString>
 #include <cstdint>
+#include <string>
 
 namespace wpansi {
 
@@ -27,6 +28,37 @@ inline QString ToQString(const char* bytes, int length, bool symbolFont = false)
     out[i] = QChar(symbolFont ? char16_t{byte} : ToUnicode(byte));
   }
   return result;
+}
+
+inline QString ToQString(const std::string& bytes) {
+  return ToQString(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+// Unicode text as Windows-1252 bytes; a character the code page lacks
+// (one code point, even when it takes two UTF-16 units) becomes '?'.
+inline std::string FromQString(const QString& text) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(text.size()));
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i].unicode();
+    if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+      ++i;
+      bytes += '?';
+      continue;
+    }
+    char byte = '?';
+    if (unit < 0x100 && (unit < 0x80 || unit > 0x9F)) {
+      byte = static_cast<char>(unit);
+    } else {
+      for (int b = 0x80; b <= 0x9F; ++b)
+        if (ToUnicode(static_cast<std::uint8_t>(b)) == unit) {
+          byte = static_cast<char>(b);
+          break;
+        }
+    }
+    bytes += byte;
+  }
+  return bytes;
 }
 
 }  // namespace wpansi

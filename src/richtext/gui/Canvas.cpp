@@ -173,9 +173,17 @@ void TWPCanvas::TileImage(const QRect& rect, const QImage& tile, QPoint origin) 
 }
 
 void TWPCanvas::SetClipRect(const QRect& rect) {
-  if (CanPaint()) FPainter->setClipRect(rect);
+  if (!CanPaint()) return;
+  FHadClip = FPainter->hasClipping();
+  if (FHadClip) FOuterClip = FPainter->clipRegion();
+  FPainter->setClipRect(rect, FHadClip ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 void TWPCanvas::ClearClip() {
-  if (CanPaint()) FPainter->setClipping(false);
+  if (!CanPaint()) return;
+  if (FHadClip)
+    FPainter->setClipRegion(FOuterClip);
+  else
+    FPainter->setClipping(false);
+  FHadClip = false;
 }

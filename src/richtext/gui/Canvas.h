@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QRegion>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -77,6 +78,7 @@ class TWPCanvas {
   void DrawImage(const QRect& target, const QImage& image);
   // Fills rect with copies of tile, the first one at origin.
   void TileImage(const QRect& rect, const QImage& tile, QPoint origin);
+  // Clips to rect within the painter's own clip; ClearClip gives that back.
   void SetClipRect(const QRect& rect);
   void ClearClip();
 
@@ -94,4 +96,6 @@ class TWPCanvas {
   int FFontPpi = 96;
   std::uint8_t FFontStyle = 0;
   const TWPFontEntry* FFont = nullptr;
+  bool FHadClip = false;
+  QRegion FOuterClip;
 };

@@ -15,10 +15,12 @@ constexpr int kScrollRange = 1000;
 }
 
 TWPCustomRtfEdit::TWPCustomRtfEdit(QWidget* parent)
-    : QWidget(parent), FDocument(std::make_unique<TWPRTFTextInput>()), FScreenCanvas(this) {
+    : QWidget(parent), FDocument(std::make_unique<TWPRTFTextInput>()), FScreenCanvas(this), FCaret(this) {
   setCursor(Qt::IBeamCursor);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_InputMethodEnabled);
+  setMouseTracking(true);  // the cursor changes over hyperlinks and the object handle
   resize(100, 100);
   FHorzBar = new QScrollBar(Qt::Horizontal, this);
   FVertBar = new QScrollBar(Qt::Vertical, this);
@@ -28,6 +30,11 @@ TWPCustomRtfEdit::TWPCustomRtfEdit(QWidget* parent)
   }
   connect(FVertBar, &QScrollBar::valueChanged, this, [this](int value) { ScrollVertTo(value); });
   connect(FHorzBar, &QScrollBar::valueChanged, this, [this](int value) { ScrollHorzTo(value); });
+  // Line and page steps scroll by pixels, not by steps of the bar's range.
+  connect(FVertBar, &QScrollBar::actionTriggered, this,
+          [this](int action) { ScrollBarAction(true, action); });
+  connect(FHorzBar, &QScrollBar::actionTriggered, this,
+          [this](int action) { ScrollBarAction(false, action); });
 
   // The layout stays locked until the window exists.
   FDocument->SetPaintOptions(poLayoutLocked);
@@ -42,15 +49,71 @@ TWPCustomRtfEdit::TWPCustomRtfEdit(QWidget* parent)
 }
 
 TWPCustomRtfEdit::~TWPCustomRtfEdit() {
-  FDocument->OnInvalidate = nullptr;
-  FDocument->OnUpdateVertScrollBar = nullptr;
-  FDocument->OnUpdateHorzScrollBar = nullptr;
+  // The document outlives nothing of the control: unhook every call back.
+  TWPRTFTextInput& doc = *FDocument;
+  doc.OnInvalidate = nullptr;
+  doc.OnInvalidateRect = nullptr;
+  doc.OnScrollWindow = nullptr;
+  doc.OnCaretMoved = nullptr;
+  doc.OnCaretFormatting = nullptr;
+  doc.OnUpdateVertScrollBar = nullptr;
+  doc.OnUpdateHorzScrollBar = nullptr;
+  doc.OnXPosChanged = nullptr;
+  doc.OnYPosChanged = nullptr;
+  doc.SaveForUNDO = nullptr;
+  doc.OnNewParCreated = nullptr;
+  doc.OnProtectedChange = nullptr;
+  doc.OnRequestObject = nullptr;
+  doc.OnSpellCheckWord = nullptr;
 }
 
 void TWPCustomRtfEdit::HookDocument() {
-  FDocument->OnInvalidate = [this] { update(); };
-  FDocument->OnUpdateVertScrollBar = [this] { UpdateScrollBars(); };
-  FDocument->OnUpdateHorzScrollBar = [this] { UpdateScrollBars(); };
+  TWPRTFTextInput& doc = *FDocument;
+  doc.OnInvalidate = [this] { update(); };
+  doc.OnInvalidateRect = [this](const QRect& rect) {
+    const int b = BorderWidth();
+    update(rect.translated(b, b).intersected(QRect(b, b, ClientWidth(), ClientHeight())));
+  };
+  doc.OnScrollWindow = [this](int dx, int dy) {
+    const int b = BorderWidth();
+    // The caret's pixels travel with the contents; the place they go to is painted again.
+    update(FCaret.Rect());
+    scroll(dx, dy, QRect(b, b, ClientWidth(), ClientHeight()));
+  };
+  doc.OnCaretMoved = [this] { PlaceCaret(); };
+  doc.OnCaretFormatting = [this] {
+    if (!FDocument->Has(poForeignCanvas)) ShowCaretFormatting();
+  };
+  doc.OnUpdateVertScrollBar = [this] { UpdateScrollBars(); };
+  doc.OnUpdateHorzScrollBar = [this] { UpdateScrollBars(); };
+  doc.OnXPosChanged = [this] {
+    if (OnXPosChanged) OnXPosChanged(this);
+  };
+  doc.OnYPosChanged = [this] {
+    if (OnYPosChanged) OnYPosChanged(this);
+  };
+  doc.SaveForUNDO = [this] {
+    if (SaveForUNDO) SaveForUNDO(this);
+  };
+  doc.OnNewParCreated = [this](TParagraph* par) {
+    if (OnNewParCreatedEvent) OnNewParCreatedEvent(this, par);
+  };
+  doc.OnProtectedChange = [this](TWPRTFText&, const std::string& text, int tag) {
+    if (OnProtectedChange) OnProtectedChange(this, text, tag);
+  };
+  doc.OnRequestObject = [this](TWPRTFText&, TTextObject& record) {
+    if (ProvideObjectEvent) ProvideObjectEvent(this, record);
+  };
+}
+
+void TWPCustomRtfEdit::SetOnSpellCheckWord(
+    std::function<bool(TWPCustomRtfEdit* sender, const std::string& word)> hook) {
+  if (hook)
+    FDocument->OnSpellCheckWord = [this, hook = std::move(hook)](const std::string& word) {
+      return hook(this, word);
+    };
+  else
+    FDocument->OnSpellCheckWord = nullptr;
 }
 
 void TWPCustomRtfEdit::Change() {
@@ -59,6 +122,8 @@ void TWPCustomRtfEdit::Change() {
 
 void TWPCustomRtfEdit::SetRtfText(const TWPRTFTextIo& source) {
   FDocument->Assign(source);
+  FDocument->AnchorSet = false;
+  FDocument->UpdateCaret();
   update();
 }
 
@@ -127,27 +192,41 @@ void TWPCustomRtfEdit::SetColor(TColor color) {
 void TWPCustomRtfEdit::SetFont(const TWPFont& font) {
   FFont = font;
   FFont.Size = std::clamp(FFont.Size, 1, 255);
-  // The font becomes the attributes the insertion point writes with.
-  TAttr& attr = FDocument->CurrentAttr;
+  ApplyFontToText();
+}
+
+// The font becomes the attributes of the selection or the insertion point.
+void TWPCustomRtfEdit::ApplyFontToText() {
+  TAttr attr = FDocument->CurrentAttr;
+  int mask = wpam::Size | wpam::ReplaceFontStyle;
   const int slot = FontNumber(FFont.Name);
-  if (slot < TTextHeader::kFontSlots) attr.FontIndex = static_cast<std::uint8_t>(slot);
+  if (slot < TTextHeader::kFontSlots) {
+    attr.FontIndex = static_cast<std::uint8_t>(slot);
+    mask |= wpam::Font;
+  }
   attr.Size = static_cast<std::uint8_t>(FFont.Size);
   for (int i = 0; i < 15; ++i) {
     if (FDocument->Header.Colors[i] == FFont.Color) {
       attr.Colors = static_cast<std::uint8_t>((attr.Colors & 0xF0) | i);
+      mask |= wpam::TextColor;
       break;
     }
   }
   const std::uint8_t styles = kStyleBold | kStyleItalic | kStyleUnderline | kStyleStrikeOut;
-  attr.Style = static_cast<std::uint8_t>((attr.Style & ~styles) | (FFont.Style & styles));
+  attr.Style = FFont.Style & styles;
+  attr.Special = 0;
+  FDocument->SetAttributes(mask, attr);
+}
+
+void TWPCustomRtfEdit::SetInserting(bool on) {
+  FDocument->Inserting = on;
+  PlaceCaret();
 }
 
 void TWPCustomRtfEdit::SetNoBlockMarking(bool on) {
-  FNoBlockMarking = on;
-  if (!on) {
-    FDocument->ClearSelection();
-    update();
-  }
+  FDocument->NoBlockMarking = on;
+  // A selection cannot stay when marking is switched either way.
+  FDocument->ClearSelectionAndRepaint();
 }
 
 void TWPCustomRtfEdit::SetShowPageBreak(bool on) {
@@ -192,6 +271,7 @@ void TWPCustomRtfEdit::setVisible(bool visible) {
   FVisible = visible;
   // The hidden painting editor never lays out or paints for its own window.
   FDocument->PaintingAllowed = visible;
+  if (!visible) FCaret.Hide();
   QWidget::setVisible(visible);
 }
 
@@ -258,15 +338,51 @@ void TWPCustomRtfEdit::UpdateScrollBars() {
 }
 
 void TWPCustomRtfEdit::ScrollVertTo(int position) {
+  if (FUpdatingBars) return;
   const int range = std::max(FDocument->DocumentHeight() - ClientHeight(), 0);
-  FDocument->ScrollTop = std::max(0, position * range / kScrollRange);
-  update();
+  FDocument->VertScrollCommand(scThumbPosition, std::max(0, position * range / kScrollRange));
 }
 
 void TWPCustomRtfEdit::ScrollHorzTo(int position) {
+  if (FUpdatingBars) return;
   const int range = std::max(FDocument->Header.TextWidthPixels - FDocument->WrapWidth(), 0);
-  FDocument->HorzOffset = -std::max(0, MulDiv(position, range, kScrollRange));
-  update();
+  FDocument->HorzScrollCommand(scThumbPosition, std::max(0, MulDiv(position, range, kScrollRange)));
+}
+
+void TWPCustomRtfEdit::ScrollBarAction(bool vertical, int action) {
+  int code = -1;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+      code = scLineUp;
+      break;
+    case QAbstractSlider::SliderSingleStepAdd:
+      code = scLineDown;
+      break;
+    case QAbstractSlider::SliderPageStepSub:
+      code = scPageUp;
+      break;
+    case QAbstractSlider::SliderPageStepAdd:
+      code = scPageDown;
+      break;
+    case QAbstractSlider::SliderToMinimum:
+      code = scTop;
+      break;
+    case QAbstractSlider::SliderToMaximum:
+      code = scBottom;
+      break;
+    default:
+      return;  // dragging the thumb arrives as a value
+  }
+  // The document scrolls by pixels and sets the bar; the bar's own step is dropped.
+  FUpdatingBars = true;
+  QScrollBar* bar = vertical ? FVertBar : FHorzBar;
+  bar->setSliderPosition(bar->value());
+  FUpdatingBars = false;
+  if (vertical)
+    FDocument->VertScrollCommand(code);
+  else
+    FDocument->HorzScrollCommand(code);
+  UpdateScrollBars();
 }
 
 void TWPCustomRtfEdit::resizeEvent(QResizeEvent* event) {
@@ -282,7 +398,7 @@ void TWPCustomRtfEdit::resizeEvent(QResizeEvent* event) {
 // ---------------------------------------------------------------------------
 // Painting
 
-void TWPCustomRtfEdit::paintEvent(QPaintEvent*) {
+void TWPCustomRtfEdit::paintEvent(QPaintEvent* event) {
   TWPRTFTextInput& doc = *FDocument;
   bool laidOut = true;
   try {
@@ -312,15 +428,22 @@ void TWPCustomRtfEdit::paintEvent(QPaintEvent*) {
     return;
   }
   if (!laidOut) return;
+  // Only the lines that meet the damaged band are painted again.
+  const QRect client(0, 0, ClientWidth(), ClientHeight());
+  const QRect band = event->rect().translated(-b, -b).intersected(client);
+  if (band.isEmpty()) return;
+  painter.save();
   painter.translate(b, b);
-  painter.setClipRect(0, 0, ClientWidth(), ClientHeight());
+  painter.setClipRect(client);
   TWPCanvas canvas(&painter, this);
   try {
-    doc.PaintVisible(&canvas);
+    doc.PaintVisible(&canvas, &band);
   } catch (const std::exception&) {
     // A document that cannot be laid out stops the repaint; the paint event
     // never ends in an exception.
   }
+  painter.restore();
+  FCaret.Paint(painter);
 }
 
 // ---------------------------------------------------------------------------
@@ -444,8 +567,82 @@ void TWPCustomRtfEdit::Clear() {
     if (TLine* line = doc.FirstParagraph ? doc.FirstParagraph->FirstLine : nullptr; line && line->Attrs)
       line->Attrs[0] = attr;
   }
+  doc.AnchorSet = false;
   doc.ScrollTop = FTopOffset;
   doc.HorzOffset = -FLeftOffset;
   doc.ReformatAll();
+  doc.UpdateCaret();
   update();
 }
+
+void TWPCustomRtfEdit::SetIndents(int firstIndent, int leftIndent, int rightIndent) {
+  if (!EditingAllowed()) return;
+  TWPRTFTextInput& doc = *FDocument;
+  if (!doc.IsValidPosition(doc.CursorParagraph, doc.CursorLine, doc.CursorIndex)) doc.SetCursorToStart();
+  TParagraph* first = doc.CursorParagraph;
+  TParagraph* last = doc.CursorParagraph;
+  if (doc.HasSelection()) {
+    first = doc.SelectionFrom().Par;
+    last = doc.SelectionTo().Par;
+  } else if (first && first->IsTableCell()) {
+    // A cell's indents are its row's.
+    while (first->Prev && (first->ParFlags & kParNotFirstCell)) first = first->Prev;
+    while (last->Next && (last->ParFlags & kParMoreCells)) last = last->Next;
+  }
+  if (!first) return;
+  auto set = [](std::int32_t& field, int value) {
+    if (value != -1000 && value < 65000) field = value;
+  };
+  for (TParagraph* par = first; par; par = par->Next) {
+    set(par->FirstIndent, firstIndent);
+    set(par->LeftIndent, leftIndent);
+    set(par->RightIndent, rightIndent);
+    par->ParState |= kParNeedsWrap;
+    if (par == last) break;
+  }
+  doc.ReformatMarked();
+  doc.Repaint();
+  doc.ShowCaretInView();
+  Change();
+}
+
+void TWPCustomRtfEdit::SetText(const std::string& text) {
+  TWPRTFTextInput& doc = *FDocument;
+  if (text.empty()) {
+    Clear();
+    return;
+  }
+  doc.ReformatPending = true;
+  Clear();
+  const TWPLoadFormat format = doc.LoadFormat;
+  doc.LoadFormat = AutomaticFormat;
+  TMemoryStream stream(text);
+  doc.LoadFromStream(stream);
+  doc.LoadFormat = format;
+  doc.CarryOutPendingReformat();
+  doc.ReformatAll();
+  doc.UpdateCaret();
+  Change();
+  update();
+}
+
+// ---------------------------------------------------------------------------
+// Caret, selection and attributes
+
+void TWPCustomRtfEdit::PlaceCaret() {
+  const QRect caret = FDocument->CaretWindowRect();
+  const int b = BorderWidth();
+  const int x = caret.x() == TWPRTFTextInput::kCaretOutOfSight ? caret.x() : caret.x() + b;
+  FCaret.Move(x, caret.y() + b, Inserting() ? 1 : 2, caret.height());
+}
+
+void TWPCustomRtfEdit::SetCaretPosition(int position) { FDocument->SetCaretPosition(position); }
+
+void TWPCustomRtfEdit::SetWritingAttributes(const TAttr& attr) {
+  if (!EditingAllowed()) return;
+  FDocument->CurrentAttr = attr;
+  FDocument->SetAttributes(wpam::WritingAttributes, attr);
+  Change();
+}
+
+void TWPCustomRtfEdit::SelectAll() { FDocument->SelectAll(); }

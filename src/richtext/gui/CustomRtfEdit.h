@@ -10,9 +10,11 @@
 #include <string>
 
 #include "richtext/gui/Canvas.h"
+#include "richtext/gui/Caret.h"
 #include "richtext/gui/RtfTextInput.h"
 
 class QScrollBar;
+struct TTextObject;
 
 enum TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TWPBorderStyle : std::uint8_t { bsNone, bsSingle };
@@ -44,6 +46,14 @@ struct TWPPicture {
 // The message of a metafile given as background picture.
 extern const char* const kPleaseUseBitmap;
 
+// The formatting run under a point, as the right button reports it.
+struct TTextUnderPoint {
+  int Position = 0;  // character position of the run's start
+  int Length = 0;
+  std::string Text;
+  TAttr Attr{};
+};
+
 class TWPCustomRtfEdit : public QWidget {
   Q_OBJECT
 
@@ -66,7 +76,7 @@ class TWPCustomRtfEdit : public QWidget {
   int Resizing() const { return FDocument->Resizing(); }
   void SetResizing(int percent);
   bool Inserting() const { return FDocument->Inserting; }
-  void SetInserting(bool on) { FDocument->Inserting = on; }
+  void SetInserting(bool on);
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool on);
   TScrollStyle ScrollBars() const { return FScrollBars; }
@@ -83,7 +93,7 @@ class TWPCustomRtfEdit : public QWidget {
   const TWPFont& Font() const { return FFont; }
   void SetFont(const TWPFont& font);
   Qt::CursorShape HyperLinkCursor = Qt::ArrowCursor;
-  bool NoBlockMarking() const { return FNoBlockMarking; }
+  bool NoBlockMarking() const { return FDocument->NoBlockMarking; }
   void SetNoBlockMarking(bool on);
   bool OneClickHyperlink = false;
   bool ShowPageBreak() const { return FShowPageBreak; }
@@ -93,7 +103,8 @@ class TWPCustomRtfEdit : public QWidget {
   void SetBackgroundImage(const TWPPicture& picture);
   bool BackgroundScrolling() const { return FDocument->BackgroundScrolling; }
   void SetBackgroundScrolling(bool on);
-  bool CaretDisabled = false;
+  bool CaretDisabled() const { return FCaret.Disabled(); }
+  void SetCaretDisabled(bool on) { FCaret.SetDisabled(on); }
   int TopOffset() const { return FTopOffset; }
   void SetTopOffset(int pixels);
   int LeftOffset() const { return FLeftOffset; }
@@ -115,11 +126,47 @@ class TWPCustomRtfEdit : public QWidget {
   // How PaintToCanvas paints (TPaintSwitch bits): 0 on screen, psTransparent for the printer.
   std::uint8_t PaintSwitches = 0;
 
-  // Events.
+  // Events. A key or character handler may set the key to 0 to swallow it.
   std::function<void(TWPCustomRtfEdit* sender)> OnChange;
   std::function<void(TWPCustomRtfEdit* sender)> OnClick;
+  std::function<void(TWPCustomRtfEdit* sender)> OnDblClick;
   std::function<void(TWPCustomRtfEdit* sender)> OnEnter;
+  std::function<void(TWPCustomRtfEdit* sender)> OnExit;
+  std::function<void(TWPCustomRtfEdit* sender, int& key, Qt::KeyboardModifiers shift)> OnKeyDown;
   std::function<void(TWPCustomRtfEdit* sender, char& key)> OnKeyPress;
+  std::function<void(TWPCustomRtfEdit* sender, int& key, Qt::KeyboardModifiers shift)> OnKeyUp;
+  std::function<void(TWPCustomRtfEdit* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                     int y)>
+      OnMouseDown;
+  std::function<void(TWPCustomRtfEdit* sender, Qt::KeyboardModifiers shift, int x, int y)> OnMouseMove;
+  std::function<void(TWPCustomRtfEdit* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                     int y)>
+      OnMouseUp;
+  std::function<void(TWPCustomRtfEdit* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                     int y, const TTextUnderPoint& under)>
+      OnMouseDownRight;
+  // On focus: whether a selection exists and whether the clipboard holds text.
+  std::function<void(TWPCustomRtfEdit* sender, bool hasSelection, bool clipboardHasText)> EditStateEvent;
+  // Raised by the toolbar's spell-check command.
+  std::function<void(TWPCustomRtfEdit* sender)> StartSpellCheck;
+  std::function<void(TWPCustomRtfEdit* sender)> CtrlTabPressed;
+  std::function<void(TWPCustomRtfEdit* sender)> ShiftTabPressed;
+  // The hyperlink text under a double click (or a click, with OneClickHyperlink).
+  std::function<void(TWPCustomRtfEdit* sender, const std::string& text, int tag)> HyperLinkEvent;
+  // Before Enter splits a paragraph and before a paste: the hook for undo.
+  std::function<void(TWPCustomRtfEdit* sender)> SaveForUNDO;
+  std::function<void(TWPCustomRtfEdit* sender)> OnXPosChanged;
+  std::function<void(TWPCustomRtfEdit* sender)> OnYPosChanged;
+  std::function<void(TWPCustomRtfEdit* sender, TParagraph* par)> OnNewParCreatedEvent;
+  std::function<void(TWPCustomRtfEdit* sender, TParagraph* par)> OnBeforePasteEvent;
+  std::function<void(TWPCustomRtfEdit* sender, bool& doIt)> OnBeforeCopyEvent;
+  // Protected text refused a change: the run of text and its tag.
+  std::function<void(TWPCustomRtfEdit* sender, const std::string& text, int tag)> OnProtectedChange;
+  // Asked for the object of an object record added without one.
+  std::function<void(TWPCustomRtfEdit* sender, TTextObject& record)> ProvideObjectEvent;
+  // The spell-check hook: true when the word is misspelled; words are
+  // checked as paragraphs are wrapped, and only while a hook is set.
+  void SetOnSpellCheckWord(std::function<bool(TWPCustomRtfEdit* sender, const std::string& word)> hook);
 
   // --- operations -----------------------------------------------------------------
   // Lays out and paints the document into (x, y, width, height) of canvas,
@@ -136,8 +183,35 @@ class TWPCustomRtfEdit : public QWidget {
   void SetPageSizeAndMargins(int leftMargin, int rightMargin, int pageHeight, int pageWidth, int bottomMargin,
                              int topMargin);
   void Clear();
+  // Twips; -1000 or 65000 and more keep a value. Sets the indents of the
+  // selected paragraphs or of the caret's (in a table row, of all its cells).
+  void SetIndents(int firstIndent, int leftIndent, int rightIndent);
+  // The set-text message: an empty text clears; any other replaces the
+  // document, read as RTF or plain text as it looks.
+  void SetText(const std::string& text);
   // Whether editing operations may change the document.
-  bool EditingAllowed() const { return !FDocument->ReadOnly; }
+  bool EditingAllowed() const { return FDocument->EditingAllowed(); }
+
+  // --- caret, selection, attributes -----------------------------------------------
+  // Character positions from the document's start; a paragraph end counts one.
+  int GetCaretPosition() const { return FDocument->CaretPosition(); }
+  void SetCaretPosition(int position);
+  // The attributes typed text gets.
+  TAttr GetWritingAttributes() const { return FDocument->CurrentAttr; }
+  // Font, size, colours and style of attr for the selection or the insertion point.
+  void SetWritingAttributes(const TAttr& attr);
+  void SelectAll();
+  int SelStart() const { return FDocument->SelStart(); }
+  int SelLength() const { return FDocument->SelLength(); }
+  bool HasSelection() const { return FDocument->HasSelection(); }
+
+  // --- clipboard -------------------------------------------------------------------------
+  // False when nothing was copied (no selection, or OnBeforeCopyEvent said no).
+  bool CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+
+  const TCaret& Caret() const { return FCaret; }
 
   int ClientWidth() const;
   int ClientHeight() const;
@@ -149,16 +223,43 @@ class TWPCustomRtfEdit : public QWidget {
   void setVisible(bool visible) override;
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void changeEvent(QEvent* event) override;
   // Fires OnChange.
   virtual void Change();
+  // After caret movement and attribute changes: the toolbar and ruler follow.
+  virtual void ShowCaretFormatting() {}
+  // The keys of the key table; false for a key that is a typed character.
+  bool KeyDown(int key, Qt::KeyboardModifiers modifiers);
+  // A typed character (Ctrl+letters as their control codes).
+  void KeyPress(char key);
 
  private:
   void HookDocument();
+  // Types text through the document's input when editing is allowed.
+  void TypeText(const std::string& text);
+  void PlaceCaret();
+  QPoint ClientPoint(const QPointF& widgetPoint) const;
+  // The hyperlink run under a client point: true when one was reported.
+  bool HyperlinkAt(const QPoint& point);
+  // The 10 x 10 square at the corner of the selected object.
+  QRect ObjectHandle() const;
+  void ApplyFontToText();
   void ApplyClientSize();
   void ScrollVertTo(int position);
   void ScrollHorzTo(int position);
+  void ScrollBarAction(bool vertical, int action);
   void PlaceScrollBars();
   void SaveLayoutState();
   void RestoreLayoutState();
@@ -172,7 +273,15 @@ class TWPCustomRtfEdit : public QWidget {
   TWPBorderStyle FBorderStyle = bsSingle;
   TColor FColor = 0xFFFFFF;
   TWPFont FFont;
-  bool FNoBlockMarking = false;
+  bool FApplyingFont = false;
+  TCaret FCaret;
+  // The mouse: where the left button went down and whether it is held; the
+  // object being resized with its paragraph.
+  QPoint FPressPoint;
+  bool FButtonHeld = false;
+  TTextObject* FResizedObject = nullptr;
+  TParagraph* FResizedObjectParagraph = nullptr;
+  QRect FResizedObjectRect;
   bool FShowPageBreak = true;
   TWPPicture FBackgroundImage;
   int FTopOffset = 0;

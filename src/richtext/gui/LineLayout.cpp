@@ -61,9 +61,10 @@ struct TWPRTFTextPaint::TLineBreak {
   int Start = 0;
   int Left = 0;  // left edge of the line in pixels
   int Available = 0;
-  int End = 0;             // the character after the last one taken
-  int X = 0;               // width taken
-  bool EndedHard = false;  // paragraph end, line feed, code 0
+  int End = 0;                // the character after the last one taken
+  int X = 0;                  // width taken
+  bool EndedHard = false;     // paragraph end, line feed, code 0
+  bool BrokeAtSpace = false;  // the line ends after its last space
   int Spaces = 0, SpaceSum = 0, LastSpace = -1, LastSpaceX = 0;
   int LastTab = -1, LastTabX = 0;
   void ForgetSpaces() {
@@ -282,10 +283,15 @@ int TWPRTFTextPaint::LeftEdgeOf(TParagraph* par, bool firstLine) const {
     left = CellLeftPixels(par);
   else
     left = MulDivX(firstLine ? par->FirstIndent : par->LeftIndent);
-  const TBorderWord border = par->Border();
-  if (border.On() && border.Spacing() >= 1)
-    left += MulDivX(border.Spacing() * 567 / 10) + ((par->ParFlags & kParNotFirstCell) ? 0 : 1);
+  const int spacing = BorderSpacingPixels(par);
+  if (spacing > 0) left += spacing + ((par->ParFlags & kParNotFirstCell) ? 0 : 1);
   return left;
+}
+
+int TWPRTFTextPaint::BorderSpacingPixels(TParagraph* par) const {
+  const TBorderWord border = par->Border();
+  // The spacing is kept in millimetres.
+  return border.On() && border.Spacing() >= 1 ? MulDivX(border.Spacing() * 567 / 10) : 0;
 }
 
 int TWPRTFTextPaint::RightIndent(TParagraph* par) const {
@@ -294,15 +300,14 @@ int TWPRTFTextPaint::RightIndent(TParagraph* par) const {
     const int span = w - par->RightIndent - par->LeftIndent;
     return MulDivX(w - (par->LeftIndent + (par->CellStart + par->CellWidth) * span / 255));
   }
-  int twips = par->RightIndent;
-  const TBorderWord border = par->Border();
-  if (border.On() && border.Spacing() >= 1) twips += border.Spacing() * 567 / 10;
-  int right = MulDivX(twips);
+  // A wrap width narrower than the page's text area takes its share from
+  // the indent only: the border spacing stays inside the border line.
+  int right = MulDivX(par->RightIndent);
   if (Header.TextWidthPixels != Header.TextAreaWidthPixels) {
     right -= Header.TextAreaWidthPixels - Header.TextWidthPixels;
     if (right < 0) right = 0;
   }
-  return right;
+  return right + BorderSpacingPixels(par);
 }
 
 int TWPRTFTextPaint::NextTab(TParagraph* par, const char* text, const TAttr* attrs, int count, int x,
@@ -341,7 +346,24 @@ int TWPRTFTextPaint::NextTab(TParagraph* par, const char* text, const TAttr* att
 }
 
 int TWPRTFTextPaint::NextTabPosition(TParagraph* par, TLine* line, int x, int index) {
-  return NextTab(par, line->Text.get(), line->Attrs.get(), line->Length, x, index);
+  // The text a tab aligns runs on to the next tab, line feed or the end of
+  // the paragraph, across line ends, as wrapping measured it: a tab is
+  // painted where the line was laid out.
+  int end = index + 1;
+  while (end < line->Length && !EndsTabText(line->Text[end])) ++end;
+  if (end < line->Length || !line->Next)
+    return NextTab(par, line->Text.get(), line->Attrs.get(), line->Length, x, index);
+  std::vector<char> text(line->Text.get() + index, line->Text.get() + line->Length);
+  std::vector<TAttr> attrs;
+  if (line->Attrs) attrs.assign(line->Attrs.get() + index, line->Attrs.get() + line->Length);
+  for (TLine* next = line->Next; next; next = next->Next) {
+    int k = 0;
+    while (k < next->Length && !EndsTabText(next->Text[k])) ++k;
+    text.insert(text.end(), next->Text.get(), next->Text.get() + k);
+    if (next->Attrs) attrs.insert(attrs.end(), next->Attrs.get(), next->Attrs.get() + k);
+    if (k < next->Length) break;
+  }
+  return NextTab(par, text.data(), line->Attrs ? attrs.data() : nullptr, static_cast<int>(text.size()), x, 0);
 }
 
 int TWPRTFTextPaint::LineContentWidth(TParagraph*, TLine* line) const {
@@ -514,6 +536,7 @@ void TWPRTFTextPaint::ChooseBreak(const TWrap& w, TLineBreak& lb) {
     if (lb.LastSpace >= 2) {
       lb.End = lb.Start + lb.LastSpace + 1;
       lb.X = lb.LastSpaceX;
+      lb.BrokeAtSpace = true;
     } else if (lb.LastTab > 1) {
       lb.End = lb.Start + lb.LastTab + 1;
       lb.X = lb.LastTabX;
@@ -529,15 +552,28 @@ void TWPRTFTextPaint::ChooseBreak(const TWrap& w, TLineBreak& lb) {
 }
 
 // The new line; a justified one spreads the room left over its spaces after
-// the last tab.
+// the last tab, so that its ink ends at the available width at any
+// resolution: the spaces after the last word (the one the line breaks at
+// among them) take none of that room.
 void TWPRTFTextPaint::AddLine(TWrap& w, const TLineBreak& lb) {
   TWrap::TNewLine line{lb.Start, lb.End - lb.Start, lb.X, 0, 0};
   const bool last = lb.End >= w.Count();
   if (w.Par->Alignment == paJustify && (!last || (w.Par->ParFlags & kParJustifyLastLine)) && lb.Spaces >= 2) {
-    const int total = std::max(lb.SpaceSum + lb.Available - lb.X - 6, 0);
-    line.LineWidth = std::max(lb.LastTab, 0);
-    line.SpaceWidth = total / (lb.Spaces - 1);
-    line.SpaceExtra = total % (lb.Spaces - 1);
+    const TAttr* attrs = w.AttrArray();
+    int trailing = 0;
+    for (int k = lb.End - 1; k >= lb.Start; --k) {
+      if (w.Rtf && (attrs[k].Special & kSpecialHidden) && !Has(poShowHidden)) continue;
+      if (w.Text[k] != ' ') break;
+      ++trailing;
+    }
+    const int breakWidth = !lb.BrokeAtSpace ? 0 : w.Rtf ? attrs[lb.End - 1].Width : FWidths[int{' '}];
+    const int total = std::max(lb.SpaceSum + lb.Available - lb.X - breakWidth, 0);
+    const int shared = lb.Spaces - trailing;
+    if (shared >= 1) {
+      line.LineWidth = std::max(lb.LastTab, 0);
+      line.SpaceWidth = total / shared;
+      line.SpaceExtra = total % shared;
+    }
   }
   w.Lines.push_back(line);
 }

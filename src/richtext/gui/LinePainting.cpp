@@ -63,13 +63,12 @@ struct TWPRTFTextPaint::TLinePaint {
   int Baseline = 0;
   int Right = 0;  // the line's right end: the origin plus the wrap width
   int PenWidth = 1;
-  bool RightOrCentre = false;
-  bool Justified = false;
+  // Each character's advance, as the caret measures them too.
+  std::vector<int> Advances;
   bool Shaded = false;
   bool NoFills = false;
   QColor Background;
   bool LeftFilled = false;
-  int JustifiedSpaces = 0;
   int Overhang = 0;
 
   TLinePaint(const TPaintPass& pass, TParagraph* par, TLine* line)
@@ -179,11 +178,16 @@ void TWPRTFTextPaint::PaintLine(const TPaintPass& pass, TParagraph* par, TLine* 
   PaintRuns(lp);
   FillLineRest(lp);
   if (!foreign) PaintPageBreakMarks(lp);
-  if (par->Border().On())
-    PaintBorders(pass, par, line, lp.Y, pass.OriginX + LeftEdge(par, line) - 1 + pass.Shift(),
-                 pass.OriginX + Header.TextWidthPixels - RightIndent(par) + pass.Shift());
+  if (par->Border().On()) {
+    // The border spacing lies between the border lines and the text.
+    const int spacing = BorderSpacingPixels(par);
+    PaintBorders(pass, par, line, lp.Y, pass.OriginX + LeftEdge(par, line) - spacing - 1 + pass.Shift(),
+                 pass.OriginX + Header.TextWidthPixels - RightIndent(par) + spacing + pass.Shift());
+  }
 
   SetLineSelectionMarks(line, 0, 0);  // the mark is never stored
+  // Painted: the line's change has reached the screen.
+  line->LineFlags &= static_cast<std::uint8_t>(~kLineChanged);
   if (!foreign && OnShowCaret) OnShowCaret();
 }
 
@@ -196,16 +200,10 @@ bool TWPRTFTextPaint::StartLinePaint(TLinePaint& lp) {
   if (!pass.Canvas || !pass.Canvas->CanPaint() || (!PaintingAllowed && !pass.Has(poForeignCanvas)))
     return false;
   if (pass.Has(poSkipUnfitLines) && line->Top + line->Height - pass.ScrollTop > pass.ClipHeight) return false;
-  const int left = LeftEdge(par, line);
-  lp.X = pass.OriginX + left + pass.Shift();
-  if (par->RightOrCentred()) {
-    const int free = Header.TextWidthPixels - LineContentWidth(par, line) - RightIndent(par) - left;
-    if (par->Alignment == paRight && free > 0) lp.X += free;
-    if (par->Alignment == paCenter && free > 1) lp.X += free / 2;
-  }
   lp.Y = line->Top + pass.OriginY - pass.ScrollTop;
   if (!pass.Has(poPaintAllLines) && (lp.Bottom() <= pass.OriginY || lp.Y >= pass.OriginY + pass.ClipHeight))
     return false;
+  lp.X = pass.OriginX + LineAdvances(par, line, lp.Advances) + pass.Shift();
 
   lp.Attrs = line->Attrs.get();
   if (!lp.Attrs) {
@@ -214,8 +212,6 @@ bool TWPRTFTextPaint::StartLinePaint(TLinePaint& lp) {
   }
   lp.Right = pass.OriginX + FWrapWidth;
   lp.Baseline = lp.Y + line->Ascent;
-  lp.RightOrCentre = par->RightOrCentred();
-  lp.Justified = par->Alignment == paJustify && line->SpaceWidth > 0;
   lp.Shaded = par->ShadingColors != 0;
   lp.NoFills = pass.Has(poTransparent) || pass.Has(poNoBackground);
   lp.Background = ColorFromRgb(pass.Has(poWhiteBackground) ? 0xFFFFFF : BackgroundColor);
@@ -287,24 +283,12 @@ int TWPRTFTextPaint::RunEnd(const TLinePaint& lp, int start) const {
   return end;
 }
 
-// Each character's advance: tabs to their stop, justified spaces widened.
+// The run's share of the line's advances (tabs to their stop, justified spaces widened).
 int TWPRTFTextPaint::RunAdvances(TLinePaint& lp, int start, int end, int* advances) {
-  TLine* line = lp.Line;
   int runWidth = 0;
   for (int k = start; k < end; ++k) {
-    const unsigned char code = line->CharAt(k);
-    int advance = lp.Attrs[k].Width;
-    if (!lp.RightOrCentre) {
-      if (code == '\t') {
-        const int relative = lp.X + runWidth - lp.Pass.OriginX - lp.Pass.Shift();
-        advance = std::max(NextTabPosition(lp.Par, line, relative, k) - relative, 0);
-      } else if (lp.Justified && code == ' ' && k >= line->LineWidth) {
-        advance = line->SpaceWidth + (lp.JustifiedSpaces < line->SpaceExtra ? 1 : 0);
-        ++lp.JustifiedSpaces;
-      }
-    }
-    advances[k - start] = advance;
-    runWidth += advance;
+    advances[k - start] = lp.Advances[k];
+    runWidth += lp.Advances[k];
   }
   return runWidth;
 }
@@ -407,19 +391,24 @@ void TWPRTFTextPaint::PaintBorders(const TPaintPass& pass, TParagraph* par, TLin
   const bool box = (border.Flags & kBorderBox) != 0;
   const bool twice = (border.Flags & kBorderDouble) != 0;
   const int bottom = y + line->Height;
-  auto sameGroup = [](const TParagraph* a, const TParagraph* b) {
-    return b && (b->BorderFlags & kBorderOn) && b->BorderFlags == a->BorderFlags &&
-           b->BorderStyle == a->BorderStyle && b->LeftIndent == a->LeftIndent &&
-           b->RightIndent == a->RightIndent;
+  // A bordered group runs on from one paragraph into the next when both
+  // have the same kind of border and the upper one passes its border on.
+  auto continues = [](const TParagraph* upper, const TParagraph* lower) {
+    if (!upper || !lower) return false;
+    const TBorderWord a = upper->Border(), b = lower->Border();
+    const std::uint8_t kinds = static_cast<std::uint8_t>(~kBorderNotInherited);
+    return a.On() && b.On() && !(a.Flags & kBorderNotInherited) && (a.Flags & kinds) == (b.Flags & kinds) &&
+           a.Style == b.Style && upper->LeftIndent == lower->LeftIndent &&
+           upper->RightIndent == lower->RightIndent;
   };
   auto edge = [&](int x1, int y1, int x2, int y2, int dx, int dy) {
     canvas.Line(x1, y1, x2, y2);
     if (twice)
       canvas.Line(x1 + 2 * width * dx, y1 + 2 * width * dy, x2 + 2 * width * dx, y2 + 2 * width * dy);
   };
-  if ((box || (border.Flags & kBorderTop)) && line == par->FirstLine && !sameGroup(par, par->Prev))
+  if ((box || (border.Flags & kBorderTop)) && line == par->FirstLine && !continues(par->Prev, par))
     edge(left, y, right, y, 0, 1);
-  if ((box || (border.Flags & kBorderBottom)) && !line->Next && !sameGroup(par, par->Next))
+  if ((box || (border.Flags & kBorderBottom)) && !line->Next && !continues(par, par->Next))
     edge(left, bottom - width, right, bottom - width, 0, -1);
   if (box || (border.Flags & kBorderLeft)) edge(left, y, left, bottom, 1, 0);
   if (box || (border.Flags & kBorderRight)) edge(right - width, y, right - width, bottom, -1, 0);
@@ -549,7 +538,7 @@ void TWPRTFTextPaint::Repaint() {
   if (RepaintAllowed() && OnInvalidate) OnInvalidate();
 }
 
-void TWPRTFTextPaint::PaintVisible(TWPCanvas* canvas) {
+void TWPRTFTextPaint::PaintVisible(TWPCanvas* canvas, const QRect* band) {
   TPaintPass pass = ViewPass();
   if (canvas) pass.Canvas = canvas;
   if (!RepaintAllowed() || !pass.Canvas->CanPaint()) return;
@@ -561,5 +550,8 @@ void TWPRTFTextPaint::PaintVisible(TWPCanvas* canvas) {
     pass.Canvas->TextOut(OriginX + FWrapWidth / 2, OriginY + ClipHeight / 2, "<empty>");
     return;
   }
-  PaintRegion(pass, OriginX, OriginY, ClipHeight, FWrapWidth);
+  if (band)
+    PaintRegion(pass, band->x(), band->y(), band->height(), band->width());
+  else
+    PaintRegion(pass, OriginX, OriginY, ClipHeight, FWrapWidth);
 }

@@ -3,8 +3,19 @@
 // formatting toolbar, and every property published with its default.
 #include <QPointer>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 #include "richtext/gui/CustomRtfEdit.h"
+#include "richtext/gui/SetModeControl.h"
+
+// The companion that shows the caret's formatting on the linked toolbar:
+// after every caret movement and attribute change it is pushed.
+class TWPRichTextSetMode : public TWPSetModeControl {
+ public:
+  using TWPSetModeControl::TWPSetModeControl;
+  std::function<void(const TWPSetModeControl& mode)> OnPush;
+};
 
 class TWPCustomRichText : public TWPCustomRtfEdit {
   Q_OBJECT
@@ -18,8 +29,13 @@ class TWPCustomRichText : public TWPCustomRtfEdit {
   // told which editor is current through it.
   QWidget* WPToolBar() const { return FToolBar; }
   void SetWPToolBar(QWidget* toolBar) { FToolBar = toolBar; }
+  TWPRichTextSetMode& SetMode() { return FSetMode; }
+
+ protected:
+  void ShowCaretFormatting() override;
 
  private:
+  TWPRichTextSetMode FSetMode;
   QPointer<QWidget> FToolBar;
 };
 

@@ -128,9 +128,19 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   // Where the text after a tab at x (from the text area's left edge) begins.
   int NextTabPosition(TParagraph* par, TLine* line, int x, int index);
   int LineContentWidth(TParagraph* par, TLine* line) const;
+  // Where the characters of a laid-out line go, as painting places them:
+  // the start x from the text area's left edge (indent and alignment shift
+  // included), and each character's advance (tabs to their stops, justified
+  // spaces widened, characters without width none). LineAdvances returns
+  // the start x.
+  int LineStartX(TParagraph* par, TLine* line) const;
+  int LineAdvances(TParagraph* par, TLine* line, std::vector<int>& advances);
   int LeftEdge(TParagraph* par, TLine* line) const;
   int LeftEdgeOf(TParagraph* par, bool firstLine) const;
   int RightIndent(TParagraph* par) const;
+  // The space a bordered paragraph keeps between its border line and its
+  // text, left and right; 0 without.
+  int BorderSpacingPixels(TParagraph* par) const;
   int TwipsToPixelsX(int twips) const { return MulDivX(twips); }
   int TwipsToPixelsY(int twips) const { return MulDivY(twips); }
 
@@ -150,9 +160,10 @@ class TWPRTFTextPaint : public TWPRTFTextIo {
   // the lines end before a new page. The index of the first line left out,
   // 0 when all were painted. Without paint, only that index is worked out.
   int PaintLinesFrom(const TPaintPass& pass, int startLine, bool paint, bool stopAtPageBreaks);
-  // Paints the whole visible area now, when painting is allowed, on canvas
-  // (a painter on the same device) or on the document's own canvas.
-  void PaintVisible(TWPCanvas* canvas = nullptr);
+  // Paints the visible area now, when painting is allowed, on canvas (a
+  // painter on the same device) or on the document's own canvas; with a
+  // band (window coordinates) only the lines that meet it.
+  void PaintVisible(TWPCanvas* canvas = nullptr, const QRect* band = nullptr);
   // Asks the owner to repaint (the window is painted in its paint event).
   void Repaint();
   bool RepaintAllowed() const;
