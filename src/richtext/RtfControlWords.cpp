@@ -58,7 +58,7 @@ constexpr TRtfControlWord kWords[] = {
     {"pard", 0, true, K::Property, V(P::ParagraphDefaults)},
     {"page", 0, false, K::Property, V(P::PageBreak)},
     {"keep", 1, true, K::Property, V(P::Keep)},
-    {"keepn", 1, true, K::Property, V(P::Keep)},
+    {"keepn", 1, true, K::Property, V(P::KeepWithNext)},
     {"tx", 0, false, K::Property, V(P::TabStop)},
     {"tqr", 1, false, K::Property, V(P::TabKind)},
     {"tqc", 2, false, K::Property, V(P::TabKind)},
@@ -188,8 +188,40 @@ constexpr TRtfControlWord kWords[] = {
     {"emdash", 0, false, K::Character, 0x97},
     {"bullet", 0, false, K::Character, 0x95},
     {"~", 0, false, K::Character, 0xA0},
+    // A non-breaking hyphen: Windows-1252 has none, the plain hyphen is closest.
     {"_", 0, false, K::Character, '-'},
+    {"-", 0, false, K::Character, 0xAD},  // optional hyphen
     {"ulnone", 0, true, K::Property, V(P::Underline)},
+    {"chftn", 0, false, K::Special, V(TRtfSpecial::FootnoteMark)},
+
+    // Characters of other code pages and of Unicode.
+    {"u", 0, false, K::Special, V(TRtfSpecial::Unicode)},
+    {"uc", 1, false, K::Special, V(TRtfSpecial::FallbackCount)},
+    {"ansicpg", 1252, false, K::Special, V(TRtfSpecial::DocumentCodePage)},
+    {"fcharset", 0, false, K::Special, V(TRtfSpecial::FontCharset)},
+    {"cpg", 0, false, K::Special, V(TRtfSpecial::FontCodePage)},
+
+    // Tables inside table cells are not kept: their cells and rows are
+    // separated by tabs and line breaks.
+    {"nestcell", 0, false, K::Special, V(TRtfSpecial::NestedCell)},
+    {"nestrow", 0, false, K::Special, V(TRtfSpecial::NestedRow)},
+
+    // Destinations other writers emit without "\*" whose contents are no
+    // text of the document. An object or a shape shows its result instead.
+    {"annotation", 0, false, K::Destination, rdSkip},
+    {"atnid", 0, false, K::Destination, rdSkip},
+    {"atnauthor", 0, false, K::Destination, rdSkip},
+    {"xe", 0, false, K::Destination, rdSkip},
+    {"fldinst", 0, false, K::Destination, rdSkip},
+    {"object", 0, false, K::Destination, rdObject},
+    {"shp", 0, false, K::Destination, rdObject},
+    {"result", 0, false, K::Special, V(TRtfSpecial::Result)},
+    {"shprslt", 0, false, K::Special, V(TRtfSpecial::Result)},
+
+    // Picture formats kept as they come.
+    {"pngblip", 0, false, K::Property, V(P::PictureKindPng)},
+    {"jpegblip", 0, false, K::Property, V(P::PictureKindJpeg)},
+    {"emfblip", 0, false, K::Property, V(P::PictureKindEmf)},
 };
 
 constexpr int kWordCount = static_cast<int>(sizeof(kWords) / sizeof(kWords[0]));

@@ -135,7 +135,23 @@ void TWPTextWriter::WriteLine(TLine& line, int from, int to) {
 
 void TWPTextWriter::ParagraphEnd(TParagraph& /*par*/) { Out("\r\n"); }
 
-void TWPTextWriter::RunText(const char* chars, int count) { Out(chars, static_cast<std::size_t>(count)); }
+// A line break inside a paragraph ends its line as a paragraph end does,
+// with carriage return and line feed, so that plain text has one kind of
+// line end.
+void TWPTextWriter::RunText(const char* chars, int count) {
+  const char* end = chars + count;
+  while (chars < end) {
+    const auto* lineFeed =
+        static_cast<const char*>(std::memchr(chars, '\n', static_cast<std::size_t>(end - chars)));
+    if (lineFeed == nullptr) {
+      Out(chars, static_cast<std::size_t>(end - chars));
+      return;
+    }
+    Out(chars, static_cast<std::size_t>(lineFeed - chars));
+    Out("\r\n");
+    chars = lineFeed + 1;
+  }
+}
 
 void TWPTextWriter::DoClose() { OutChar('\0'); }
 

@@ -48,8 +48,9 @@ class TWPTextWriter {
   std::int64_t CharactersWritten() const { return FCharsWritten; }
 
  protected:
-  // Steps that produce output. The plain writer writes characters unchanged,
-  // CR LF after each paragraph and one 0 byte at the close.
+  // Steps that produce output. The plain writer writes characters unchanged
+  // but for line breaks, CR LF after each line break and paragraph and one
+  // 0 byte at the close.
   virtual void DoHeader() {}
   virtual void ParagraphStart(TParagraph& /*par*/) {}
   virtual void ParagraphEnd(TParagraph& par);

@@ -61,7 +61,7 @@ TEST(RtfReaderInterop, WordPadStyle) {
 TEST(RtfReaderInterop, WordStyle) {
   auto r = ReadSample("word-2016.rtf");
   ExpectParagraphs(r, {"Quarterly Report", "The results were better than expected \x96 see our site.",
-                       "\xB7\tFirst point", "\xB7\tSecond point with \x93quotes\x94", "Footnoted word.",
+                       "\xB7\tFirst point", "\xB7\tSecond point with \x93quotes\x94", "Footnoted1 word.",
                        "Cell one", "Cell two", "The end.", ""});
   EXPECT_EQ(r.Par(0)->Alignment, 2);
   EXPECT_EQ(r.AttrAt(0, 0).Style, kStyleBold);
