@@ -216,6 +216,10 @@ constexpr TRtfControlWord kWords[] = {
     {"object", 0, false, K::Destination, rdObject},
     {"shp", 0, false, K::Destination, rdObject},
     {"result", 0, false, K::Special, V(TRtfSpecial::Result)},
+    // A picture as a shape (often PNG) is read; the old form beside it for
+    // readers without shapes is not.
+    {"shppict", 0, false, K::Destination, rdUnchanged},
+    {"nonshppict", 0, false, K::Destination, rdSkip},
     {"shprslt", 0, false, K::Special, V(TRtfSpecial::Result)},
 
     // Picture formats kept as they come.

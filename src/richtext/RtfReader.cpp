@@ -167,7 +167,7 @@ void TWPRtfReader::ReadLoop() {
         // A tab byte in the text is a tab character, as \tab is.
         if (FDestination == rdText && FHexMode != 2) {
           FlushCodePage();
-          FFallbackSkip = 0;
+          EndFallback();
           TextByte(9);
         }
         break;
@@ -223,6 +223,7 @@ void TWPRtfReader::CodePageText(const std::uint8_t* bytes, std::size_t n) {
     n -= skipped;
   }
   if (n == 0) return;
+  FFallbackOwed = false;
   // Only text is converted; names of fonts and pictures keep their bytes.
   const bool text = FDestination == rdText || FDestination == rdFootnote || FDestination == rdTitle ||
                     FDestination == rdComment || FDestination == rdSubject;
@@ -240,6 +241,13 @@ void TWPRtfReader::CodePageText(const std::uint8_t* bytes, std::size_t n) {
     return;
   }
   for (std::size_t i = 0; i < n; ++i) ToDestination(bytes[i]);
+}
+
+void TWPRtfReader::EndFallback() {
+  FFallbackSkip = 0;
+  if (!FFallbackOwed) return;
+  FFallbackOwed = false;
+  ToDestination('?');
 }
 
 void TWPRtfReader::FlushCodePage() {
@@ -278,7 +286,8 @@ void TWPRtfReader::ReadControlWord() {
         --FFallbackSkip;
         return;
       }
-      if (c != '\'') FFallbackSkip = 0;
+      if (c != '\'' && word->Kind != TRtfWordKind::Character) EndFallback();
+      if (word->Kind == TRtfWordKind::Character) FFallbackOwed = false;
       HandleWord(*word, false, 0);
     } else if (FStar) {
       FStar = false;
@@ -338,7 +347,10 @@ void TWPRtfReader::ReadControlWord() {
     FStar = false;
     return;
   }
-  FFallbackSkip = 0;
+  if (entry != nullptr && entry->Kind == TRtfWordKind::Character)
+    FFallbackOwed = false;
+  else
+    EndFallback();
   if (entry == nullptr) {
     if (FStar) {
       FStar = false;
@@ -355,7 +367,7 @@ void TWPRtfReader::ReadControlWord() {
 // before them is damaged, and reading fails rather than keep what it read.
 void TWPRtfReader::ReadBinary(std::int32_t count) {
   FlushCodePage();
-  FFallbackSkip = 0;
+  EndFallback();
   FStar = false;
   const bool picture = FDestination == rdPicture;
   for (std::int32_t i = 0; i < count; ++i) {
@@ -461,7 +473,10 @@ void TWPRtfReader::UnicodeCharacter(std::int32_t n) {
   else
     byte = UnicodeToAnsi(codePoint);
   if (byte < 0) {
-    if (FFallbackCount == 0) ToDestination('?');
+    if (FFallbackCount == 0)
+      ToDestination('?');
+    else
+      FFallbackOwed = true;  // "?" unless a fallback follows
     return;
   }
   ToDestination(static_cast<std::uint8_t>(byte));
@@ -600,7 +615,7 @@ void TWPRtfReader::RawByte(std::uint8_t c) {
 
 void TWPRtfReader::OpenGroup() {
   FlushCodePage();
-  FFallbackSkip = 0;
+  EndFallback();
   FGroupOpened = true;
   FGroupJustOpened = true;
   if (FDepth < kMaxSavedGroups)
@@ -612,7 +627,7 @@ void TWPRtfReader::OpenGroup() {
 bool TWPRtfReader::CloseGroup() {
   if (FDepth == 0) return false;
   FlushCodePage();
-  FFallbackSkip = 0;
+  EndFallback();
   if (FObjectDepth >= FDepth) FObjectDepth = -1;
   if (FDepth <= static_cast<int>(FGroups.size())) {
     const TGroupState saved = FGroups.back();
@@ -773,6 +788,8 @@ void TWPRtfReader::HandleParagraphProperty(TRtfProperty property, std::int32_t n
     case TRtfProperty::Par:
       if (!InDocumentText()) break;
       if (FTableMode) {
+        // A nested table's cell or row before it needs no separator of its own.
+        FNestedSeparator = 0;
         if (FParDirty) ParAttrsChanged();
         AppendChar(10);
       } else {

@@ -115,6 +115,8 @@ struct TRtfParseState {
   // still to be skipped after one that was read.
   int FFallbackCount = 1;
   int FFallbackSkip = 0;
+  // A \uN outside Windows-1252 whose fallback has not come yet.
+  bool FFallbackOwed = false;
 
   // Every colour of the incoming colour table, beyond the ones the header
   // takes too, and the one being defined.
@@ -158,6 +160,8 @@ class TWPRtfReader : public TWPTextReader, private TRtfParseState {
   void CodePageText(const std::uint8_t* bytes, std::size_t n);
   // A first byte of a two-byte character that nothing completed becomes "?".
   void FlushCodePage();
+  // Fallback characters end: one still owed becomes "?".
+  void EndFallback();
   void SetCodePage(int codePage);
   // A colour number of the incoming colour table as an entry of the
   // header's, or -1 when it names none.
