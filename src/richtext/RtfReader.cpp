@@ -1405,11 +1405,16 @@ void TWPRtfReader::EndReading() {
     FRawMatched = 0;
   }
   FPicture = TPictureState{};
-  // Indents become absolute and snap to the header's grid.
-  for (TParagraph* p = FFirstParagraph; p != nullptr; p = p->Next) {
-    const std::int32_t left = ClampTwips(p->LeftIndent);
-    p->FirstIndent = FHeader->Snap(ClampTwips(std::int64_t{left} + p->FirstIndent));
-    p->LeftIndent = FHeader->Snap(left);
-  }
   TWPTextReader::EndReading();
 }
+
+// Indents become absolute and snap to the header's grid.
+void TWPRtfReader::FinishParagraph(TParagraph& par) {
+  const std::int32_t left = ClampTwips(par.LeftIndent);
+  par.FirstIndent = FHeader->Snap(ClampTwips(std::int64_t{left} + par.FirstIndent));
+  par.LeftIndent = FHeader->Snap(left);
+  TWPTextReader::FinishParagraph(par);
+}
+
+// The cells of a row being read are still written to at its end.
+bool TWPRtfReader::MayHandOutParagraphs() const { return !FTableMode && FLastCell == nullptr; }

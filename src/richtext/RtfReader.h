@@ -148,6 +148,8 @@ class TWPRtfReader : public TWPTextReader, private TRtfParseState {
 
  protected:
   void EndReading() override;
+  void FinishParagraph(TParagraph& par) override;
+  bool MayHandOutParagraphs() const override;
 
  private:
   void ReadLoop();

@@ -236,6 +236,27 @@ TWPLoadFormat TWPRTFTextIo::LoadFromStream(TStream& stream) {
   return format;
 }
 
+TWPLoadFormat TWPRTFTextIo::ReadParagraphByParagraph(TStream& stream,
+                                                     const std::function<void(TParagraph&)>& sink) {
+  TWPLoadFormat format = LoadFormat;
+  if (format != FormatRTF && format != FormatANSI && format != FormatHTML) format = DetectFormat(stream);
+  if (format == FormatRTF) SkipWhiteSpace(stream);
+  LastError.clear();
+  try {
+    std::unique_ptr<TWPTextReader> reader = CreateReader(format);
+    reader->SetTarget(&Header, this);
+    reader->SetCharacterAttr(CurrentAttr);
+    reader->ParagraphSink = sink;
+    TParagraph* none = nullptr;
+    reader->Read(&stream, none);
+    ResultCode = reader->ResultCode();
+  } catch (const std::exception& error) {
+    ResultCode = kResultFailed;
+    LastError = error.what();
+  }
+  return format;
+}
+
 TWPLoadFormat TWPRTFTextIo::LoadFromFile(const std::string& fileName) {
   TFileStream file(fileName, TFileStream::Mode::OpenRead);
   const TWPLoadFormat format = LoadFromStream(file);
