@@ -236,9 +236,16 @@ constexpr int kIndexSize = 512;
 static_assert(kIndexSize >= 2 * kWordCount);
 
 std::uint32_t HashWord(std::string_view word) {
-  std::uint32_t h = 2166136261u;
-  for (unsigned char c : word) h = (h ^ c) * 16777619u;
+  std::uint32_t h = kRtfWordHashStart;
+  for (unsigned char c : word) h = RtfWordHashStep(h, c);
   return h;
+}
+
+bool SameWord(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
 }
 
 struct TWordIndex {
@@ -273,11 +280,15 @@ const TWordIndex& Index() {
 TRtfControlWordTable RtfControlWords() { return {kWords, kWordCount}; }
 
 const TRtfControlWord* FindRtfControlWord(std::string_view word) {
-  const TWordIndex& index = Index();
-  std::uint32_t slot = HashWord(word) & (kIndexSize - 1);
+  return FindRtfControlWord(word, HashWord(word));
+}
+
+const TRtfControlWord* FindRtfControlWord(std::string_view word, std::uint32_t hash) {
+  static const TWordIndex& index = Index();
+  std::uint32_t slot = hash & (kIndexSize - 1);
   while (index.Slots[slot] != 0) {
     const int entry = index.Slots[slot] - 1;
-    if (word == index.Words[static_cast<std::size_t>(entry)]) return &kWords[entry];
+    if (SameWord(word, index.Words[static_cast<std::size_t>(entry)])) return &kWords[entry];
     slot = (slot + 1) & (kIndexSize - 1);
   }
   return nullptr;

@@ -155,3 +155,11 @@ constexpr int kRtfCoreControlWordCount = 154;
 // The first entry whose word equals word exactly (case-sensitive), or
 // nullptr. Constant time: a hash index built once over the table.
 const TRtfControlWord* FindRtfControlWord(std::string_view word);
+
+// The hash the index uses, built letter by letter while a word is read so
+// that looking it up needs no second pass.
+constexpr std::uint32_t kRtfWordHashStart = 2166136261u;
+constexpr std::uint32_t RtfWordHashStep(std::uint32_t hash, unsigned char c) {
+  return (hash ^ c) * 16777619u;
+}
+const TRtfControlWord* FindRtfControlWord(std::string_view word, std::uint32_t hash);

@@ -298,10 +298,14 @@ void TWPRtfReader::ReadControlWord() {
 
   char word[31];
   int length = 0;
+  std::uint32_t hash = kRtfWordHashStart;
   bool more = true;
   // Other writers use capitals inside words (\trftsWidth, \clwWidth).
   while (more && (IsLowerLetter(c) || (c >= 'A' && c <= 'Z'))) {
-    if (length < 30) word[length++] = static_cast<char>(c);
+    if (length < 30) {
+      word[length++] = static_cast<char>(c);
+      hash = RtfWordHashStep(hash, c);
+    }
     more = NextByte(c);
   }
 
@@ -341,7 +345,7 @@ void TWPRtfReader::ReadControlWord() {
     return;
   }
   FlushCodePage();
-  const TRtfControlWord* entry = FindRtfControlWord(name);
+  const TRtfControlWord* entry = FindRtfControlWord(name, hash);
   if (entry != nullptr && entry->Kind == TRtfWordKind::Character && FFallbackSkip > 0) {
     --FFallbackSkip;
     FStar = false;

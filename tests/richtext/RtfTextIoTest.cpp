@@ -473,8 +473,9 @@ TEST(RtfTextIo, ReadingParagraphByParagraphGivesTheParagraphsLoadingMakes) {
     loaded.LoadFromStream(whole);
     std::vector<std::string> expected;
     for (TParagraph* p = loaded.FirstParagraph; p != nullptr; p = p->Next)
-      expected.push_back(p->Text() + "/" + std::to_string(p->Alignment) + "/" + std::to_string(p->LeftIndent) +
-                         "/" + std::to_string(p->ParFlags) + "/" + std::to_string(p->CellWidth));
+      expected.push_back(p->Text() + "/" + std::to_string(p->Alignment) + "/" +
+                         std::to_string(p->LeftIndent) + "/" + std::to_string(p->ParFlags) + "/" +
+                         std::to_string(p->CellWidth));
 
     TWPRTFTextIo streamed;
     TMemoryStream input(rtf);
