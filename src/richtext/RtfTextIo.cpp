@@ -218,11 +218,16 @@ std::unique_ptr<TWPTextReader> TWPRTFTextIo::CreateReader(TWPLoadFormat format) 
   return std::make_unique<TWPTextReader>();
 }
 
-TWPLoadFormat TWPRTFTextIo::LoadFromStream(TStream& stream) {
+TWPLoadFormat TWPRTFTextIo::FormatToLoad(TStream& stream) const {
   TWPLoadFormat format = LoadFormat;
   if (format != FormatRTF && format != FormatANSI && format != FormatHTML) format = DetectFormat(stream);
   // White space in front of the RTF group is not text of the document.
   if (format == FormatRTF) SkipWhiteSpace(stream);
+  return format;
+}
+
+TWPLoadFormat TWPRTFTextIo::LoadFromStream(TStream& stream) {
+  const TWPLoadFormat format = FormatToLoad(stream);
   LastError.clear();
   try {
     if (format == FormatANSI && stream.Size() > kPlainModeAbove) SetPlainMode();
@@ -238,9 +243,7 @@ TWPLoadFormat TWPRTFTextIo::LoadFromStream(TStream& stream) {
 
 TWPLoadFormat TWPRTFTextIo::ReadParagraphByParagraph(TStream& stream,
                                                      const std::function<void(TParagraph&)>& sink) {
-  TWPLoadFormat format = LoadFormat;
-  if (format != FormatRTF && format != FormatANSI && format != FormatHTML) format = DetectFormat(stream);
-  if (format == FormatRTF) SkipWhiteSpace(stream);
+  const TWPLoadFormat format = FormatToLoad(stream);
   LastError.clear();
   try {
     std::unique_ptr<TWPTextReader> reader = CreateReader(format);

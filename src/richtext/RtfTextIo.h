@@ -128,6 +128,8 @@ class TWPRTFTextIo : public TWPRTFText {
 
  private:
   std::unique_ptr<TWPTextReader> CreateReader(TWPLoadFormat format) const;
+  // The forced or detected format, past white space in front of RTF.
+  TWPLoadFormat FormatToLoad(TStream& stream) const;
   std::unique_ptr<TWPTextWriter> CreateWriter(TWPLoadFormat format);
   // The writer options above, for any writer.
   void ApplyWriterOptions(TWPTextWriter& writer) const;

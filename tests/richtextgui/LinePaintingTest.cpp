@@ -354,6 +354,20 @@ TEST_F(PaintingTest, PictureIsDrawnScaledIntoItsCellAndAMetafileLeavesItEmpty) {
   QImage empty = Paint(100, 60);
   EXPECT_TRUE(InkBox(empty, empty.rect(), blue).isNull());
   EXPECT_EQ(doc.FirstParagraph->FirstLine->Attrs[0].Width, 20);  // kept
+
+  // A PNG, as other programs embed pictures, is drawn as the bitmap was.
+  QByteArray png;
+  QBuffer pngBuffer(&png);
+  pngBuffer.open(QIODevice::WriteOnly);
+  dot.save(&pngBuffer, "PNG");
+  auto compressed = std::make_unique<TWPRtfPicture>();
+  compressed->Format = TWPRtfPicture::pfPng;
+  compressed->Data.assign(png.constData(), png.size());
+  compressed->PixelsWide = compressed->PixelsHigh = 2;
+  record->SetObject(std::move(compressed));
+  doc.Changed();
+  QImage drawn = Paint(100, 60);
+  EXPECT_EQ(InkBox(drawn, drawn.rect(), blue).size(), QSize(20, 20));
 }
 
 TEST_F(PaintingTest, TextAfterATabStartsAtTheStop) {
