@@ -190,8 +190,7 @@ TEST_F(ToolBarTest, ButtonCommandsOnTheSelection) {
   AllSets();
   Editor.SetWPToolBar(&Bar);
   Load("one two|three");
-  QString findCalls;
-  Editor.ShowFindDialog = [&](TWPCustomRichText*, bool replace) { findCalls += replace ? "R" : "F"; };
+  TScopedScriptedDialogs dialogs;
   int spellChecks = 0;
   Editor.StartSpellCheck = [&](TWPCustomRtfEdit*) { ++spellChecks; };
   Press("{S-End}");  // "one two"
@@ -237,7 +236,10 @@ TEST_F(ToolBarTest, ButtonCommandsOnTheSelection) {
   Click(wpgEdit, 6);
   Click(wpgEdit, 7);
   Click(wpgEdit, 8);
-  EXPECT_EQ(findCalls, "FR");
+  // Find and replace show the program's two dialogs.
+  ASSERT_EQ(dialogs->Requests().size(), 2u);
+  EXPECT_EQ(dialogs->Requests()[0].DialogClass, "TWPFindDialog");
+  EXPECT_EQ(dialogs->Requests()[1].DialogClass, "TWPFindDialog");
   EXPECT_EQ(spellChecks, 1);
   // Commands spring back after acting.
   for (int number : {1, 2, 3, 6, 7, 8}) EXPECT_FALSE(Bar.IsDown(wpgEdit, number)) << number;

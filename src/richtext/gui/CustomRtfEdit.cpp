@@ -15,7 +15,11 @@ constexpr int kScrollRange = 1000;
 }
 
 TWPCustomRtfEdit::TWPCustomRtfEdit(QWidget* parent)
-    : QWidget(parent), FDocument(std::make_unique<TWPRTFTextInput>()), FScreenCanvas(this), FCaret(this) {
+    : QWidget(parent),
+      FDocument(std::make_unique<TWPRTFTextInput>()),
+      FScreenCanvas(this),
+      FCaret(this),
+      FFinder(FDocument.get()) {
   setCursor(Qt::IBeamCursor);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);

@@ -12,6 +12,7 @@
 #include "richtext/gui/Canvas.h"
 #include "richtext/gui/Caret.h"
 #include "richtext/gui/RtfTextInput.h"
+#include "richtext/gui/TextFinder.h"
 
 class QScrollBar;
 struct TTextObject;
@@ -212,6 +213,8 @@ class TWPCustomRtfEdit : public QWidget {
   void PasteFromClipboard();
 
   const TCaret& Caret() const { return FCaret; }
+  // Searches and replaces in the document.
+  TWPTextFinder& Finder() { return FFinder; }
 
   int ClientWidth() const;
   int ClientHeight() const;
@@ -279,6 +282,7 @@ class TWPCustomRtfEdit : public QWidget {
   TWPFont FFont;
   bool FApplyingFont = false;
   TCaret FCaret;
+  TWPTextFinder FFinder;
   // The mouse: where the left button went down and whether it is held; the
   // object being resized with its paragraph.
   QPoint FPressPoint;

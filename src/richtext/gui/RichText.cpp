@@ -8,6 +8,7 @@
 
 #include "platform/DialogService.h"
 #include "richtext/MulDiv.h"
+#include "richtext/gui/FindDialog.h"
 
 const char* const kRichTextFileFilter =
     "RTF files|*.RTF|HTML files|*.HTM|TXT files|*.TXT|all files (*.*)|*.*";
@@ -65,12 +66,13 @@ void TWPRichTextSetMode::PushTo(TWPCustomToolPanel& toolBar) const {
 
 // ---------------------------------------------------------------------------
 
-TWPCustomRichText::TWPCustomRichText(QWidget* parent) : TWPCustomRtfEdit(parent), FSetMode(*RtfText()) {
+TWPCustomRichText::TWPCustomRichText(QWidget* parent)
+    : TWPCustomRtfEdit(parent), FSetMode(*RtfText()), FDialogFinder(RtfText()) {
   FontNumber("Arial");
   SetInserting(true);
 }
 
-TWPCustomRichText::~TWPCustomRichText() = default;
+TWPCustomRichText::~TWPCustomRichText() { UnwireFindDialogs(this); }
 
 void TWPCustomRichText::SetWPToolBar(TWPCustomToolPanel* toolBar) {
   FToolBar = toolBar;
@@ -167,8 +169,10 @@ void TWPCustomRichText::IconPressed(int group, int number) {
           doc.ClearSelectionAndRepaint();
           return;
         case 6:
+          FindCommand();
+          break;
         case 7:
-          if (ShowFindDialog) ShowFindDialog(this, number == 7);
+          ReplaceCommand();
           break;
         case 8:
           if (StartSpellCheck) StartSpellCheck(this);

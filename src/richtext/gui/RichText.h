@@ -10,9 +10,11 @@
 
 #include "richtext/gui/CustomRtfEdit.h"
 #include "richtext/gui/SetModeControl.h"
+#include "richtext/gui/TextFinder.h"
 #include "richtext/gui/ToolPanel.h"
 
 class QPrinter;
+class TWPFindDialog;
 
 // The companion that shows the caret's formatting on the linked toolbar:
 // after every caret movement and attribute change it is pushed.
@@ -60,8 +62,12 @@ class TWPCustomRichText : public TWPCustomRtfEdit {
   const QString& FileName() const { return FFileName; }
   // Prints the whole document, page after page, on an open printer.
   void Print(QPrinter& printer);
-  // The find and replace dialogs, shown by the toolbar's find and replace buttons.
-  std::function<void(TWPCustomRichText* sender, bool replace)> ShowFindDialog;
+  // Shows the program's find dialog / replace dialog for this editor (the
+  // toolbar's find and replace buttons).
+  void FindCommand();
+  void ReplaceCommand();
+  // The finder the dialogs search with.
+  TWPTextFinder& DialogFinder() { return FDialogFinder; }
 
  protected:
   void ShowCaretFormatting() override;
@@ -69,6 +75,14 @@ class TWPCustomRichText : public TWPCustomRtfEdit {
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  // The dialogs' events: Find Next, and Replace or Replace All.
+  void DialogFind(const TWPFindDialog& dialog);
+  void DialogReplace(const TWPFindDialog& dialog, bool all);
+  // The finder takes the dialog's options and starts at the caret.
+  void PrepareDialogFinder(const TWPFindDialog& dialog);
+  // Selects a match, the caret at its end (down) or at its start (up).
+  void SelectFound(int position, int length, bool down);
+
   void IconPressed(int group, int number);
   void IconReleased(int group, int number);
   void ApplyStyle(int mask, std::uint8_t style, std::uint8_t special);
@@ -88,6 +102,7 @@ class TWPCustomRichText : public TWPCustomRtfEdit {
   // The hidden-text button's toggle.
   bool FHiddenToggle = false;
   std::unique_ptr<QPrinter> FPrinter;
+  TWPTextFinder FDialogFinder;
 };
 
 class TWPRichText : public TWPCustomRichText {
