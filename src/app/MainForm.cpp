@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -208,17 +209,31 @@ void TMainForm::CreatePageView() {
     PageOfLabelsPanelClickedInCellEvent(canvas, rTotal, rFree, iNumber, storage);
   };
 
-  // Stand-in for the label editor control: it has the editor's place, look
-  // and popup menu, and is shown over a label by the editing commands.
-  WPRichText1 = new QWidget(ScrollBox2Content);
+  // The label editor: laid over the label being edited, sized and zoomed
+  // like it; Tab moves to the next label rather than into the text.
+  WPRichText1 = new TWPRichText(ScrollBox2Content);
   WPRichText1->setObjectName(QStringLiteral("WPRichText1"));
-  WPRichText1->setAutoFillBackground(true);
-  QPalette white = WPRichText1->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  WPRichText1->setPalette(white);
+  WPRichText1->SetBorderStyle(bsNone);
+  WPRichText1->SetScrollBars(ssNone);
+  WPRichText1->SetWordWrap(true);
+  WPRichText1->SetColor(0xFFFFFF);
+  WPRichText1->SetFont(TWPFont{"Arial", 10, 0, 0});
+  WPRichText1->SetZooming(100);
   WPRichText1->setCursor(Qt::IBeamCursor);
-  WPRichText1->setFocusPolicy(Qt::StrongFocus);
+  WPRichText1->WantTabs = false;
+  WPRichText1->SetWPToolBar(WPToolBar1);
   WPRichText1->setContextMenuPolicy(Qt::CustomContextMenu);
+  WPRichText1->OnChange = [this](TWPCustomRtfEdit*) { WPRichText1Change(); };
+  WPRichText1->OnClick = [this](TWPCustomRtfEdit*) { WPRichText1Click(); };
+  WPRichText1->OnEnter = [this](TWPCustomRtfEdit*) { WPRichText1Enter(); };
+  WPRichText1->OnKeyPress = [this](TWPCustomRtfEdit*, char& key) { WPRichText1KeyPress(key); };
+  WPRichText1->OnKeyDown = [this](TWPCustomRtfEdit*, int& key, Qt::KeyboardModifiers shift) {
+    WPRichText1KeyDown(key, shift);
+  };
+  // Enter and paste are steps of their own, not part of a run of typing.
+  WPRichText1->SaveForUNDO = [this](TWPCustomRtfEdit*) {
+    if (FEditing) History().EndTyping();
+  };
   WPRichText1->hide();
   FitPageViewContent();
 }
@@ -296,6 +311,14 @@ void TMainForm::CreateMenus() {
 
   WPPopupMenu = new QMenu(this);
   WPPopupMenu->setObjectName(QStringLiteral("WPPopupMenu"));
+  Undo1 = AddMenuItem(WPPopupMenu, "Undo1", QStringLiteral("Undo"), &TMainForm::Undo1Click);
+  Redo1 = AddMenuItem(WPPopupMenu, "Redo1", QStringLiteral("Redo"), &TMainForm::Redo1Click);
+  separator(WPPopupMenu, "N6");
+  // Greyed when there is nothing to undo or redo.
+  connect(WPPopupMenu, &QMenu::aboutToShow, this, [this] {
+    Undo1->setEnabled(History().CanUndo());
+    Redo1->setEnabled(History().CanRedo());
+  });
   Clear1 = AddMenuItem(WPPopupMenu, "Clear1", QStringLiteral("Clear Contents"), &TMainForm::Clear1Click);
   CopyContentstoNextLabel1 =
       AddMenuItem(WPPopupMenu, "CopyContentstoNextLabel1", QStringLiteral("Copy Contents to Next Label"),
@@ -441,6 +464,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
       (event->type() == QEvent::Resize || event->type() == QEvent::Move || event->type() == QEvent::Show ||
        event->type() == QEvent::Hide))
     FitPageViewContent();
+  if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress ||
+      event->type() == QEvent::MouseButtonRelease)
+    KeepEditorStateBeforeInput();
   if (event->type() == QEvent::KeyPress && AppMessage(watched, event)) return true;
   return QMainWindow::eventFilter(watched, event);
 }
@@ -461,6 +487,19 @@ bool TMainForm::AppMessage(QObject* watched, QEvent* event) {
   auto* target = qobject_cast<QWidget*>(watched);
   if (!target || !SameClass(target->window(), this)) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
+  const Qt::KeyboardModifiers modifiers =
+      key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+  // A line of text being typed in (a list box of the toolbar) keeps its own undo.
+  const bool textField = qobject_cast<QLineEdit*>(watched) != nullptr;
+  if (!textField && modifiers == Qt::ControlModifier && key->key() == Qt::Key_Z) {
+    Undo1Click();
+    return true;
+  }
+  if (!textField && ((modifiers == Qt::ControlModifier && key->key() == Qt::Key_Y) ||
+                     (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key->key() == Qt::Key_Z))) {
+    Redo1Click();
+    return true;
+  }
   switch (key->key()) {
     case Qt::Key_PageDown:
       ZoomPlusButtonClick();
@@ -481,79 +520,9 @@ bool TMainForm::AppMessage(QObject* watched, QEvent* event) {
   }
 }
 
-void TMainForm::ZoomPlusButtonClick() {
-  if (PageOfLabelsPanel->isHidden() || PageOfLabelsPanel->Magnification() == 100) return;
-  CloseEditor();
-  QCoreApplication::processEvents();
-  if (PageOfLabelsPanel->Magnification() < 100)
-    PageOfLabelsPanel->SetMagnification(PageOfLabelsPanel->Magnification() + 10);
-  UpdateCaption();
-  QCoreApplication::processEvents();
-  PageOfLabelsPanel->OpenCell(FCurrentCell);
-}
-
-void TMainForm::ZoomMinusButtonClick() {
-  if (PageOfLabelsPanel->isHidden() || PageOfLabelsPanel->Magnification() == 60) return;
-  CloseEditor();
-  QCoreApplication::processEvents();
-  if (PageOfLabelsPanel->Magnification() > 60)
-    PageOfLabelsPanel->SetMagnification(PageOfLabelsPanel->Magnification() - 10);
-  QCoreApplication::processEvents();
-  PageOfLabelsPanel->OpenCell(FCurrentCell);
-  UpdateCaption();
-}
-
 // Document lifecycle and layout selection: MainFormDocument.cpp.
 // Preferences, window placement and recent files: MainFormSettings.cpp.
-
-// Label editing. Opening a label selects it; laying the editor over it comes
-// with the editor control.
-void TMainForm::PageOfLabelsPanelClickedInCellEvent(QWidget*, TCellRect, TCellRect, int iNumber,
-                                                    std::unique_ptr<TWPRtfStorage>&) {
-  FCurrentCell = iNumber;
-  PageOfLabelsPanel->SetSelectedCell(iNumber);
-  FEditorReady = false;
-}
-void TMainForm::CloseEditor() {
-  // Unfinished: commits the editor's text to its label and hides the editor;
-  // comes with the label editor.
-}
-void TMainForm::CommitEditor() {
-  // Unfinished: copies the editor's text into its label; comes with the label editor.
-}
-void TMainForm::ReplicateOnebuttonClick() {
-  // Unfinished: copies the label to the next one; comes with the label editor.
-}
-void TMainForm::ReplicateAllbuttonClick() {
-  // Unfinished: copies the label to all others; comes with the label editor.
-}
-void TMainForm::GetSymbolbuttonClick() {
-  // Made once, with the hourglass while the fonts are looked at, and kept
-  // with its font, size and selection for every later use.
-  if (!FSymbolForm) {
-    BeginBusyCursor();
-    try {
-      FSymbolForm = new TGetSymbol(this);
-      CenterForm(*FSymbolForm);
-    } catch (...) {
-      EndBusyCursor();
-      throw;
-    }
-    EndBusyCursor();
-  }
-  if (FSymbolForm->ShowModal() != TGetSymbol::ResultOk) return;
-  // The clipboard now holds the symbol as rich text in its font and size: the
-  // label editor pastes it at its caret, the change handler runs and the page
-  // is marked modified.
-}
-void TMainForm::Clear1Click() {
-  // Unfinished: empties the edited label; comes with the label editor.
-}
-void TMainForm::CopyContentstoNextLabel1Click() { ReplicateOnebuttonClick(); }
-void TMainForm::CopyContentstoAllLabels1Click() { ReplicateAllbuttonClick(); }
-void TMainForm::mnuClearAllCellContentsClick() {
-  // Unfinished: asks, then empties every label; comes with the label editor.
-}
+// Label editing, zoom and undo: MainFormEditing.cpp.
 
 // Help menu.
 void TMainForm::Contents1Click() { ShowHelpContents(); }

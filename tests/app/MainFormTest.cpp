@@ -165,7 +165,10 @@ TEST_F(MainFormTest, MenusHaveEveryItemCaptionAndShortcut) {
                         {"VisitOurInternetWebsite1", "Visit Our Internet Website"},
                         {"mnuShowHint", "&Show Hints"},
                         {"FrequentlyAskedQuestions1", "Frequently Asked Questions"}};
-  const TItem popup[] = {{"Clear1", "Clear Contents"},
+  const TItem popup[] = {{"Undo1", "Undo"},
+                         {"Redo1", "Redo"},
+                         {"N6", ""},
+                         {"Clear1", "Clear Contents"},
                          {"CopyContentstoNextLabel1", "Copy Contents to Next Label"},
                          {"CopyContentstoAllLabels1", "Copy Contents to All Labels"}};
   auto check = [](QMenu* menu, const auto& items) {
