@@ -5,8 +5,6 @@
 // or the text grew). The same keystrokes are measured again through the
 // main window, where each one also passes the window's key handling and is
 // copied back into its label, with its undo step, before the repaint.
-#include <benchmark/benchmark.h>
-
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -15,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchmarkMain.h"
 #include "app/MainForm.h"
 #include "labelpage/LabelLayout.h"
 #include "labelpage/LabelPageFile.h"
@@ -176,15 +175,6 @@ BENCHMARK(BM_KeystrokeInLabelEditor)->Unit(benchmark::kMillisecond)->UseRealTime
 BENCHMARK(BM_KeystrokeThroughMainWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
-  // Offscreen, whatever display there is: the figures must not depend on one.
-  std::vector<char*> args(argv, argv + argc);
-  char platform[] = "-platform";
-  char offscreen[] = "offscreen";
-  args.insert(args.begin() + 1, {platform, offscreen});
-  int qtArgc = static_cast<int>(args.size());
-  QApplication app(qtArgc, args.data());
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  TOffscreenApplication<QApplication> app(argc, argv);
+  return RunBenchmarks(argc, argv);
 }

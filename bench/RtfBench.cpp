@@ -3,12 +3,11 @@
 // with a change of font, size, colour and bold every four words. Run with
 // --write-sample FILE or --write-formatted-sample FILE to store the
 // generated RTF (bench/rtf-vs-unrtf.sh compares them with unrtf).
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "BenchmarkMain.h"
 #include "richtext/RtfTextIo.h"
 #include "richtext/RtfWriter.h"
 
@@ -167,9 +166,5 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarks(argc, argv);
 }
