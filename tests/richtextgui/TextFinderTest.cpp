@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "richtext/DocumentTestSupport.h"
 #include "richtext/RtfText.h"
 #include "richtext/gui/TextFinder.h"
 
@@ -16,17 +17,7 @@ class TFinderDocument {
   explicit TFinderDocument(const std::string& text) {
     TAttr a{};
     a.Size = 10;
-    std::size_t start = 0;
-    for (int index = 0;; ++index) {
-      const std::size_t bar = text.find('|', start);
-      const std::string part = text.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
-      if (index == 0)
-        Doc.SetParagraphText(0, part.c_str(), &a, static_cast<int>(part.size()));
-      else
-        Doc.InsertParagraphText(index, part.c_str(), &a, static_cast<int>(part.size()));
-      if (bar == std::string::npos) break;
-      start = bar + 1;
-    }
+    testdoc::SetParagraphs(Doc, text, a);
   }
   std::string Text() const {
     std::string text;
