@@ -5,14 +5,13 @@
 // with every label's text changed before each repaint, so that every label
 // is laid out anew; and one label's layout and paint through an editor
 // control's PaintToCanvas on its own.
-#include <benchmark/benchmark.h>
-
 #include <QApplication>
 #include <QImage>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "BenchmarkMain.h"
 #include "labelpage/KLXPagePanel.h"
 #include "labelpage/LabelPageTestSupport.h"
 #include "richtext/Stream.h"
@@ -122,15 +121,6 @@ BENCHMARK(BM_Repaint200Labels)->Arg(100)->Arg(60)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_OneLabelLayoutAndPaint)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-  // Offscreen, whatever display there is: the figures must not depend on one.
-  std::vector<char*> args(argv, argv + argc);
-  char platform[] = "-platform";
-  char offscreen[] = "offscreen";
-  args.insert(args.begin() + 1, {platform, offscreen});
-  int qtArgc = static_cast<int>(args.size());
-  QApplication app(qtArgc, args.data());
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  TOffscreenApplication<QApplication> app(argc, argv);
+  return RunBenchmarks(argc, argv);
 }

@@ -3,14 +3,13 @@
 // the file written. Also writes the same sheet as a label page file, so that
 // bench/pdf-export.sh can time the program's command line on it:
 //   PdfExportBench --write-sheet SHEET.KLX
-#include <benchmark/benchmark.h>
-
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "BenchmarkMain.h"
 #include "labelpage/LabelPageFile.h"
 #include "labelpage/LabelPageTestSupport.h"
 #include "printing/PdfExport.h"
@@ -52,18 +51,10 @@ void WriteSample(const char* sheetPath) {
 BENCHMARK(BM_ExportPdf30Labels)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-  std::vector<char*> args(argv, argv + argc);
-  char platform[] = "-platform";
-  char offscreen[] = "offscreen";
-  args.insert(args.begin() + 1, {platform, offscreen});
-  int qtArgc = static_cast<int>(args.size());
-  QGuiApplication app(qtArgc, args.data());
+  TOffscreenApplication<QGuiApplication> app(argc, argv);
   if (argc == 3 && std::strcmp(argv[1], "--write-sheet") == 0) {
     WriteSample(argv[2]);
     return 0;
   }
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarks(argc, argv);
 }

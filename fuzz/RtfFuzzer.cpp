@@ -1,6 +1,7 @@
 // Arbitrary bytes through every way rich text is loaded: format detection
 // with LoadFromStream (into an empty and into a non-empty document), the
-// RTF reader forced on non-RTF bytes, and the "Data" property reader. Every
+// RTF reader forced on non-RTF bytes, reading paragraph by paragraph as a
+// converter does, and the "Data" property reader. Every
 // document must pass the consistency check, and what the RTF writer makes
 // of it must read back into a consistent document again.
 #include <cstdint>
@@ -66,6 +67,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TWPRTFTextIo doc;
     doc.LoadFormat = FormatRTF;
     LoadInto(doc, bytes, "forced RTF load");
+  }
+  {
+    // Paragraphs come one by one, each the first of what is left, and none
+    // stays behind in the document.
+    TWPRTFTextIo doc;
+    TMemoryStream stream(bytes);
+    std::size_t length = 0;
+    doc.ReadParagraphByParagraph(stream, [&length](TParagraph& par) {
+      if (par.Prev != nullptr) std::abort();
+      length += static_cast<std::size_t>(par.TextLength());
+    });
+    if (!doc.IsEmpty()) std::abort();
+    Check(doc, "paragraph by paragraph");
   }
   {
     TWPRTFTextIo doc;

@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core fonts-urw-base35 fonts-opensymbol
   cups cups-client printer-driver-cups-pdf poppler-utils libcups2-dev
-  xvfb xauth unrtf
+  xvfb xauth unrtf libreoffice-writer-nogui
   desktop-file-utils shared-mime-info
 )
 missing=()

@@ -41,24 +41,30 @@ int main(int argc, char** argv) {
 
   try {
     TWPRTFTextIo doc;
-    {
-      TFileStream in(inName, TFileStream::Mode::OpenRead);
-      doc.LoadFromStream(in);
+    TFileStream in(inName, TFileStream::Mode::OpenRead);
+    if (toText) {
+      // Plain text needs no whole document: each paragraph is written as
+      // soon as it is read and freed, so large inputs take little memory.
+      TFileStream out(outName, TFileStream::Mode::Create);
+      TWPTextWriter writer(doc);
+      std::uint8_t result = writer.WriteHeader(out);
+      doc.ReadParagraphByParagraph(in, [&](TParagraph& par) {
+        if (result == kResultOk) result = writer.WriteParagraph(out, par);
+      });
+      if (doc.ResultCode != kResultOk)
+        return Fail(doc.LastError.empty() ? "cannot read " + inName : doc.LastError);
+      // Without the 0 byte the text writer closes with.
+      out.Close();
+      if (result != kResultOk) return Fail("Stream write error");
+      return 0;
     }
+    doc.LoadFromStream(in);
     if (doc.ResultCode != kResultOk)
       return Fail(doc.LastError.empty() ? "cannot read " + inName : doc.LastError);
 
     TFileStream out(outName, TFileStream::Mode::Create);
-    std::uint8_t result;
-    if (toText) {
-      // Plain text without the 0 byte the text writer closes with.
-      TWPTextWriter writer(doc);
-      result = writer.WriteHeader(out);
-      if (result == kResultOk) result = writer.WriteBody(out);
-    } else {
-      TWPRTFWriter writer(doc);
-      result = writer.WriteAll(out);
-    }
+    TWPRTFWriter writer(doc);
+    const std::uint8_t result = writer.WriteAll(out);
     out.Close();
     if (result != kResultOk) return Fail("Stream write error");
   } catch (const std::exception& error) {

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -31,7 +32,6 @@ const char* const TMainForm::ProductWebsite = "https://www.tabwright.example/";
 namespace {
 
 constexpr int kButtonRowHeight = 27;
-constexpr int kToolBarHeight = 26;
 constexpr int kPanel1Width = 140;
 constexpr int kPagePanelOffset = 5;
 constexpr int kHintPauseMs = 1200;
@@ -59,6 +59,36 @@ QPushButton* MakeTextButton(QWidget* parent, const char* name, const QString& ca
   return button;
 }
 
+// The toolbar's hints, with the main window's texts for its buttons.
+QStringList MainWindowToolBarHints() {
+  static const std::pair<const char*, const char*> texts[] = {{"WPI_Bold", "Bold Font"},
+                                                              {"WPI_Italic", "Italic Font"},
+                                                              {"WPI_Under", "Underlined Font"},
+                                                              {"WPI_Hyperlink", "Hyperlink "},
+                                                              {"WPI_StrikeOut", "StrikeOut Font"},
+                                                              {"WPI_Left", "Left Justify Text"},
+                                                              {"WPI_Right", "Right Justify Text"},
+                                                              {"WPI_Justified", "Block Justify Text"},
+                                                              {"WPI_Center", "Center Text "},
+                                                              {"WPI_Copy", "Copy Text"},
+                                                              {"WPI_Cut", "Cut Text"},
+                                                              {"WPI_Paste", "Paste Text"},
+                                                              {"WPI_SelAll", "Select All"}};
+  QStringList hints = DefaultToolBarHints();
+  for (QString& line : hints)
+    for (const auto& [name, text] : texts)
+      if (line.section(QLatin1Char('='), 0, 0) == QLatin1String(name))
+        line = QStringLiteral("%1=%2").arg(QLatin1String(name), QLatin1String(text));
+  return hints;
+}
+
+QFrame* BottomLine(QWidget* parent) {
+  auto* line = new QFrame(parent);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  return line;
+}
+
 }  // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
@@ -77,6 +107,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   CreatePageView();
   column->addWidget(Panel3);
   column->addWidget(WPToolBar1);
+  column->addWidget(BottomLine(central));  // between the toolbar and the page view
   column->addWidget(ScrollBox2, 1);
   CreateMenus();
   FormCreate();
@@ -122,18 +153,26 @@ void TMainForm::CreateButtonRow() {
   connect(Savebutton, &QPushButton::clicked, this, &TMainForm::SavebuttonClick);
   connect(CancelButton, &QPushButton::clicked, this, &TMainForm::CancelButtonClick);
 
-  // The formatting toolbar's row: empty and disabled until the toolbar exists;
-  // a bottom line separates it from the page view.
-  WPToolBar1 = new QWidget(this);
+  // The formatting toolbar, disabled until a label is being edited.
+  WPToolBar1 = new TWPToolBar(this);
   WPToolBar1->setObjectName(QStringLiteral("WPToolBar1"));
-  WPToolBar1->setFixedHeight(kToolBarHeight);
-  auto* toolbarColumn = new QVBoxLayout(WPToolBar1);
-  toolbarColumn->setContentsMargins(0, 0, 0, 0);
-  toolbarColumn->addStretch(1);
-  auto* bevel = new QFrame(WPToolBar1);
-  bevel->setFrameShape(QFrame::HLine);
-  bevel->setFrameShadow(QFrame::Sunken);
-  toolbarColumn->addWidget(bevel);
+  WPToolBar1->BeginUpdate();
+  WPToolBar1->Setsel_ListBoxes({SelFontName, SelFontSize, SelFontColor});
+  WPToolBar1->Setsel_StatusIcons({SelBold, SelItalic, SelUnder, SelLeft, SelRight, SelCenter});
+  WPToolBar1->Setsel_ActionIcons({});
+  WPToolBar1->Setsel_DatabaseIcons({});
+  WPToolBar1->Setsel_EditIcons({SelCopy, SelCut, SelPaste, SelSelAll});
+  WPToolBar1->SetFontSizes(8, 72);
+  WPToolBar1->SetFontChoice(fsScreenFonts);
+  WPToolBar1->SetWidthBetweenGroups(8);
+  WPToolBar1->SetHints(MainWindowToolBarHints());
+  QFont toolBarFont(QStringLiteral("Arial"));
+  toolBarFont.setPixelSize(11);
+  WPToolBar1->SetFont(toolBarFont);
+  WPToolBar1->SetBevelOuter(bvNone);
+  WPToolBar1->SetAlign(alTop);
+  WPToolBar1->UpdateObjectName = QStringLiteral("WPRichText1");
+  WPToolBar1->EndUpdate();
   WPToolBar1->setEnabled(false);
 }
 
@@ -170,17 +209,31 @@ void TMainForm::CreatePageView() {
     PageOfLabelsPanelClickedInCellEvent(canvas, rTotal, rFree, iNumber, storage);
   };
 
-  // Stand-in for the label editor control: it has the editor's place, look
-  // and popup menu, and is shown over a label by the editing commands.
-  WPRichText1 = new QWidget(ScrollBox2Content);
+  // The label editor: laid over the label being edited, sized and zoomed
+  // like it; Tab moves to the next label rather than into the text.
+  WPRichText1 = new TWPRichText(ScrollBox2Content);
   WPRichText1->setObjectName(QStringLiteral("WPRichText1"));
-  WPRichText1->setAutoFillBackground(true);
-  QPalette white = WPRichText1->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  WPRichText1->setPalette(white);
+  WPRichText1->SetBorderStyle(bsNone);
+  WPRichText1->SetScrollBars(ssNone);
+  WPRichText1->SetWordWrap(true);
+  WPRichText1->SetColor(0xFFFFFF);
+  WPRichText1->SetFont(TWPFont{"Arial", 10, 0, 0});
+  WPRichText1->SetZooming(100);
   WPRichText1->setCursor(Qt::IBeamCursor);
-  WPRichText1->setFocusPolicy(Qt::StrongFocus);
+  WPRichText1->WantTabs = false;
+  WPRichText1->SetWPToolBar(WPToolBar1);
   WPRichText1->setContextMenuPolicy(Qt::CustomContextMenu);
+  WPRichText1->OnChange = [this](TWPCustomRtfEdit*) { WPRichText1Change(); };
+  WPRichText1->OnClick = [this](TWPCustomRtfEdit*) { WPRichText1Click(); };
+  WPRichText1->OnEnter = [this](TWPCustomRtfEdit*) { WPRichText1Enter(); };
+  WPRichText1->OnKeyPress = [this](TWPCustomRtfEdit*, char& key) { WPRichText1KeyPress(key); };
+  WPRichText1->OnKeyDown = [this](TWPCustomRtfEdit*, int& key, Qt::KeyboardModifiers shift) {
+    WPRichText1KeyDown(key, shift);
+  };
+  // Enter and paste are steps of their own, not part of a run of typing.
+  WPRichText1->SaveForUNDO = [this](TWPCustomRtfEdit*) {
+    if (FEditing) History().EndTyping();
+  };
   WPRichText1->hide();
   FitPageViewContent();
 }
@@ -260,6 +313,14 @@ void TMainForm::CreateMenus() {
 
   WPPopupMenu = new QMenu(this);
   WPPopupMenu->setObjectName(QStringLiteral("WPPopupMenu"));
+  Undo1 = AddMenuItem(WPPopupMenu, "Undo1", QStringLiteral("Undo"), &TMainForm::Undo1Click);
+  Redo1 = AddMenuItem(WPPopupMenu, "Redo1", QStringLiteral("Redo"), &TMainForm::Redo1Click);
+  separator(WPPopupMenu, "N6");
+  // Greyed when there is nothing to undo or redo.
+  connect(WPPopupMenu, &QMenu::aboutToShow, this, [this] {
+    Undo1->setEnabled(History().CanUndo());
+    Redo1->setEnabled(History().CanRedo());
+  });
   Clear1 = AddMenuItem(WPPopupMenu, "Clear1", QStringLiteral("Clear Contents"), &TMainForm::Clear1Click);
   CopyContentstoNextLabel1 =
       AddMenuItem(WPPopupMenu, "CopyContentstoNextLabel1", QStringLiteral("Copy Contents to Next Label"),
@@ -406,6 +467,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
       (event->type() == QEvent::Resize || event->type() == QEvent::Move || event->type() == QEvent::Show ||
        event->type() == QEvent::Hide))
     FitPageViewContent();
+  if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress ||
+      event->type() == QEvent::MouseButtonRelease)
+    KeepEditorStateBeforeInput();
   if (event->type() == QEvent::KeyPress && AppMessage(watched, event)) return true;
   return QMainWindow::eventFilter(watched, event);
 }
@@ -426,6 +490,19 @@ bool TMainForm::AppMessage(QObject* watched, QEvent* event) {
   auto* target = qobject_cast<QWidget*>(watched);
   if (!target || !SameClass(target->window(), this)) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
+  const Qt::KeyboardModifiers modifiers =
+      key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+  // A line of text being typed in (a list box of the toolbar) keeps its own undo.
+  const bool textField = qobject_cast<QLineEdit*>(watched) != nullptr;
+  if (!textField && modifiers == Qt::ControlModifier && key->key() == Qt::Key_Z) {
+    Undo1Click();
+    return true;
+  }
+  if (!textField && ((modifiers == Qt::ControlModifier && key->key() == Qt::Key_Y) ||
+                     (modifiers == (Qt::ControlModifier | Qt::ShiftModifier) && key->key() == Qt::Key_Z))) {
+    Redo1Click();
+    return true;
+  }
   switch (key->key()) {
     case Qt::Key_PageDown:
       ZoomPlusButtonClick();
@@ -446,79 +523,9 @@ bool TMainForm::AppMessage(QObject* watched, QEvent* event) {
   }
 }
 
-void TMainForm::ZoomPlusButtonClick() {
-  if (PageOfLabelsPanel->isHidden() || PageOfLabelsPanel->Magnification() == 100) return;
-  CloseEditor();
-  QCoreApplication::processEvents();
-  if (PageOfLabelsPanel->Magnification() < 100)
-    PageOfLabelsPanel->SetMagnification(PageOfLabelsPanel->Magnification() + 10);
-  UpdateCaption();
-  QCoreApplication::processEvents();
-  PageOfLabelsPanel->OpenCell(FCurrentCell);
-}
-
-void TMainForm::ZoomMinusButtonClick() {
-  if (PageOfLabelsPanel->isHidden() || PageOfLabelsPanel->Magnification() == 60) return;
-  CloseEditor();
-  QCoreApplication::processEvents();
-  if (PageOfLabelsPanel->Magnification() > 60)
-    PageOfLabelsPanel->SetMagnification(PageOfLabelsPanel->Magnification() - 10);
-  QCoreApplication::processEvents();
-  PageOfLabelsPanel->OpenCell(FCurrentCell);
-  UpdateCaption();
-}
-
 // Document lifecycle and layout selection: MainFormDocument.cpp.
 // Preferences, window placement and recent files: MainFormSettings.cpp.
-
-// Label editing. Opening a label selects it; laying the editor over it comes
-// with the editor control.
-void TMainForm::PageOfLabelsPanelClickedInCellEvent(QWidget*, TCellRect, TCellRect, int iNumber,
-                                                    std::unique_ptr<TWPRtfStorage>&) {
-  FCurrentCell = iNumber;
-  PageOfLabelsPanel->SetSelectedCell(iNumber);
-  FEditorReady = false;
-}
-void TMainForm::CloseEditor() {
-  // Unfinished: commits the editor's text to its label and hides the editor;
-  // comes with the label editor.
-}
-void TMainForm::CommitEditor() {
-  // Unfinished: copies the editor's text into its label; comes with the label editor.
-}
-void TMainForm::ReplicateOnebuttonClick() {
-  // Unfinished: copies the label to the next one; comes with the label editor.
-}
-void TMainForm::ReplicateAllbuttonClick() {
-  // Unfinished: copies the label to all others; comes with the label editor.
-}
-void TMainForm::GetSymbolbuttonClick() {
-  // Made once, with the hourglass while the fonts are looked at, and kept
-  // with its font, size and selection for every later use.
-  if (!FSymbolForm) {
-    BeginBusyCursor();
-    try {
-      FSymbolForm = new TGetSymbol(this);
-      CenterForm(*FSymbolForm);
-    } catch (...) {
-      EndBusyCursor();
-      throw;
-    }
-    EndBusyCursor();
-  }
-  if (FSymbolForm->ShowModal() != TGetSymbol::ResultOk) return;
-  // The clipboard now holds the symbol as rich text in its font and size: the
-  // label editor pastes it at its caret, the change handler runs and the page
-  // is marked modified.
-}
-void TMainForm::Clear1Click() {
-  // Unfinished: empties the edited label; comes with the label editor.
-}
-void TMainForm::CopyContentstoNextLabel1Click() { ReplicateOnebuttonClick(); }
-void TMainForm::CopyContentstoAllLabels1Click() { ReplicateAllbuttonClick(); }
-void TMainForm::mnuClearAllCellContentsClick() {
-  // Unfinished: asks, then empties every label; comes with the label editor.
-}
+// Label editing, zoom and undo: MainFormEditing.cpp.
 
 // Help menu.
 void TMainForm::Contents1Click() { ShowHelpContents(); }

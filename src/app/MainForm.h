@@ -3,21 +3,19 @@
 // view with the page panel and the label editor, both menus and the editor's
 // popup menu; the command-enabling rule, the caption, the application-wide
 // keys, the start-up work of the first activation, the Help menu and closing.
-//
-// Commands that later work fills in (label editing, printing, symbol picker,
-// configuration report, the editor and its toolbar) already have their menu
-// items, buttons and named slots; the slots do nothing yet beyond what this
-// window owns.
 #include <QColor>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "labelpage/DefaultEditorFont.h"
 #include "labelpage/KLXPagePanel.h"
+#include "richtext/gui/RichText.h"
+#include "richtext/gui/ToolBar.h"
 
 class TGetSymbol;
 class TMRUFileList;
@@ -80,6 +78,7 @@ class TMainForm : public QMainWindow {
   friend class TMainFormTestAccess;
   friend class TDocumentLifecycleTestAccess;
   friend class TSettingsTestAccess;
+  friend class TLabelEditingTestAccess;
 
   void FormCreate();
   void CreateButtonRow();
@@ -90,7 +89,8 @@ class TMainForm : public QMainWindow {
   QAction* AddMenuItem(QMenu* menu, const char* name, const QString& caption, void (TMainForm::*handler)());
   // Keeps the scroll box's content large enough for the panel at (5, 5).
   void FitPageViewContent();
-  // Page Up / Page Down, and Tab / Shift+Tab in the editor.
+  // Page Up / Page Down, Tab / Shift+Tab in the editor, and Ctrl+Z (undo),
+  // Ctrl+Y and Ctrl+Shift+Z (redo), which also work while the editor is closed.
   bool AppMessage(QObject* watched, QEvent* event);
 
   // Document lifecycle.
@@ -141,6 +141,29 @@ class TMainForm : public QMainWindow {
   void DefaultEditorFont1Click();
   // The default editor font fields as one value.
   TDefaultEditorFont DefaultEditorFont() const;
+  void SetDefaultFontNow();
+  void WPRichText1Change();
+  void WPRichText1Click();
+  void WPRichText1Enter();
+  void WPRichText1KeyPress(char& key);
+  // Delete counts as typing.
+  void WPRichText1KeyDown(int& key, Qt::KeyboardModifiers shift);
+  // Undo and redo of changes to the labels' texts.
+  void Undo1Click();
+  void Redo1Click();
+  TEditHistory& History() { return PageOfLabelsPanel->Sheet().History(); }
+  // Where the editor's caret stands now.
+  TEditPlace EditorPlace() const;
+  // Opens the editor on place's label with the caret at its position.
+  void ReopenEditorAt(TEditPlace place);
+  // The caret and writing attributes an input event starts from: what a
+  // change that does not fit the label goes back to.
+  void KeepEditorStateBeforeInput();
+  // Label cell's document becomes a copy of the editor's.
+  void CopyEditorInto(int cell);
+  // Labels cells change as one undoable step: change() does the work.
+  template <typename Change>
+  void ChangeCells(const std::vector<int>& cells, Change change);
   // Preferences, window placement and the recent-files list.
   void CreateMRUList();
   void LoadWindowPlacement();
@@ -181,13 +204,13 @@ class TMainForm : public QMainWindow {
   QWidget* Panel1 = nullptr;
   QPushButton* Savebutton = nullptr;
   QPushButton* CancelButton = nullptr;
-  // The formatting toolbar's row; an empty placeholder until the toolbar exists.
-  QWidget* WPToolBar1 = nullptr;
+  // The formatting toolbar.
+  TWPToolBar* WPToolBar1 = nullptr;
   // Page view.
   QScrollArea* ScrollBox2 = nullptr;
   QWidget* ScrollBox2Content = nullptr;
-  // The label editor; a plain placeholder widget until the editor control exists.
-  QWidget* WPRichText1 = nullptr;
+  // The label editor.
+  TWPRichText* WPRichText1 = nullptr;
   QMenu* WPPopupMenu = nullptr;
 
   // Menus.
@@ -217,6 +240,8 @@ class TMainForm : public QMainWindow {
   QAction* VisitOurInternetWebsite1 = nullptr;
   QAction* mnuShowHint = nullptr;
   QAction* FrequentlyAskedQuestions1 = nullptr;
+  QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
   QAction* Clear1 = nullptr;
   QAction* CopyContentstoNextLabel1 = nullptr;
   QAction* CopyContentstoAllLabels1 = nullptr;
@@ -238,6 +263,11 @@ class TMainForm : public QMainWindow {
   QString FFileName;
   TWPRtfStorage* FEditedStorage = nullptr;
   int FSavedCaretPos = 0;
+  TAttr FSavedAttributes{};
+  // The key being handled types text: its change joins a run of typing.
+  bool FTypedKeystroke = false;
+  // The platform's default beep; tests count them instead.
+  std::function<void()> FBeep;
   bool FEditing = false;
   int FCurrentCell = 0;
   int FZoom = 0;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -83,6 +84,7 @@ void TMainForm::New1Click() {
   FFileName.clear();
   PageOfLabelsPanel->ClearAllCells();
   PageOfLabelsPanel->SetLayout(layoutName, false);
+  History().Clear(true);
   PageOfLabelsPanel->show();
   ScrollToTopLeft(*ScrollBox2);
   FCurrentCell = 1;
@@ -162,6 +164,8 @@ void TMainForm::OpenPageOfLabelsFile(QString path) {
     EndBusyCursor();  // Cancel Changes may have put it up
     ShowInformation(QStringLiteral("File ") + path + QStringLiteral(" no longer exists"));
   }
+  // Whatever was read, there is nothing to undo in it.
+  History().Clear(true);
   QCoreApplication::processEvents();
   FOpeningFile = false;
   FStarting = false;
@@ -190,6 +194,7 @@ bool TMainForm::SavePageOfLabelsFile(QString path) {
     PageOfLabelsPanel->SaveToFile(NativePath(path));
     EndBusyCursor();
     FFileName = path;
+    History().MarkSaved();
     SetModified(false);
     saved = true;
   } catch (const std::exception& error) {
@@ -215,11 +220,26 @@ QString TMainForm::DefaultFileName() const {
 }
 
 void TMainForm::mnuSaveClick() {
-  // The editor's caret and writing attributes are kept across the save by
-  // the editor itself once it exists.
+  // Saving closes the editor; it comes back on the same label with its
+  // caret and writing attributes.
+  if (FEditing) {
+    FSavedCaretPos = WPRichText1->GetCaretPosition();
+    FSavedAttributes = WPRichText1->GetWritingAttributes();
+  }
+  const int caret = FSavedCaretPos;
+  const TAttr attributes = FSavedAttributes;
   const bool saved = !FFileName.isEmpty() && SavePageOfLabelsFile(FFileName);
   PageOfLabelsPanel->OpenCell(FCurrentCell);
-  if (saved) SetModified(false);
+  if (FEditing) {
+    WPRichText1->SetCaretPosition(std::max(caret, 0));
+    WPRichText1->SetWritingAttributes(attributes);
+    FSavedCaretPos = WPRichText1->GetCaretPosition();
+    FSavedAttributes = attributes;
+  }
+  if (saved) {
+    History().MarkSaved();
+    SetModified(false);
+  }
 }
 
 void TMainForm::mnuSaveAsClick() {
@@ -281,6 +301,8 @@ void TMainForm::mnuChangeLayoutClick() {
   SetModified(true);
   FFileName.clear();
   PageOfLabelsPanel->SetLayout(layoutName, true);
+  // Undo stops at the new layout, and no undo makes the sheet a saved one.
+  History().Clear(false);
   PageOfLabelsPanel->show();
   PageOfLabelsPanel->update();
   UpdateCommands();

@@ -19,7 +19,8 @@ const QString kFillCaption = QStringLiteral("Fill Labels from List");
 void TMainForm::mnuFillFromListClick() {
   if (PageOfLabelsPanel->isHidden()) return;
   // The label being edited is where a fill starts, unless the user says otherwise.
-  const int start = !WPRichText1->isHidden() && FCurrentCell > 0 ? FCurrentCell : 1;
+  const int start = FEditing && FCurrentCell > 0 ? FCurrentCell : 1;
+  const TEditPlace place = EditorPlace();
   CloseEditor();
   TLabelSheet& sheet = PageOfLabelsPanel->Sheet();
   TFillFromList dialog(sheet, start, this);
@@ -28,14 +29,24 @@ void TMainForm::mnuFillFromListClick() {
   if (Dialogs().Exec(dialog) != QDialog::Accepted) return;
 
   TFillResult result;
+  const std::vector<int>& cells = dialog.Plan().Labels;
+  bool stepBegun = false;
   BeginBusyCursor();
   try {
-    // Unfinished: the fill becomes one step of the sheet's undo history once
-    // the sheet keeps one (it comes with the label editor).
+    // One undo step for the whole fill.
     result = FillSheet(sheet, dialog.List().Entries, dialog.Plan(), DefaultEditorFont(),
-                       PageOfLabelsPanel->PixelsPerInch());
+                       PageOfLabelsPanel->PixelsPerInch(), [&] {
+                         History().BeginStep(cells, place);
+                         stepBegun = true;
+                       });
+    History().EndStep(place);
+    History().EndTyping();
   } catch (const std::exception& error) {
     // The texts are made and fitted before any label changes.
+    if (stepBegun) {
+      History().EndStep(place);
+      History().EndTyping();
+    }
     EndBusyCursor();
     ShowAppMessageBox(QStringLiteral("Unable to fill the labels.\r") + QString::fromLocal8Bit(error.what()),
                       GlobalApplicationName, mbOK | mbIconError);
@@ -43,6 +54,7 @@ void TMainForm::mnuFillFromListClick() {
   }
   SetModified(true);
   PageOfLabelsPanel->update();
+  UpdateCommands();
   EndBusyCursor();
 
   const QString cut = CutReport(result.CutLabels);

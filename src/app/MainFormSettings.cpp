@@ -139,12 +139,6 @@ TDefaultEditorFont TMainForm::DefaultEditorFont() const {
 
 void TMainForm::SaveWindowPlacement() { ::SaveWindowPlacement(*this); }
 
-void TMainForm::DefaultEditorFont1Click() {
-  LoadPreferences();
-  if (Dialogs().ChooseFont(DefaultFontdialog.Font, DefaultFontdialog.Color)) SavePreferences();
-  // The label editor takes the default font from here once it exists.
-}
-
 void TMainForm::RecentFileUsed(const QString& path) {
   FMRUList->AddFile(path);
   // The file is open or saved all the same; only the list could not be kept.

@@ -1,6 +1,7 @@
 #pragma once
 // One sheet of labels: the layout it follows, one rich text storage per
 // label, which labels the next print run prints and the printing nudges.
+// It also keeps the undo history of the labels' texts.
 // The page panel shows a sheet, the label page file reads and writes one,
 // the label renderer paints its labels; none of them needs a window.
 #include <memory>
@@ -8,6 +9,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "labelpage/EditHistory.h"
 #include "labelpage/LabelLayout.h"
 #include "labelpage/OneBasedArray.h"
 #include "richtext/RtfStorage.h"
@@ -61,6 +63,10 @@ class TLabelSheet {
   TPrintFlags& PrintFlags() { return FPrintFlags; }
   const TPrintFlags& PrintFlags() const { return FPrintFlags; }
 
+  // Undo and redo of changes to the labels' texts.
+  TEditHistory& History() { return FHistory; }
+  const TEditHistory& History() const { return FHistory; }
+
   // Printer nudges in thousandths of an inch, set by printing.
   int TopMarginNudgeThousandthInches = 0;
   int LeftMarginNudgeThousandthInches = 0;
@@ -73,4 +79,5 @@ class TLabelSheet {
   TLabelStorages FStorages;
   TWPRtfStorage FEmptyStorage;
   TPrintFlags FPrintFlags;
+  TEditHistory FHistory{*this};
 };

@@ -69,7 +69,8 @@ void WriteLabelText(TLabelDocument& document, const std::string& text, const TDe
 }
 
 TFillResult FillSheet(TLabelSheet& sheet, std::span<const std::string> entries, const TFillPlan& plan,
-                      const TDefaultEditorFont& font, int pixelsPerInch) {
+                      const TDefaultEditorFont& font, int pixelsPerInch,
+                      const std::function<void()>& beforeChange) {
   TFillResult result;
   TLabelTextFit fit(sheet.LayoutDescription(), pixelsPerInch);
   const std::size_t count = std::min(plan.Labels.size(), entries.size());
@@ -87,6 +88,7 @@ TFillResult FillSheet(TLabelSheet& sheet, std::span<const std::string> entries, 
     }
     texts.push_back(std::move(storage));
   }
+  if (beforeChange) beforeChange();
   // Into the labels' own storages: the editor and the page panel know them.
   for (std::size_t i = 0; i < count; ++i) {
     std::unique_ptr<TWPRtfStorage>& storage = sheet.Storage(plan.Labels[i]);

@@ -11,6 +11,7 @@
 //   const TFillResult result = FillSheet(sheet, list.Entries, plan, font);
 //   if (!result.CutLabels.empty()) ShowInformation(CutReport(result.CutLabels));
 #include <QString>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -49,9 +50,11 @@ struct TFillResult {
 // that fits the label (measured at pixelsPerInch, as the label editor
 // measures it). Every label's text is made and fitted before any label
 // changes, so a failure there leaves the sheet as it was; the labels keep
-// their storage objects.
+// their storage objects. beforeChange runs just before the first label
+// changes (an undo history takes the labels' texts then).
 TFillResult FillSheet(TLabelSheet& sheet, std::span<const std::string> entries, const TFillPlan& plan,
-                      const TDefaultEditorFont& font, int pixelsPerInch = 96);
+                      const TDefaultEditorFont& font, int pixelsPerInch = 96,
+                      const std::function<void()>& beforeChange = {});
 
 // A label's whole text from Windows-1252 bytes, lines separated by '\n'.
 void WriteLabelText(TLabelDocument& document, const std::string& text, const TDefaultEditorFont& font);

@@ -36,6 +36,7 @@ constexpr std::uint8_t kParNotFirstCell = 0x02;
 constexpr std::uint8_t kParMoreCells = 0x04;
 constexpr std::uint8_t kParTableCell = 0x08;
 constexpr std::uint8_t kParProtected = 0x10;
+constexpr std::uint8_t kParKeepWithNext = 0x20;  // kept from RTF and written back; layout ignores it
 constexpr std::uint8_t kParJustifyLastLine = 0x40;
 constexpr std::uint8_t kParKeepTogether = 0x80;
 // TParagraph::ParState bits, cleared by line layout.

@@ -58,7 +58,7 @@ constexpr TRtfControlWord kWords[] = {
     {"pard", 0, true, K::Property, V(P::ParagraphDefaults)},
     {"page", 0, false, K::Property, V(P::PageBreak)},
     {"keep", 1, true, K::Property, V(P::Keep)},
-    {"keepn", 1, true, K::Property, V(P::Keep)},
+    {"keepn", 1, true, K::Property, V(P::KeepWithNext)},
     {"tx", 0, false, K::Property, V(P::TabStop)},
     {"tqr", 1, false, K::Property, V(P::TabKind)},
     {"tqc", 2, false, K::Property, V(P::TabKind)},
@@ -188,8 +188,44 @@ constexpr TRtfControlWord kWords[] = {
     {"emdash", 0, false, K::Character, 0x97},
     {"bullet", 0, false, K::Character, 0x95},
     {"~", 0, false, K::Character, 0xA0},
+    // A non-breaking hyphen: Windows-1252 has none, the plain hyphen is closest.
     {"_", 0, false, K::Character, '-'},
+    {"-", 0, false, K::Character, 0xAD},  // optional hyphen
     {"ulnone", 0, true, K::Property, V(P::Underline)},
+    {"chftn", 0, false, K::Special, V(TRtfSpecial::FootnoteMark)},
+
+    // Characters of other code pages and of Unicode.
+    {"u", 0, false, K::Special, V(TRtfSpecial::Unicode)},
+    {"uc", 1, false, K::Special, V(TRtfSpecial::FallbackCount)},
+    {"ansicpg", 1252, false, K::Special, V(TRtfSpecial::DocumentCodePage)},
+    {"fcharset", 0, false, K::Special, V(TRtfSpecial::FontCharset)},
+    {"cpg", 0, false, K::Special, V(TRtfSpecial::FontCodePage)},
+
+    // Tables inside table cells are not kept: their cells and rows are
+    // separated by tabs and line breaks.
+    {"nestcell", 0, false, K::Special, V(TRtfSpecial::NestedCell)},
+    {"nestrow", 0, false, K::Special, V(TRtfSpecial::NestedRow)},
+
+    // Destinations other writers emit without "\*" whose contents are no
+    // text of the document. An object or a shape shows its result instead.
+    {"annotation", 0, false, K::Destination, rdSkip},
+    {"atnid", 0, false, K::Destination, rdSkip},
+    {"atnauthor", 0, false, K::Destination, rdSkip},
+    {"xe", 0, false, K::Destination, rdSkip},
+    {"fldinst", 0, false, K::Destination, rdSkip},
+    {"object", 0, false, K::Destination, rdObject},
+    {"shp", 0, false, K::Destination, rdObject},
+    {"result", 0, false, K::Special, V(TRtfSpecial::Result)},
+    // A picture as a shape (often PNG) is read; the old form beside it for
+    // readers without shapes is not.
+    {"shppict", 0, false, K::Destination, rdUnchanged},
+    {"nonshppict", 0, false, K::Destination, rdSkip},
+    {"shprslt", 0, false, K::Special, V(TRtfSpecial::Result)},
+
+    // Picture formats kept as they come.
+    {"pngblip", 0, false, K::Property, V(P::PictureKindPng)},
+    {"jpegblip", 0, false, K::Property, V(P::PictureKindJpeg)},
+    {"emfblip", 0, false, K::Property, V(P::PictureKindEmf)},
 };
 
 constexpr int kWordCount = static_cast<int>(sizeof(kWords) / sizeof(kWords[0]));
@@ -200,9 +236,16 @@ constexpr int kIndexSize = 512;
 static_assert(kIndexSize >= 2 * kWordCount);
 
 std::uint32_t HashWord(std::string_view word) {
-  std::uint32_t h = 2166136261u;
-  for (unsigned char c : word) h = (h ^ c) * 16777619u;
+  std::uint32_t h = kRtfWordHashStart;
+  for (unsigned char c : word) h = RtfWordHashStep(h, c);
   return h;
+}
+
+bool SameWord(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
 }
 
 struct TWordIndex {
@@ -237,11 +280,15 @@ const TWordIndex& Index() {
 TRtfControlWordTable RtfControlWords() { return {kWords, kWordCount}; }
 
 const TRtfControlWord* FindRtfControlWord(std::string_view word) {
-  const TWordIndex& index = Index();
-  std::uint32_t slot = HashWord(word) & (kIndexSize - 1);
+  return FindRtfControlWord(word, HashWord(word));
+}
+
+const TRtfControlWord* FindRtfControlWord(std::string_view word, std::uint32_t hash) {
+  static const TWordIndex& index = Index();
+  std::uint32_t slot = hash & (kIndexSize - 1);
   while (index.Slots[slot] != 0) {
     const int entry = index.Slots[slot] - 1;
-    if (word == index.Words[static_cast<std::size_t>(entry)]) return &kWords[entry];
+    if (SameWord(word, index.Words[static_cast<std::size_t>(entry)])) return &kWords[entry];
     slot = (slot + 1) & (kIndexSize - 1);
   }
   return nullptr;

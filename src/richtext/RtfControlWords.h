@@ -40,6 +40,7 @@ enum class TRtfProperty : std::uint8_t {
   ParagraphDefaults,
   PageBreak,
   Keep,
+  KeepWithNext,
   TabStop,
   TabKind,
   Border,
@@ -72,6 +73,9 @@ enum class TRtfProperty : std::uint8_t {
   PictureKindDdb,
   PictureKindDib,
   PictureKindMetafile,
+  PictureKindPng,
+  PictureKindJpeg,
+  PictureKindEmf,
   PictureWidth,
   PictureHeight,
   PictureGoalWidth,
@@ -99,11 +103,27 @@ enum TRtfDestination : std::uint8_t {
   rdComment = 7,
   rdSubject = 8,
   rdFootnote = 9,
+  // Skipped like rdSkip, except for the group of its result (\result,
+  // \shprslt), which is read as the text around the object.
+  rdObject = 0xFE,
   // Not a destination of its own: the word leaves the destination unchanged.
   rdUnchanged = 0xFF,
 };
 
-enum class TRtfSpecial : std::uint8_t { Hex, Star, Bin };
+enum class TRtfSpecial : std::uint8_t {
+  Hex,
+  Star,
+  Bin,
+  Unicode,           // \uN: one character by its Unicode number
+  FallbackCount,     // \ucN: characters after \uN that stand in for it
+  DocumentCodePage,  // \ansicpgN
+  FontCharset,       // \fcharsetN of a font table entry
+  FontCodePage,      // \cpgN of a font table entry
+  NestedCell,        // end of a cell of a table inside a table cell
+  NestedRow,
+  FootnoteMark,  // \chftn: the automatic number of a footnote
+  Result,        // what an object or shape that is skipped shows instead
+};
 
 struct TRtfControlWord {
   const char* Word;
@@ -135,3 +155,11 @@ constexpr int kRtfCoreControlWordCount = 154;
 // The first entry whose word equals word exactly (case-sensitive), or
 // nullptr. Constant time: a hash index built once over the table.
 const TRtfControlWord* FindRtfControlWord(std::string_view word);
+
+// The hash the index uses, built letter by letter while a word is read so
+// that looking it up needs no second pass.
+constexpr std::uint32_t kRtfWordHashStart = 2166136261u;
+constexpr std::uint32_t RtfWordHashStep(std::uint32_t hash, unsigned char c) {
+  return (hash ^ c) * 16777619u;
+}
+const TRtfControlWord* FindRtfControlWord(std::string_view word, std::uint32_t hash);

@@ -10,14 +10,15 @@
 // Picture bytes as framed by the reader: a device-independent bitmap as a
 // complete bitmap file (14-byte file header in front), a device-dependent
 // bitmap as its raw bits with the format words, a metafile as the bytes
-// behind its 22-byte placeable header. Turning them into an image is the
-// painting side's job.
+// behind its 22-byte placeable header; PNG, JPEG and enhanced metafile
+// pictures as their files' bytes. Turning them into an image is the painting
+// side's job.
 class TWPRtfPicture : public TEmbeddedObject {
  public:
-  enum TFormat : std::uint8_t { pfMetafile = 0, pfDib = 1, pfDdb = 2 };
+  enum TFormat : std::uint8_t { pfMetafile = 0, pfDib = 1, pfDdb = 2, pfPng = 3, pfJpeg = 4, pfEmf = 5 };
 
   TObjectKind Kind() const override {
-    return Format == pfMetafile ? TObjectKind::Metafile : TObjectKind::Bitmap;
+    return Format == pfMetafile || Format == pfEmf ? TObjectKind::Metafile : TObjectKind::Bitmap;
   }
   int PixelWidth() const override { return PixelsWide; }
   int PixelHeight() const override { return PixelsHigh; }

@@ -130,6 +130,8 @@ int TWPRtfReader::Read(TStream* stream, TParagraph*& result) {
 void TWPRtfReader::ReadLoop() {
   std::uint8_t c;
   while (NextByte(c)) {
+    const bool justOpened = FGroupJustOpened;
+    FGroupJustOpened = false;
     if (FDestination == rdPicture) {
       const int digit = HexValue(c);
       if (digit >= 0) {
@@ -143,6 +145,8 @@ void TWPRtfReader::ReadLoop() {
       }
     }
     if (FDestination == rdColorTable && c == ';') {
+      FIncomingColors.push_back(FIncomingColor);
+      FIncomingColor = 0;
       ++FColorIndex;
       if (FColorIndex <= 14 && !KeepHeader) FHeader->Colors[static_cast<std::size_t>(FColorIndex)] = 0;
       continue;
@@ -160,6 +164,13 @@ void TWPRtfReader::ReadLoop() {
       case 0:
         return;
       case '\t':
+        // A tab byte in the text is a tab character, as \tab is.
+        if (FDestination == rdText && FHexMode != 2) {
+          FlushCodePage();
+          EndFallback();
+          TextByte(9);
+        }
+        break;
       case '\n':
       case '\r':
         break;
@@ -182,18 +193,82 @@ void TWPRtfReader::ReadLoop() {
             const auto byte = static_cast<std::uint8_t>(FHexHigh * 16 + digit);
             FHexHigh = -1;
             FHexMode = 0;
-            ToDestination(byte);
+            CodePageText(&byte, 1);
           }
+        } else if (c == '*' && justOpened) {
+          // "{*\word" as some converters write "{\*\word".
+          std::uint8_t next;
+          if (NextByte(next)) {
+            PushBack();
+            if (next == '\\') FStar = true;
+          }
+          if (!FStar) CodePageText(&c, 1);
         } else if (FDestination == rdText && !IsObjectCode(c)) {
           const std::uint8_t* run;
           const std::size_t n = TakeRun(kTextStops.Stops, run);
-          if (FParDirty) ParAttrsChanged();
-          AppendText(run, n);
+          CodePageText(run, n);
         } else {
-          ToDestination(c);
+          CodePageText(&c, 1);
         }
         break;
     }
+  }
+}
+
+void TWPRtfReader::CodePageText(const std::uint8_t* bytes, std::size_t n) {
+  if (FFallbackSkip > 0) {
+    const std::size_t skipped = std::min<std::size_t>(n, static_cast<std::size_t>(FFallbackSkip));
+    FFallbackSkip -= static_cast<int>(skipped);
+    bytes += skipped;
+    n -= skipped;
+  }
+  if (n == 0) return;
+  FFallbackOwed = false;
+  // Only text is converted; names of fonts and pictures keep their bytes.
+  const bool text = FDestination == rdText || FDestination == rdFootnote || FDestination == rdTitle ||
+                    FDestination == rdComment || FDestination == rdSubject;
+  if (FConverter != nullptr && text) {
+    FConverted.clear();
+    FConverter->Convert(bytes, n, FConverted);
+    bytes = reinterpret_cast<const std::uint8_t*>(FConverted.data());
+    n = FConverted.size();
+  }
+  if (FDestination == rdText && n > 2) {
+    // A run of text holds no bytes that TextByte would treat apart.
+    if (FNestedSeparator != 0) TextByte(0);
+    if (FParDirty) ParAttrsChanged();
+    AppendText(bytes, n);
+    return;
+  }
+  for (std::size_t i = 0; i < n; ++i) ToDestination(bytes[i]);
+}
+
+void TWPRtfReader::EndFallback() {
+  FFallbackSkip = 0;
+  if (!FFallbackOwed) return;
+  FFallbackOwed = false;
+  ToDestination('?');
+}
+
+void TWPRtfReader::FlushCodePage() {
+  if (FConverter == nullptr || !FConverter->Waiting()) return;
+  FConverted.clear();
+  FConverter->Flush(FConverted);
+  for (const char ch : FConverted) ToDestination(static_cast<std::uint8_t>(ch));
+}
+
+void TWPRtfReader::SetCodePage(int codePage) {
+  if (codePage == 0) codePage = FDocCodePage;
+  if (codePage == FCodePage) return;
+  FlushCodePage();
+  FCodePage = codePage;
+  FConverter = nullptr;
+  if (codePage == kCodePageAnsi || codePage == kCodePageSymbol) return;
+  for (const auto& converter : FConverters)
+    if (converter->CodePage() == codePage) FConverter = converter.get();
+  if (FConverter == nullptr) {
+    FConverters.push_back(std::make_unique<TCodePageConverter>(codePage));
+    FConverter = FConverters.back().get();
   }
 }
 
@@ -203,8 +278,16 @@ void TWPRtfReader::ReadControlWord() {
   if (!IsLowerLetter(c)) {
     const char symbol[2] = {static_cast<char>(c), 0};
     if (FDestination == rdSkip && c != '\'') return;
+    if (c != '\'') FlushCodePage();
     if (const TRtfControlWord* word = FindRtfControlWord(std::string_view(symbol, 1))) {
       FStar = false;
+      // A character of its own counts as one fallback character of a \uN.
+      if (word->Kind == TRtfWordKind::Character && FFallbackSkip > 0) {
+        --FFallbackSkip;
+        return;
+      }
+      if (c != '\'' && word->Kind != TRtfWordKind::Character) EndFallback();
+      if (word->Kind == TRtfWordKind::Character) FFallbackOwed = false;
       HandleWord(*word, false, 0);
     } else if (FStar) {
       FStar = false;
@@ -215,10 +298,14 @@ void TWPRtfReader::ReadControlWord() {
 
   char word[31];
   int length = 0;
+  std::uint32_t hash = kRtfWordHashStart;
   bool more = true;
   // Other writers use capitals inside words (\trftsWidth, \clwWidth).
   while (more && (IsLowerLetter(c) || (c >= 'A' && c <= 'Z'))) {
-    if (length < 30) word[length++] = static_cast<char>(c);
+    if (length < 30) {
+      word[length++] = static_cast<char>(c);
+      hash = RtfWordHashStep(hash, c);
+    }
     more = NextByte(c);
   }
 
@@ -246,8 +333,28 @@ void TWPRtfReader::ReadControlWord() {
   }
   if (more && c != ' ') PushBack();
 
-  if (FDestination == rdSkip) return;
-  const TRtfControlWord* entry = FindRtfControlWord(std::string_view(word, static_cast<std::size_t>(length)));
+  const std::string_view name(word, static_cast<std::size_t>(length));
+  if (name == "bin") {
+    ReadBinary(hasParameter ? static_cast<std::int32_t>(value) : 0);
+    return;
+  }
+  if (FDestination == rdSkip) {
+    // The result of an object or shape is read as if the object were not there.
+    if (FObjectDepth >= 0 && FDepth == FObjectDepth + 1 && (name == "result" || name == "shprslt"))
+      FDestination = FObjectOuterDestination;
+    return;
+  }
+  FlushCodePage();
+  const TRtfControlWord* entry = FindRtfControlWord(name, hash);
+  if (entry != nullptr && entry->Kind == TRtfWordKind::Character && FFallbackSkip > 0) {
+    --FFallbackSkip;
+    FStar = false;
+    return;
+  }
+  if (entry != nullptr && entry->Kind == TRtfWordKind::Character)
+    FFallbackOwed = false;
+  else
+    EndFallback();
   if (entry == nullptr) {
     if (FStar) {
       FStar = false;
@@ -257,6 +364,21 @@ void TWPRtfReader::ReadControlWord() {
   }
   FStar = false;
   HandleWord(*entry, hasParameter, static_cast<std::int32_t>(value));
+}
+
+// \binN: the N bytes that follow are data of the current destination, not
+// RTF: picture bytes in a picture, skipped anywhere else. Input that ends
+// before them is damaged, and reading fails rather than keep what it read.
+void TWPRtfReader::ReadBinary(std::int32_t count) {
+  FlushCodePage();
+  EndFallback();
+  FStar = false;
+  const bool picture = FDestination == rdPicture;
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::uint8_t c;
+    if (!NextByte(c)) throw EReaderError("The RTF text ends inside binary data");
+    if (picture) FPicture.Data.push_back(static_cast<char>(c));
+  }
 }
 
 void TWPRtfReader::HandleWord(const TRtfControlWord& word, bool hasParameter, std::int32_t parameter) {
@@ -289,11 +411,80 @@ void TWPRtfReader::HandleWord(const TRtfControlWord& word, bool hasParameter, st
         case TRtfSpecial::Star:
           FStar = true;
           break;
-        case TRtfSpecial::Bin:
+        default:
+          HandleSpecial(word.Special(), hasParameter, parameter);
           break;
       }
       break;
   }
+}
+
+void TWPRtfReader::HandleSpecial(TRtfSpecial special, bool hasParameter, std::int32_t n) {
+  switch (special) {
+    case TRtfSpecial::Unicode:
+      if (hasParameter) UnicodeCharacter(n);
+      break;
+    case TRtfSpecial::FallbackCount:
+      FFallbackCount = hasParameter ? std::clamp(n, 0, 16) : 1;
+      break;
+    case TRtfSpecial::DocumentCodePage:
+      if (hasParameter && n > 0) {
+        FDocCodePage = n;
+        SetCodePage(n);
+      }
+      break;
+    case TRtfSpecial::FontCharset:
+      if (FDestination == rdFontTable && hasParameter && FFontEntryCodePage == 0)
+        FFontEntryCodePage = CodePageOfCharset(n);
+      break;
+    case TRtfSpecial::FontCodePage:
+      if (FDestination == rdFontTable && hasParameter && n > 0 && FFontEntryCodePage != kCodePageSymbol)
+        FFontEntryCodePage = n;
+      break;
+    case TRtfSpecial::NestedCell:
+      if (InDocumentText()) FNestedSeparator = 9;
+      break;
+    case TRtfSpecial::NestedRow:
+      if (InDocumentText()) FNestedSeparator = 10;
+      break;
+    case TRtfSpecial::FootnoteMark:
+      // The reference mark of an automatically numbered footnote: its
+      // number while one digit does, superscript as other writers show it.
+      if (InDocumentText()) {
+        const std::size_t number = FDocument->Footnotes().size() + 1;
+        TAttr attr = FCharAttr;
+        attr.Style |= kStyleSuperscript;
+        if (FParDirty) ParAttrsChanged();
+        AppendCharWithAttr(number <= 9 ? static_cast<std::uint8_t>('0' + number) : '*', attr);
+      }
+      break;
+    default:  // \result outside a skipped object: its text is read anyway
+      break;
+  }
+}
+
+// A \uN character that Windows-1252 holds (or, in a symbol font, a glyph
+// number the font's private range stands for) replaces its fallback;
+// any other keeps its fallback, "?" when it has none.
+void TWPRtfReader::UnicodeCharacter(std::int32_t n) {
+  const std::uint32_t codePoint =
+      n < 0 ? static_cast<std::uint32_t>(n + 65536) : static_cast<std::uint32_t>(n);
+  int byte = -1;
+  if (FCodePage == kCodePageSymbol && codePoint >= 0xF020 && codePoint <= 0xF0FF)
+    byte = static_cast<int>(codePoint - 0xF000);
+  else if (FCodePage == kCodePageSymbol && codePoint >= 0x20 && codePoint <= 0xFF)
+    byte = static_cast<int>(codePoint);
+  else
+    byte = UnicodeToAnsi(codePoint);
+  if (byte < 0) {
+    if (FFallbackCount == 0)
+      ToDestination('?');
+    else
+      FFallbackOwed = true;  // "?" unless a fallback follows
+    return;
+  }
+  ToDestination(static_cast<std::uint8_t>(byte));
+  FFallbackSkip = FFallbackCount;
 }
 
 void TWPRtfReader::HandleDestination(std::uint8_t destination) {
@@ -310,6 +501,11 @@ void TWPRtfReader::HandleDestination(std::uint8_t destination) {
     case rdPictureFile:
       FPicture = TPictureState{};
       break;
+    case rdObject:
+      FObjectDepth = FDepth;
+      FObjectOuterDestination = FDestination;
+      destination = rdSkip;
+      break;
     case rdTitle:
       if (!FHeader->Title.empty()) destination = rdSkip;
       break;
@@ -324,8 +520,8 @@ void TWPRtfReader::HandleDestination(std::uint8_t destination) {
         destination = rdSkip;
         break;
       }
-      FDestination = rdFootnote;
       StartFootnote();
+      FDestination = rdFootnote;
       return;
     default:
       break;
@@ -377,6 +573,12 @@ void TWPRtfReader::ToDestination(std::uint8_t c) {
 }
 
 void TWPRtfReader::TextByte(std::uint8_t c) {
+  if (FNestedSeparator != 0) {
+    const std::uint8_t separator = FNestedSeparator;
+    FNestedSeparator = 0;
+    if (FParDirty) ParAttrsChanged();
+    AppendChar(separator);
+  }
   if (c == 0 || c == '\n' || c == '\r') return;
   if (c == 1 && FObjectTag != 0) {
     InsertTaggedObjectChar();
@@ -416,14 +618,21 @@ void TWPRtfReader::RawByte(std::uint8_t c) {
 // Groups
 
 void TWPRtfReader::OpenGroup() {
+  FlushCodePage();
+  EndFallback();
   FGroupOpened = true;
+  FGroupJustOpened = true;
   if (FDepth < kMaxSavedGroups)
-    FGroups.push_back(TGroupState{FCharAttr, FPar, FDestination, FHexMode, FTabListStarted, FTableMode});
+    FGroups.push_back(TGroupState{FCharAttr, FPar, FDestination, FHexMode, FTabListStarted, FTableMode,
+                                  FCodePage, FFallbackCount});
   ++FDepth;
 }
 
 bool TWPRtfReader::CloseGroup() {
   if (FDepth == 0) return false;
+  FlushCodePage();
+  EndFallback();
+  if (FObjectDepth >= FDepth) FObjectDepth = -1;
   if (FDepth <= static_cast<int>(FGroups.size())) {
     const TGroupState saved = FGroups.back();
     if (FDestination == rdPicture && saved.Destination != rdPicture) {
@@ -454,6 +663,8 @@ bool TWPRtfReader::CloseGroup() {
     FHexHigh = -1;
     FTabListStarted = saved.TabListStarted;
     FTableMode = saved.TableMode;
+    SetCodePage(saved.CodePage);
+    FFallbackCount = saved.FallbackCount;
     FGroups.pop_back();
     if (parChanged) {
       // An empty paragraph takes the restored attributes at once (it may be
@@ -496,12 +707,16 @@ void TWPRtfReader::HandleCharacterProperty(TRtfProperty property, std::int32_t n
   switch (property) {
     case TRtfProperty::Plain:
       a = TAttr{};
+      SetCodePage(0);
       break;
     case TRtfProperty::Font:
-      if (FDestination == rdFontTable)
+      if (FDestination == rdFontTable) {
         FFontNumber = n;
-      else if (n >= 0 && n < 99)
+        FFontEntryCodePage = 0;
+      } else if (n >= 0 && n < 99) {
         a.FontIndex = FFontMap[static_cast<std::size_t>(n)];
+        SetCodePage(FFontCodePages[static_cast<std::size_t>(n)]);
+      }
       break;
     case TRtfProperty::FontSize: {
       const std::int32_t points = n / 2;
@@ -560,10 +775,12 @@ void TWPRtfReader::HandleCharacterProperty(TRtfProperty property, std::int32_t n
       }
       break;
     case TRtfProperty::TextColor:
-      if (n >= 0 && n <= 15) a.Colors = static_cast<std::uint8_t>((a.Colors & 0xF0) | n);
+      if (const int color = MapColor(n); color >= 0)
+        a.Colors = static_cast<std::uint8_t>((a.Colors & 0xF0) | color);
       break;
     case TRtfProperty::BackColor:
-      if (n >= 0 && n <= 15) a.Colors = static_cast<std::uint8_t>((a.Colors & 0x0F) | (n << 4));
+      if (const int color = MapColor(n); color >= 0)
+        a.Colors = static_cast<std::uint8_t>((a.Colors & 0x0F) | (color << 4));
       break;
     default:
       break;
@@ -575,6 +792,8 @@ void TWPRtfReader::HandleParagraphProperty(TRtfProperty property, std::int32_t n
     case TRtfProperty::Par:
       if (!InDocumentText()) break;
       if (FTableMode) {
+        // A nested table's cell or row before it needs no separator of its own.
+        FNestedSeparator = 0;
         if (FParDirty) ParAttrsChanged();
         AppendChar(10);
       } else {
@@ -623,6 +842,9 @@ void TWPRtfReader::HandleParagraphProperty(TRtfProperty property, std::int32_t n
     case TRtfProperty::Keep:
       if (InDocumentText() && !FTableMode) FParagraph->ParFlags |= kParKeepTogether;
       break;
+    case TRtfProperty::KeepWithNext:
+      if (InDocumentText() && !FTableMode) FParagraph->ParFlags |= kParKeepWithNext;
+      break;
     case TRtfProperty::TabStop:
       AddTabStop(n);
       break;
@@ -643,7 +865,7 @@ void TWPRtfReader::HandleParagraphProperty(TRtfProperty property, std::int32_t n
       ParAttrsChanged();
       break;
     case TRtfProperty::BorderColor:
-      BorderTarget().SetColorIndex(n & 15);
+      BorderTarget().SetColorIndex(n > 15 && MapColor(n) >= 0 ? MapColor(n) : n & 15);
       ParAttrsChanged();
       break;
     case TRtfProperty::Shading:
@@ -659,7 +881,7 @@ void TWPRtfReader::HandleParagraphProperty(TRtfProperty property, std::int32_t n
         colors =
             FCellCount < kMaxCells ? &FCells[static_cast<std::size_t>(FCellCount)].ShadingColors : nullptr;
       if (colors == nullptr) break;
-      const int nibble = n & 15;
+      const int nibble = n > 15 && MapColor(n) >= 0 ? MapColor(n) : n & 15;
       *colors = static_cast<std::uint8_t>(low ? (*colors & 0xF0) | nibble : (*colors & 0x0F) | (nibble << 4));
       if (!FTableMode) ParAttrsChanged();
       break;
@@ -763,6 +985,15 @@ void TWPRtfReader::HandleDocumentProperty(TRtfProperty property, std::int32_t n)
       FPicture.Format = TWPRtfPicture::pfMetafile;
       if (FPicture.Data.empty()) FPicture.Data.assign(kPlaceableHeaderSize, '\0');
       break;
+    case TRtfProperty::PictureKindPng:
+      FPicture.Format = TWPRtfPicture::pfPng;
+      break;
+    case TRtfProperty::PictureKindJpeg:
+      FPicture.Format = TWPRtfPicture::pfJpeg;
+      break;
+    case TRtfProperty::PictureKindEmf:
+      FPicture.Format = TWPRtfPicture::pfEmf;
+      break;
     case TRtfProperty::PictureWidth:
       FPicture.Width = std::clamp(n, 0, kMaxTwips);
       break;
@@ -808,12 +1039,39 @@ void TWPRtfReader::HandleDocumentProperty(TRtfProperty property, std::int32_t n)
 }
 
 void TWPRtfReader::SetColorComponent(int shift, std::int32_t value) {
-  if (FDestination != rdColorTable || FColorIndex > 14 || KeepHeader) return;
+  if (FDestination != rdColorTable) return;
+  FIncomingColor = (FIncomingColor & ~(TColor{0xFF} << shift)) | (TColor{ClampByte(value)} << shift);
+  if (FColorIndex > 14 || KeepHeader) return;
   TColor& colour = FHeader->Colors[static_cast<std::size_t>(FColorIndex)];
   colour = (colour & ~(TColor{0xFF} << shift)) | (TColor{ClampByte(value)} << shift);
 }
 
+// Colours 0 to 14 of the incoming table are the header's own; any other
+// the incoming table defines takes the header colour nearest to it.
+int TWPRtfReader::MapColor(std::int32_t n) const {
+  if (n >= 0 && n <= 14) return n;
+  if (n < 0 || static_cast<std::size_t>(n) >= FIncomingColors.size()) return n == 15 ? 15 : -1;
+  const TColor wanted = FIncomingColors[static_cast<std::size_t>(n)];
+  auto channel = [](TColor c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+  int best = 0;
+  long bestDistance = -1;
+  for (int i = 0; i <= 14; ++i) {
+    long distance = 0;
+    for (int shift : {0, 8, 16}) {
+      const long d = channel(wanted, shift) - channel(FHeader->Colors[static_cast<std::size_t>(i)], shift);
+      distance += d * d;
+    }
+    if (bestDistance < 0 || distance < bestDistance) {
+      best = i;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
 void TWPRtfReader::EndFontEntry() {
+  if (FFontNumber >= 0 && FFontNumber < 99)
+    FFontCodePages[static_cast<std::size_t>(FFontNumber)] = FFontEntryCodePage;
   if (FFontNumber >= 0 && FFontNumber < 99 && !FFontName.empty()) {
     const int slot = FHeader->FindOrAddFont(FFontName);
     FFontMap[static_cast<std::size_t>(FFontNumber)] = static_cast<std::uint8_t>(slot);
@@ -966,6 +1224,7 @@ void TWPRtfReader::EndParagraph(bool cell) {
     FLastCell = p;
     ++FCellIndex;
   }
+  FNestedSeparator = 0;
   ShrinkLines();
   StartParagraph(kRtfLineCapacity);
   FParagraph->ParFlags = 0;
@@ -995,32 +1254,34 @@ void TWPRtfReader::EndRow() {
 // ---------------------------------------------------------------------------
 // Footnotes and objects
 
-// The character before a note in its paragraph becomes the note's reference
-// and gives it its mark. Without one the note has the mark "?" and no
-// reference. A character that already stands for something else (an object,
-// an insert point, another note, RTF source) keeps its meaning, and the note
-// gets a reference character "?" of its own.
+// A superscript character right before a note is its reference mark (our
+// writer puts it there, other writers the number of \chftn) and gives the
+// note its mark. Any other note gets a reference character "*" of its own,
+// so that no text before it is taken for a mark. A character that already
+// stands for something else (an object, an insert point, another note, RTF
+// source) keeps its meaning.
 void TWPRtfReader::StartFootnote() {
   constexpr std::uint8_t kTaken = kSpecialObject | kSpecialInsertPoint | kSpecialFootnote | kSpecialRtfCode;
   TAttr* before =
       FLastCharLine != nullptr && FLastCharLine->Attrs ? &FLastCharLine->Attrs[FLastCharIndex] : nullptr;
-  const bool own = before != nullptr && (before->Special & kTaken) != 0;
-  const char mark = FLastCharLine == nullptr || own ? '?' : FLastCharLine->Text[FLastCharIndex];
+  const bool isMark = before != nullptr && (before->Style & kStyleSuperscript) && !(before->Special & kTaken);
+  const char mark = isMark ? FLastCharLine->Text[FLastCharIndex] : '*';
   FFootnote = FDocument->AddFootnote(mark, 0, std::string());
-  if (FLastCharLine == nullptr) return;
   auto makeReference = [this](TAttr& attr) {
     attr.Special |= kSpecialFootnote;
     attr.Tag = FFootnote->Id;
     attr.Style &= static_cast<std::uint8_t>(~kStyleSuperscript);
   };
-  if (own) {
-    TAttr attr = FCharAttr;
-    attr.Special &= static_cast<std::uint8_t>(~kTaken);
-    makeReference(attr);
-    AppendCharWithAttr(static_cast<std::uint8_t>(mark), attr);
-  } else if (before != nullptr) {
+  if (isMark) {
     makeReference(*before);
+    return;
   }
+  // The note's own reference belongs to the text around the note group.
+  TAttr attr = FGroups.empty() ? FCharAttr : FGroups.back().CharAttr;
+  attr.Special &= static_cast<std::uint8_t>(~kTaken);
+  makeReference(attr);
+  if (FParDirty) ParAttrsChanged();
+  AppendCharWithAttr(static_cast<std::uint8_t>(mark), attr);
 }
 
 void TWPRtfReader::InsertObjectChar(int id) {
@@ -1053,7 +1314,9 @@ void TWPRtfReader::FinishPicture() {
   object->BitsPerPixel = picture.BitsPerPixel;
   object->Planes = picture.Planes;
   object->WidthBytes = picture.WidthBytes;
-  const bool bitmap = picture.Format != TWPRtfPicture::pfMetafile;
+  // \picw and \pich count pixels for the bitmaps of old, hundredths of a
+  // millimetre for metafiles and the picture files other writers embed.
+  const bool bitmap = picture.Format == TWPRtfPicture::pfDib || picture.Format == TWPRtfPicture::pfDdb;
   switch (picture.Format) {
     case TWPRtfPicture::pfMetafile:
       // \wmetafile put a zero placeable header in front; other pictures
@@ -1067,7 +1330,7 @@ void TWPRtfReader::FinishPicture() {
     case TWPRtfPicture::pfDib:
       object->Data = DibToBitmapFile(picture.Data);
       break;
-    case TWPRtfPicture::pfDdb:
+    default:
       object->Data = std::move(picture.Data);
       break;
   }
@@ -1084,6 +1347,17 @@ void TWPRtfReader::FinishPicture() {
   const int height = twips(picture.GoalHeight, picture.Height, picture.ScaleY);
   object->PixelsWide = bitmap ? picture.Width : MulDiv(width, WPEngine().ScreenPixelsPerInch, 1440);
   object->PixelsHigh = bitmap ? picture.Height : MulDiv(height, WPEngine().ScreenPixelsPerInch, 1440);
+  // A PNG states its size in its header.
+  if (object->Format == TWPRtfPicture::pfPng && object->Data.size() >= 24 &&
+      object->Data.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0) {
+    auto be32 = [&](std::size_t at) {
+      std::uint32_t v = 0;
+      for (std::size_t i = 0; i < 4; ++i) v = (v << 8) | static_cast<std::uint8_t>(object->Data[at + i]);
+      return static_cast<int>(std::min<std::uint32_t>(v, kMaxTwips));
+    };
+    object->PixelsWide = be32(16);
+    object->PixelsHigh = be32(20);
+  }
   TTextObject* record = FDocument->AddObject(std::move(object), -1);
   record->Width = width;
   record->Height = height;
@@ -1135,11 +1409,16 @@ void TWPRtfReader::EndReading() {
     FRawMatched = 0;
   }
   FPicture = TPictureState{};
-  // Indents become absolute and snap to the header's grid.
-  for (TParagraph* p = FFirstParagraph; p != nullptr; p = p->Next) {
-    const std::int32_t left = ClampTwips(p->LeftIndent);
-    p->FirstIndent = FHeader->Snap(ClampTwips(std::int64_t{left} + p->FirstIndent));
-    p->LeftIndent = FHeader->Snap(left);
-  }
   TWPTextReader::EndReading();
 }
+
+// Indents become absolute and snap to the header's grid.
+void TWPRtfReader::FinishParagraph(TParagraph& par) {
+  const std::int32_t left = ClampTwips(par.LeftIndent);
+  par.FirstIndent = FHeader->Snap(ClampTwips(std::int64_t{left} + par.FirstIndent));
+  par.LeftIndent = FHeader->Snap(left);
+  TWPTextReader::FinishParagraph(par);
+}
+
+// The cells of a row being read are still written to at its end.
+bool TWPRtfReader::MayHandOutParagraphs() const { return !FTableMode && FLastCell == nullptr; }

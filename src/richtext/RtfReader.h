@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "richtext/CodePage.h"
 #include "richtext/RtfControlWords.h"
 #include "richtext/RtfPicture.h"
 #include "richtext/TextReader.h"
@@ -42,6 +43,8 @@ struct TRtfParseState {
     std::uint8_t HexMode;
     bool TabListStarted;
     bool TableMode;
+    int CodePage;
+    int FallbackCount;
   };
   struct TCell {
     int Right = 0;  // relative to the row's left indent
@@ -101,6 +104,34 @@ struct TRtfParseState {
   int FRawMatched = 0;
 
   TFootnote* FFootnote = nullptr;
+
+  // Code pages: the document's (\ansicpg), each RTF font's (0: the
+  // document's) and the one of the current text.
+  int FDocCodePage = kCodePageAnsi;
+  std::array<int, 99> FFontCodePages{};
+  int FFontEntryCodePage = 0;
+  int FCodePage = kCodePageAnsi;
+  // Characters that stand in for a \uN (\ucN), and how many of them are
+  // still to be skipped after one that was read.
+  int FFallbackCount = 1;
+  int FFallbackSkip = 0;
+  // A \uN outside Windows-1252 whose fallback has not come yet.
+  bool FFallbackOwed = false;
+
+  // Every colour of the incoming colour table, beyond the ones the header
+  // takes too, and the one being defined.
+  std::vector<TColor> FIncomingColors;
+  TColor FIncomingColor = 0;
+
+  // The group of an object or shape being skipped, and the destination
+  // its result goes to; -1 when none.
+  int FObjectDepth = -1;
+  std::uint8_t FObjectOuterDestination = rdText;
+  // Separator (tab or line break) a cell or row of a nested table left for
+  // the text that follows it.
+  std::uint8_t FNestedSeparator = 0;
+  // The last byte opened a group: a "*" that follows stands for "\*".
+  bool FGroupJustOpened = false;
 };
 
 class TWPRtfReader : public TWPTextReader, private TRtfParseState {
@@ -117,10 +148,26 @@ class TWPRtfReader : public TWPTextReader, private TRtfParseState {
 
  protected:
   void EndReading() override;
+  void FinishParagraph(TParagraph& par) override;
+  bool MayHandOutParagraphs() const override;
 
  private:
   void ReadLoop();
   void ReadControlWord();
+  void ReadBinary(std::int32_t count);
+  void HandleSpecial(TRtfSpecial special, bool hasParameter, std::int32_t n);
+  void UnicodeCharacter(std::int32_t n);
+  // Bytes of text in the current code page: fallback characters are
+  // skipped, other code pages converted, then they go to the destination.
+  void CodePageText(const std::uint8_t* bytes, std::size_t n);
+  // A first byte of a two-byte character that nothing completed becomes "?".
+  void FlushCodePage();
+  // Fallback characters end: one still owed becomes "?".
+  void EndFallback();
+  void SetCodePage(int codePage);
+  // A colour number of the incoming colour table as an entry of the
+  // header's, or -1 when it names none.
+  int MapColor(std::int32_t n) const;
   void HandleWord(const TRtfControlWord& word, bool hasParameter, std::int32_t parameter);
   void HandleProperty(TRtfProperty property, std::int32_t n);
   void HandleCharacterProperty(TRtfProperty property, std::int32_t n);
@@ -154,4 +201,10 @@ class TWPRtfReader : public TWPTextReader, private TRtfParseState {
   void FinishPictureFile();
   void InsertObjectChar(int id);
   void InsertTaggedObjectChar();
+
+  // The converter for text of the current code page; none for Windows-1252
+  // and symbol fonts, whose bytes stay as they are.
+  TCodePageConverter* FConverter = nullptr;
+  std::vector<std::unique_ptr<TCodePageConverter>> FConverters;
+  std::string FConverted;
 };

@@ -218,16 +218,40 @@ std::unique_ptr<TWPTextReader> TWPRTFTextIo::CreateReader(TWPLoadFormat format) 
   return std::make_unique<TWPTextReader>();
 }
 
-TWPLoadFormat TWPRTFTextIo::LoadFromStream(TStream& stream) {
+TWPLoadFormat TWPRTFTextIo::FormatToLoad(TStream& stream) const {
   TWPLoadFormat format = LoadFormat;
   if (format != FormatRTF && format != FormatANSI && format != FormatHTML) format = DetectFormat(stream);
   // White space in front of the RTF group is not text of the document.
   if (format == FormatRTF) SkipWhiteSpace(stream);
+  return format;
+}
+
+TWPLoadFormat TWPRTFTextIo::LoadFromStream(TStream& stream) {
+  const TWPLoadFormat format = FormatToLoad(stream);
   LastError.clear();
   try {
     if (format == FormatANSI && stream.Size() > kPlainModeAbove) SetPlainMode();
     std::unique_ptr<TWPTextReader> reader = CreateReader(format);
     LoadWithReader(stream, *reader);
+    ResultCode = reader->ResultCode();
+  } catch (const std::exception& error) {
+    ResultCode = kResultFailed;
+    LastError = error.what();
+  }
+  return format;
+}
+
+TWPLoadFormat TWPRTFTextIo::ReadParagraphByParagraph(TStream& stream,
+                                                     const std::function<void(TParagraph&)>& sink) {
+  const TWPLoadFormat format = FormatToLoad(stream);
+  LastError.clear();
+  try {
+    std::unique_ptr<TWPTextReader> reader = CreateReader(format);
+    reader->SetTarget(&Header, this);
+    reader->SetCharacterAttr(CurrentAttr);
+    reader->ParagraphSink = sink;
+    TParagraph* none = nullptr;
+    reader->Read(&stream, none);
     ResultCode = reader->ResultCode();
   } catch (const std::exception& error) {
     ResultCode = kResultFailed;

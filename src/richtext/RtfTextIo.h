@@ -41,6 +41,11 @@ class TWPRTFTextIo : public TWPRTFText {
   TWPLoadFormat LoadFromStream(TStream& stream);
   // Opening errors propagate; the format used becomes the last load format.
   TWPLoadFormat LoadFromFile(const std::string& fileName);
+  // Reads as LoadFromStream does, but each paragraph goes to sink as soon
+  // as reading is done with it, and none is kept: the document's text stays
+  // as it was (its header takes the fonts and colours read). For converters
+  // of inputs larger than a document should hold.
+  TWPLoadFormat ReadParagraphByParagraph(TStream& stream, const std::function<void(TParagraph&)>& sink);
   // Saves the whole document in the save format (see SaveFormatFor).
   void SaveToStream(TStream& stream);
   // ".RTF" in the name forces RTF, ".HTM" HTML. Creation errors propagate.
@@ -123,6 +128,8 @@ class TWPRTFTextIo : public TWPRTFText {
 
  private:
   std::unique_ptr<TWPTextReader> CreateReader(TWPLoadFormat format) const;
+  // The forced or detected format, past white space in front of RTF.
+  TWPLoadFormat FormatToLoad(TStream& stream) const;
   std::unique_ptr<TWPTextWriter> CreateWriter(TWPLoadFormat format);
   // The writer options above, for any writer.
   void ApplyWriterOptions(TWPTextWriter& writer) const;

@@ -56,6 +56,12 @@ class TReadPictureSource : public TWPPictureSource {
         return TFormat::Metafile;
       case TWPRtfPicture::pfDib:
         return TFormat::Dib;
+      case TWPRtfPicture::pfPng:
+        return TFormat::Png;
+      case TWPRtfPicture::pfJpeg:
+        return TFormat::Jpeg;
+      case TWPRtfPicture::pfEmf:
+        return TFormat::Emf;
       default:
         return TFormat::Bitmap;
     }
@@ -359,9 +365,10 @@ bool TWPRTFWriter::WriteBorderGroup(TParagraph& par) {
   return true;
 }
 
-bool TWPRTFWriter::WriteShading(TParagraph& par) {
-  if (!PushGroup(gkShading)) return false;
+bool TWPRTFWriter::WriteParagraphGroup(TParagraph& par) {
+  if (!PushGroup(gkParagraph)) return false;
   OutChar('{');
+  if (par.ShadingColors == 0) return true;
   const int percent = par.Shading != 0 ? par.Shading : (par.ShadingColors & 15) ? 100 : 0;
   if (percent != 0)
     WriteControl("\\shading", percent * 100);
@@ -443,8 +450,10 @@ void TWPRTFWriter::ParagraphStart(TParagraph& par) {
       return;
   } else {
     if (bordered && !Innermost().HasBorder() && !WriteBorderGroup(par)) return;
-    if (par.ShadingColors != 0 && !WriteShading(par)) return;
+    const bool keep = par.ParFlags & (kParKeepTogether | kParKeepWithNext);
+    if ((par.ShadingColors != 0 || keep) && !WriteParagraphGroup(par)) return;
     if (par.ParFlags & kParKeepTogether) Out("\\keep");
+    if (par.ParFlags & kParKeepWithNext) Out("\\keepn");
     if (par.TabSet != Innermost().TabSet) {
       TGroup* group = PushGroup(gkTab);
       if (!group) return;
@@ -515,7 +524,7 @@ void TWPRTFWriter::ParagraphEnd(TParagraph& par) {
     Out("\n\r");
   }
   FPreviousRunHidden = false;
-  CloseGroupsThrough(gkShading);
+  CloseGroupsThrough(gkParagraph);
 }
 
 // --- runs ---------------------------------------------------------------------
@@ -666,10 +675,23 @@ void TWPRTFWriter::WriteObject(const TAttr& attr, unsigned char code) {
   TWPPictureSource::TFormat format = picture->PictureFormat();
   if (format == TWPPictureSource::TFormat::Bitmap && WriteBitmapAsDib && !readPicture)
     format = TWPPictureSource::TFormat::Dib;
+  // A picture without bytes would read back as nothing but take a place
+  // and a size; it is left out.
+  const std::string bytes = picture->PictureBytes(format);
+  if (bytes.empty()) return;
   Out("{\\pict");
   switch (format) {
     case TWPPictureSource::TFormat::Metafile:
       Out("\\wmetafile8");
+      break;
+    case TWPPictureSource::TFormat::Png:
+      Out("\\pngblip");
+      break;
+    case TWPPictureSource::TFormat::Jpeg:
+      Out("\\jpegblip");
+      break;
+    case TWPPictureSource::TFormat::Emf:
+      Out("\\emfblip");
       break;
     case TWPPictureSource::TFormat::Bitmap:
       WriteControl("\\wbitmap0\\wbmbitspixel", picture->BitsPerPixel());
@@ -686,7 +708,7 @@ void TWPRTFWriter::WriteObject(const TAttr& attr, unsigned char code) {
   WriteControl("\\pich", height);
   writeGoalSizes();
   Out("\r\n");
-  WriteHex(picture->PictureBytes(format));
+  WriteHex(bytes);
   OutChar('}');
 }
 

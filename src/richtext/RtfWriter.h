@@ -16,7 +16,8 @@
 // are written as tagged object characters.
 class TWPPictureSource {
  public:
-  enum class TFormat { Metafile, Bitmap, Dib };
+  // Png, Jpeg and Emf: the picture file's bytes, as other programs embed them.
+  enum class TFormat { Metafile, Bitmap, Dib, Png, Jpeg, Emf };
   virtual ~TWPPictureSource() = default;
   virtual TFormat PictureFormat() const = 0;
   // Bitmap format words.
@@ -54,9 +55,11 @@ class TWPRTFWriter : public TWPTextWriter {
   void DoClose() override;
 
  protected:
-  // The shading brace of one paragraph is kept on the stack as well: what is
-  // written inside it ends with it, for the reader and for the writer alike.
-  enum TGroupKind { gkDocument = 0, gkTab = 1, gkTableRow = 2, gkBorder = 3, gkShading = 4 };
+  // The brace of one paragraph (for its shading and its keep flags, which
+  // other readers would otherwise pass on to the paragraphs after it) is
+  // kept on the stack as well: what is written inside it ends with it, for
+  // the reader and for the writer alike.
+  enum TGroupKind { gkDocument = 0, gkTab = 1, gkTableRow = 2, gkBorder = 3, gkParagraph = 4 };
   // What defines a table row's layout for one cell.
   struct TCellLayout {
     std::uint8_t BorderFlags = 0, BorderStyle = 0, BorderWidth = 0, BorderSpaceColor = 0;
@@ -96,7 +99,7 @@ class TWPRTFWriter : public TWPTextWriter {
   bool RowMatchesGroup(TParagraph& par);
   bool WriteTableRowStart(TParagraph& par);
   bool WriteBorderGroup(TParagraph& par);
-  bool WriteShading(TParagraph& par);
+  bool WriteParagraphGroup(TParagraph& par);
   int WrittenFont(int slot) const;
   // Attributes a reader has outside every group the writer opens.
   static bool HasDefaultAttributes(const TParagraph& par);

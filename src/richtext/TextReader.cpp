@@ -50,7 +50,8 @@ void TWPTextReader::BeginReading(TStream* stream, TParagraph*& result, int lineC
     FLine->Text[0] = 0;
   } else {
     FParagraph = FDocument->NewParagraph(nullptr, lineCapacity);
-    result = FParagraph;
+    // A sink takes the paragraphs: the reader owns the chain until then.
+    result = ParagraphSink ? nullptr : FParagraph;
     FLine = FParagraph->FirstLine;
   }
   FFirstParagraph = FParagraph;
@@ -62,12 +63,30 @@ void TWPTextReader::BeginReading(TStream* stream, TParagraph*& result, int lineC
 }
 
 void TWPTextReader::EndReading() {
-  for (TParagraph* p = FFirstParagraph; p != nullptr; p = p->Next) p->ParState |= kParNeedsBoth;
+  for (TParagraph* p = FFirstParagraph; p != nullptr; p = p->Next) FinishParagraph(*p);
+  if (ParagraphSink) HandOutParagraphs(true);
   if (FProgressOpen) {
     FProgressOpen = false;
     TWPProgress::Stop();
   }
   ReturnUnreadBytes();
+}
+
+void TWPTextReader::FinishParagraph(TParagraph& par) { par.ParState |= kParNeedsBoth; }
+
+void TWPTextReader::HandOutParagraphs(bool all) {
+  while (FFirstParagraph != nullptr &&
+         (all || (FFirstParagraph != FParagraph && FFirstParagraph != FParagraph->Prev))) {
+    TParagraph* done = FFirstParagraph;
+    if (!all) FinishParagraph(*done);
+    ParagraphSink(*done);
+    FFirstParagraph = done->Next;
+    FDocument->FreeParagraph(done);
+  }
+  if (all) {
+    FParagraph = nullptr;
+    FLine = FLastCharLine = nullptr;
+  }
 }
 
 bool TWPTextReader::FillBuffer() {
@@ -103,7 +122,11 @@ void TWPTextReader::AppendText(const std::uint8_t* text, std::size_t n) {
     const int k = static_cast<int>(std::min<std::size_t>(n, static_cast<std::size_t>(room)));
     const int at = line->Length;
     std::memcpy(line->Text.get() + at, text, static_cast<std::size_t>(k));
-    if (line->Attrs) std::fill_n(line->Attrs.get() + at, k, attr);
+    if (line->Attrs) {
+      // Whole records at a time: member by member is several stores each.
+      TAttr* to = line->Attrs.get() + at;
+      for (int i = 0; i < k; ++i) std::memcpy(static_cast<void*>(to + i), &attr, sizeof(TAttr));
+    }
     line->Length = static_cast<std::uint16_t>(at + k);
     line->Text[at + k] = 0;
     text += k;
@@ -124,6 +147,7 @@ void TWPTextReader::StartParagraph(int lineCapacity) {
   FParagraph = FDocument->NewParagraph(FParagraph, lineCapacity);
   FLine = FParagraph->FirstLine;
   FLastCharLine = nullptr;
+  if (ParagraphSink && MayHandOutParagraphs()) HandOutParagraphs(false);
 }
 
 void TWPTextReader::ShrinkLines() {

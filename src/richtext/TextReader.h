@@ -4,6 +4,7 @@
 // with per-character attributes for a document.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -59,6 +60,11 @@ class TWPTextReader {
   bool KeepHeader = false;
   // Every inserted character is marked as automatic text.
   bool MarkAsAutomatic = false;
+  // When set, each paragraph reading is done with goes to the sink (still
+  // linked to the next one) and is freed, so that only the last few are
+  // held: a converter writes them out as they come. Read then builds no
+  // chain for the caller (result is nullptr).
+  std::function<void(TParagraph&)> ParagraphSink;
 
  protected:
   // Raises "Wrong Arguments in" + tab + className without header or document.
@@ -66,9 +72,17 @@ class TWPTextReader {
   // Starts the chain (into result's paragraph, or a new one of the given
   // line capacity) and the byte source with progress.
   void BeginReading(TStream* stream, TParagraph*& result, int lineCapacity);
-  // Marks every paragraph of the chain for layout, closes progress and
-  // gives unread buffered bytes back to the stream.
+  // Finishes every paragraph of the chain, closes progress and gives unread
+  // buffered bytes back to the stream.
   virtual void EndReading();
+  // What the end of reading does to a paragraph: marks it for layout.
+  virtual void FinishParagraph(TParagraph& par);
+  // Whether paragraphs before the previous one are done with (the sink may
+  // have them).
+  virtual bool MayHandOutParagraphs() const { return true; }
+  // Hands the paragraphs before the previous one to the sink, or all of
+  // them at the end of reading.
+  void HandOutParagraphs(bool all);
   // BeginReading, body, EndReading. An error sets the result code (2 when
   // out of memory, 7 otherwise), still ends a reading that had begun, and is
   // raised again.

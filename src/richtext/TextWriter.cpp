@@ -65,27 +65,44 @@ std::uint8_t TWPTextWriter::WriteBody(TStream& stream) {
 
 void TWPTextWriter::WalkRange() {
   for (TParagraph* p = FStartPar; p && FResult == kResultOk; p = p->Next) {
-    ParagraphStart(*p);
-    const bool isEndPar = p == FEndPar;
-    for (TLine* line = p == FStartPar ? FStartLine : p->FirstLine; line && FResult == kResultOk;
-         line = line->Next) {
-      const bool isEndLine = isEndPar && (line == FEndLine || (!FEndLine && !line->Next));
-      const int from = (p == FStartPar && line == FStartLine) ? std::min<int>(FStartOffset, line->Length) : 0;
-      int to = line->Length;
-      if (isEndLine && FEndOffset >= 0) to = std::min<int>(FEndOffset, line->Length);
-      if (to > from) WriteLine(*line, from, to);
-      if (isEndLine) break;
-    }
-    if (FResult != kResultOk) break;
-    if (isEndPar) {
-      if (p->IsTableCell()) ParagraphEnd(*p);
-      FPreviousParagraph = p;
-      break;
-    }
-    if (p->Next || p->IsTableCell()) ParagraphEnd(*p);
-    FPreviousParagraph = p;
+    if (!WalkParagraph(p)) break;
     TWPProgress::Update(FCharsWritten);
   }
+}
+
+bool TWPTextWriter::WalkParagraph(TParagraph* p) {
+  ParagraphStart(*p);
+  const bool isEndPar = p == FEndPar;
+  for (TLine* line = p == FStartPar ? FStartLine : p->FirstLine; line && FResult == kResultOk;
+       line = line->Next) {
+    const bool isEndLine = isEndPar && (line == FEndLine || (!FEndLine && !line->Next));
+    const int from = (p == FStartPar && line == FStartLine) ? std::min<int>(FStartOffset, line->Length) : 0;
+    int to = line->Length;
+    if (isEndLine && FEndOffset >= 0) to = std::min<int>(FEndOffset, line->Length);
+    if (to > from) WriteLine(*line, from, to);
+    if (isEndLine) break;
+  }
+  if (FResult != kResultOk) return false;
+  if (isEndPar) {
+    if (p->IsTableCell()) ParagraphEnd(*p);
+    FPreviousParagraph = p;
+    return false;
+  }
+  if (p->Next || p->IsTableCell()) ParagraphEnd(*p);
+  FPreviousParagraph = p;
+  return true;
+}
+
+std::uint8_t TWPTextWriter::WriteParagraph(TStream& stream, TParagraph& par) {
+  BeginPhase(stream);
+  SetRange(&par, nullptr, 0);
+  try {
+    WalkParagraph(&par);
+  } catch (const std::bad_alloc&) {
+    SetResult(kResultOutOfMemory);
+  }
+  Flush();
+  return FResult;
 }
 
 std::uint8_t TWPTextWriter::WriteClose(TStream& stream) {
@@ -135,7 +152,23 @@ void TWPTextWriter::WriteLine(TLine& line, int from, int to) {
 
 void TWPTextWriter::ParagraphEnd(TParagraph& /*par*/) { Out("\r\n"); }
 
-void TWPTextWriter::RunText(const char* chars, int count) { Out(chars, static_cast<std::size_t>(count)); }
+// A line break inside a paragraph ends its line as a paragraph end does,
+// with carriage return and line feed, so that plain text has one kind of
+// line end.
+void TWPTextWriter::RunText(const char* chars, int count) {
+  const char* end = chars + count;
+  while (chars < end) {
+    const auto* lineFeed =
+        static_cast<const char*>(std::memchr(chars, '\n', static_cast<std::size_t>(end - chars)));
+    if (lineFeed == nullptr) {
+      Out(chars, static_cast<std::size_t>(end - chars));
+      return;
+    }
+    Out(chars, static_cast<std::size_t>(lineFeed - chars));
+    Out("\r\n");
+    chars = lineFeed + 1;
+  }
+}
 
 void TWPTextWriter::DoClose() { OutChar('\0'); }
 

@@ -43,19 +43,25 @@ class TWPTextWriter {
   std::uint8_t WriteClose(TStream& stream);
   // Header, then Body when that succeeded, then Close likewise.
   std::uint8_t WriteAll(TStream& stream);
+  // Instead of Body, for paragraphs that come one by one (a reader's sink):
+  // one paragraph as Body writes it, its end too when a paragraph follows.
+  std::uint8_t WriteParagraph(TStream& stream, TParagraph& par);
 
   std::uint8_t Result() const { return FResult; }
   std::int64_t CharactersWritten() const { return FCharsWritten; }
 
  protected:
-  // Steps that produce output. The plain writer writes characters unchanged,
-  // CR LF after each paragraph and one 0 byte at the close.
+  // Steps that produce output. The plain writer writes characters unchanged
+  // but for line breaks, CR LF after each line break and paragraph and one
+  // 0 byte at the close.
   virtual void DoHeader() {}
   virtual void ParagraphStart(TParagraph& /*par*/) {}
   virtual void ParagraphEnd(TParagraph& par);
   virtual void RunAttributes(const TAttr& /*attr*/) {}
-  // Whether b continues the run that a started.
-  virtual bool SameRun(const TAttr& a, const TAttr& b) const { return a.SameRun(b); }
+  // Whether b continues the run that a started. Plain text has no
+  // attributes: only what the walk treats apart (objects, notes, omitted
+  // text) splits it.
+  virtual bool SameRun(const TAttr& a, const TAttr& b) const { return a.Special == b.Special; }
   virtual void RunText(const char* chars, int count);
   virtual void WriteObject(const TAttr& /*attr*/, unsigned char /*code*/) {}
   virtual void WriteFootnote(int /*id*/) {}
@@ -89,6 +95,8 @@ class TWPTextWriter {
  private:
   // Paragraph start, runs and paragraph end over the range.
   void WalkRange();
+  // Writes one paragraph of the range; false when the range ends with it.
+  bool WalkParagraph(TParagraph* p);
   void WriteLine(TLine& line, int from, int to);
   void BeginPhase(TStream& stream);
   std::int64_t RangeLength() const;

@@ -1,25 +1,18 @@
 #include "symbols/GetSymbol.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <memory>
 #include <string>
 
 #include "platform/AppRoutines.h"
 #include "platform/DialogFont.h"
 #include "platform/DialogService.h"
 #include "richtext/MulDiv.h"
-#include "richtext/RtfWriter.h"
-#include "richtext/Stream.h"
-#include "richtext/gui/AnsiCodec.h"
 #include "richtext/gui/RichText.h"
 #include "symbols/RptSpeedButton.h"
 #include "symbols/SymbolFonts.h"
@@ -69,28 +62,6 @@ QPushButton* MakeBarButton(QWidget* parent, const QString& caption, const QStrin
   button->setToolTip(hint);
   button->setGeometry(left, 9, 75, 25);
   return button;
-}
-
-// The selection of document as the clipboard takes rich text: RTF under both
-// of its names, and the plain text beside it.
-std::unique_ptr<QMimeData> SelectionMimeData(TWPRTFTextIo& document) {
-  auto write = [&document](TWPTextWriter& writer) {
-    TMemoryStream stream;
-    document.SaveSelectionToStream(stream, writer);
-    std::string bytes = stream.Data();
-    while (!bytes.empty() && bytes.back() == 0) bytes.pop_back();
-    return bytes;
-  };
-  TWPRTFWriter rtfWriter(document);
-  const std::string rtf = write(rtfWriter);
-  TWPTextWriter textWriter(document);
-  const std::string text = write(textWriter);
-  auto data = std::make_unique<QMimeData>();
-  const QByteArray rtfBytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
-  data->setData(QStringLiteral("text/rtf"), rtfBytes);
-  data->setData(QStringLiteral("text/richtext"), rtfBytes);
-  data->setText(wpansi::ToQString(text.data(), static_cast<int>(text.size())));
-  return data;
 }
 
 // The keystroke that types a character code of 32 to 255.
@@ -281,37 +252,25 @@ void TGetSymbol::SymbolListClick() {
   const int row = SymbolList->currentRow();
   if (row < 0 || FSymbolFontName.isEmpty()) return;
   const int code = FirstCode + row;
-  TWPRTFTextInput& document = *WPRichText1->RtfText();
   WPRichText1->SetReadOnly(false);
   WPRichText1->Clear();
-  TAttr attr = document.CurrentAttr;
+  TAttr attr = WPRichText1->GetWritingAttributes();
   const int slot = WPRichText1->FontNumber(FSymbolFontName.toStdString());
   if (slot < TTextHeader::kFontSlots) attr.FontIndex = static_cast<std::uint8_t>(slot);
   attr.Colors = 0;
   attr.Size = static_cast<std::uint8_t>(FSymbolFontSize);
-  document.CurrentAttr = attr;
+  WPRichText1->SetWritingAttributes(attr);
   Keystroke->setText(KeystrokeText(code));
-  const char character = static_cast<char>(code);
-  document.ReplaceChars(document.FirstParagraph, document.FirstParagraph->FirstLine, &attr, 1, &character, 0,
-                        0);
-  document.CursorIndex = 1;
+  TWPRTFTextInput& document = *WPRichText1->RtfText();
+  document.InputCharacters(std::string(1, static_cast<char>(code)));
   document.ReformatAll();
   WPRichText1->SetReadOnly(true);
 }
 
 void TGetSymbol::CopyCharButtonClick() {
-  TWPRTFTextInput& document = *WPRichText1->RtfText();
-  // Select all: from the start of the first paragraph to the end of the last.
-  TParagraph* last = document.FirstParagraph;
-  while (last->Next) last = last->Next;
-  document.SelStartParagraph = document.FirstParagraph;
-  document.SelStartLine = document.FirstParagraph->FirstLine;
-  document.SelStartIndex = 0;
-  document.SelEndParagraph = last;
-  document.SelEndLine = document.LastLine(last);
-  document.SelEndIndex = document.SelEndLine->Length;
-  if (document.HasSelection()) QApplication::clipboard()->setMimeData(SelectionMimeData(document).release());
-  document.ReformatAll();
+  WPRichText1->SelectAll();
+  WPRichText1->CopyToClipboard();
+  WPRichText1->RtfText()->ReformatAll();
   done(ResultOk);
 }
 

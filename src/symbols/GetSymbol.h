@@ -8,7 +8,9 @@
 // The main window creates the dialog on first use and keeps it, with its
 // font, size and selection, for every later use:
 //   if (!FSymbolForm) { BeginBusyCursor(); FSymbolForm = new TGetSymbol(...); CenterForm(*FSymbolForm);
-//   EndBusyCursor(); } if (FSymbolForm->ShowModal() == TGetSymbol::ResultOk) ...paste the clipboard...
+//   EndBusyCursor(); } if (FSymbolForm->ShowModal() == TGetSymbol::ResultOk) editor->PasteFromClipboard();
+// and then runs its change handler, which keeps the label or, when the
+// symbol makes the text too tall, takes it back.
 #include <QDialog>
 #include <QListWidget>
 #include <QString>

@@ -45,6 +45,9 @@ class TDocumentLifecycleTestAccess {
   void ClickCancelButton() { F.CancelButton->click(); }
   // What the label editor does on a change.
   void MarkModified() { F.SetModified(true); }
+  // The label editor, open over label 1 of a new page, would write its own
+  // text back over a label changed behind its back.
+  void CloseEditor() { F.CloseEditor(); }
   void OpenFile(const QString& path) { F.OpenPageOfLabelsFile(path); }
   bool SaveFile(const QString& path) { return F.SavePageOfLabelsFile(path); }
   void ChooseRecentFile(const QString& path) { F.MRUItemClick(path); }
@@ -124,6 +127,7 @@ class DocumentLifecycle : public ::testing::Test {
 
   // Label n's text, as the user would type it.
   void Type(int n, const std::string& text) {
+    Access().CloseEditor();
     PutText(Panel().Storage(n)->RtfText(), text);
     Access().MarkModified();
   }

@@ -183,4 +183,33 @@ TEST_F(FillCommandTest, ReportsLabelsCutToFitAndChangesNothingOnCancel) {
   EXPECT_TRUE(FDialogs->Unexpected().empty());
 }
 
+TEST_F(FillCommandTest, IsOneUndoStepAndStartsAtTheEditedLabel) {
+  PutText(Sheet().Storage(3)->RtfText(), "Three");
+  FForm->PageOfLabelsPanel->OpenCell(2);
+  int proposed = 0;
+  FDialogs->QueueExec([&proposed](QDialog& d) {
+    auto& dialog = dynamic_cast<TFillFromList&>(d);
+    proposed = dialog.StartBox->value();
+    dialog.StartBox->setValue(1);
+    dialog.ReplaceCheck->setChecked(true);
+    dialog.ListBox->setPlainText("A\nB\nC\nD");
+    dialog.Buttons->button(QDialogButtonBox::Ok)->click();
+    return dialog.result();
+  });
+  Fill();
+  EXPECT_EQ(proposed, 2);
+  auto texts = [this] {
+    std::vector<std::string> all;
+    for (int n = 1; n <= 5; ++n) all.push_back(TextOf(*Sheet().CellText(n)));
+    return all;
+  };
+  EXPECT_EQ(texts(), (std::vector<std::string>{"A", "B", "C", "D", ""}));
+  FForm->findChild<QAction*>("Undo1")->trigger();
+  EXPECT_EQ(texts(), (std::vector<std::string>{"", "", "Three", "", ""}));
+  EXPECT_FALSE(Modified());
+  FForm->findChild<QAction*>("Redo1")->trigger();
+  EXPECT_EQ(texts(), (std::vector<std::string>{"A", "B", "C", "D", ""}));
+  EXPECT_TRUE(Modified());
+}
+
 }  // namespace

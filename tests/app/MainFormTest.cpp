@@ -166,7 +166,10 @@ TEST_F(MainFormTest, MenusHaveEveryItemCaptionAndShortcut) {
                         {"VisitOurInternetWebsite1", "Visit Our Internet Website"},
                         {"mnuShowHint", "&Show Hints"},
                         {"FrequentlyAskedQuestions1", "Frequently Asked Questions"}};
-  const TItem popup[] = {{"Clear1", "Clear Contents"},
+  const TItem popup[] = {{"Undo1", "Undo"},
+                         {"Redo1", "Redo"},
+                         {"N6", ""},
+                         {"Clear1", "Clear Contents"},
                          {"CopyContentstoNextLabel1", "Copy Contents to Next Label"},
                          {"CopyContentstoAllLabels1", "Copy Contents to All Labels"}};
   auto check = [](QMenu* menu, const auto& items) {
@@ -236,6 +239,46 @@ TEST_F(MainFormTest, ButtonRowLayoutAndHints) {
   EXPECT_FALSE(Find<QWidget>("WPToolBar1")->isEnabled());
   EXPECT_TRUE(Form().PageOfLabelsPanel->isHidden());
   EXPECT_EQ(Form().PageOfLabelsPanel->pos(), QPoint(5, 5));
+}
+
+TEST_F(MainFormTest, ToolBarShowsItsControlsLeftToRight) {
+  Form().resize(800, 500);
+  Form().show();
+  QCoreApplication::processEvents();
+  auto* bar = Find<TWPToolBar>("WPToolBar1");
+  // Each control with the group it belongs to (0 for list boxes) and its hint.
+  struct TControl {
+    QWidget* Widget;
+    int Group;
+    const char* Hint;
+  };
+  const std::vector<TControl> controls = {
+      {bar->ListBox(1), 0, ""},
+      {bar->ListBox(2), 0, ""},
+      {bar->ListBox(3), 0, ""},
+      {bar->Button(wpgStatus, 2), wpgStatus, "Bold Font"},
+      {bar->Button(wpgStatus, 3), wpgStatus, "Italic Font"},
+      {bar->Button(wpgStatus, 4), wpgStatus, "Underlined Font"},
+      {bar->Button(wpgAlignment, 1), wpgAlignment, "Left Justify Text"},
+      {bar->Button(wpgAlignment, 4), wpgAlignment, "Center Text "},
+      {bar->Button(wpgAlignment, 2), wpgAlignment, "Right Justify Text"},
+      {bar->Button(wpgEdit, 4), wpgEdit, "Select All"},
+      {bar->Button(wpgEdit, 2), wpgEdit, "Cut Text"},
+      {bar->Button(wpgEdit, 1), wpgEdit, "Copy Text"},
+      {bar->Button(wpgEdit, 3), wpgEdit, "Paste Text"},
+  };
+  EXPECT_EQ(bar->ButtonCount(), 10);
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    ASSERT_NE(controls[i].Widget, nullptr) << i;
+    EXPECT_EQ(controls[i].Widget->toolTip(), controls[i].Hint) << i;
+    if (i == 0) continue;
+    const QWidget* previous = controls[i - 1].Widget;
+    const int gap = controls[i].Group == 0 ? 2 : controls[i].Group != controls[i - 1].Group ? 8 : 0;
+    EXPECT_EQ(controls[i].Widget->x(), previous->x() + previous->width() + gap) << i;
+  }
+  EXPECT_EQ(bar->ListBox(2)->itemText(0), " 8");
+  EXPECT_EQ(bar->ListBox(2)->itemText(bar->ListBox(2)->count() - 1), " 72");
+  EXPECT_EQ(bar->ListBox(3)->count(), 16);
 }
 
 TEST_F(MainFormTest, CommandsWithNoPage) {

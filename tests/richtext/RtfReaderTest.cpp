@@ -286,7 +286,7 @@ TEST(RtfReader, ControlWordDelimiters) {
   // A space after a word is consumed; other delimiters are read again; a
   // word of more than 30 letters is cut; "\" before a line end ends the paragraph.
   auto r = ReadRtf(std::string("{\\rtf1\\b1x\\b0  y\\") + std::string(40, 'q') + " z\\\nw\\-v\\\r\nu}");
-  EXPECT_EQ(r.AllText(), "x yz|wv|u");
+  EXPECT_EQ(r.AllText(), "x yz|w\xADv|u");
   // Capitals inside a word, as other writers emit them, belong to the word.
   EXPECT_EQ(ReadRtf("{\\rtf1\\trftsWidth3\\mmathPr x}").AllText(), "x");
 }
@@ -452,17 +452,20 @@ TEST(RtfReader, FootnoteReferencesNeverTakeAnotherCharactersPlace) {
     const char* Marks;
     const char* NoteMarks;
   } cases[] = {
-      // Nothing before the note: its mark is "?", and no character is added.
-      {"{\\rtf1{\\*\\footnote note}A}", "A", ".", "?"},
-      {"{\\rtf1 a{\\footnote note}}", "a", "1", "a"},
-      // The character before a note in another paragraph is not its reference.
-      {"{\\rtf1 x\\par{\\footnote note}b}", "x", ".", "?"},
-      // An object, an insert point, RTF source or another note keep their
-      // characters; the note gets a reference "?" of its own.
-      {"{\\rtf1 a{\\pict\\wmetafile8\\picw100\\pich100 0102}{\\footnote note}c}", "a\x01?c", ".o1.", "?"},
-      {"{\\rtf1 a{\\footnote one}{\\footnote two}b}", "a?b", "12.", "a?"},
-      {"{\\rtf1{\\inspnt5 I}{\\footnote n}}", "I?", "i1", "?"},
-      {"{\\rtf1\\wprtf1 }\\wprtf0{\\footnote n}}", "}?", ".1", "?"},
+      // A superscript character right before a note is its mark; \chftn
+      // gives one, the note's number.
+      {"{\\rtf1 a{\\super b}{\\footnote note}c}", "abc", ".1.", "b"},
+      {"{\\rtf1 a{\\super\\chftn{\\footnote note}}c}", "a1c", ".1.", "1"},
+      // Any other note gets a reference "*" of its own: no text before it
+      // becomes a mark, nor does text in another paragraph, an object, an
+      // insert point, RTF source or another note.
+      {"{\\rtf1{\\*\\footnote note}A}", "*A", "1.", "*"},
+      {"{\\rtf1 a{\\footnote note}}", "a*", ".1", "*"},
+      {"{\\rtf1 x\\par{\\footnote note}b}", "x", ".", "*"},
+      {"{\\rtf1 a{\\pict\\wmetafile8\\picw100\\pich100 0102}{\\footnote note}c}", "a\x01*c", ".o1.", "*"},
+      {"{\\rtf1 a{\\footnote one}{\\footnote two}b}", "a**b", ".12.", "**"},
+      {"{\\rtf1{\\inspnt5 I}{\\footnote n}}", "I*", "i1", "*"},
+      {"{\\rtf1\\wprtf1 }\\wprtf0{\\footnote n}}", "}*", ".1", "*"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Rtf);

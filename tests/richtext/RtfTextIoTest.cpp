@@ -460,3 +460,34 @@ TEST(RtfTextIo, NestedProgressRangesShareTheOuterSpan) {
   TWPProgress::SetHook(nullptr, 0);
   EXPECT_EQ(GReported, (std::vector<int>{25, 50, 50, 80, 100, 0}));
 }
+
+// A converter's reading: each paragraph comes to the sink once reading is
+// done with it, as loading would have made it, and earlier ones are freed
+// by then (cells of a table row only after the row).
+TEST(RtfTextIo, ReadingParagraphByParagraphGivesTheParagraphsLoadingMakes) {
+  for (const char* name : {"rtf/writer-rich.rtf", "rtf/word-2016.rtf", "rtf/nested-table.rtf"}) {
+    SCOPED_TRACE(name);
+    const std::string rtf = testsupport::ReadAll(testsupport::DataFile(name)).toStdString();
+    TWPRTFTextIo loaded;
+    TMemoryStream whole(rtf);
+    loaded.LoadFromStream(whole);
+    std::vector<std::string> expected;
+    for (TParagraph* p = loaded.FirstParagraph; p != nullptr; p = p->Next)
+      expected.push_back(p->Text() + "/" + std::to_string(p->Alignment) + "/" +
+                         std::to_string(p->LeftIndent) + "/" + std::to_string(p->ParFlags) + "/" +
+                         std::to_string(p->CellWidth));
+
+    TWPRTFTextIo streamed;
+    TMemoryStream input(rtf);
+    std::vector<std::string> got;
+    streamed.ReadParagraphByParagraph(input, [&](TParagraph& p) {
+      EXPECT_EQ(p.Prev, nullptr);
+      got.push_back(p.Text() + "/" + std::to_string(p.Alignment) + "/" + std::to_string(p.LeftIndent) + "/" +
+                    std::to_string(p.ParFlags) + "/" + std::to_string(p.CellWidth));
+    });
+    EXPECT_EQ(streamed.ResultCode, 0);
+    EXPECT_EQ(got, expected);
+    EXPECT_TRUE(streamed.IsEmpty());
+    EXPECT_EQ(CheckDocument(streamed), "");
+  }
+}

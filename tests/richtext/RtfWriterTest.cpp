@@ -134,7 +134,7 @@ TEST_F(RtfWriterTest, ParagraphPropertiesOnlyWhereTheyChange) {
   EXPECT_EQ(Body(WriteRtf(doc)),
             "{\\qc\\li720\\fi720\\ri0\\sb120\\sl276\\sa0\\plain\\f0\\fs20\\cf0 a\\par\n\r"
             "\\plain\\f0\\fs20\\cf0 b\\par\n\r"
-            "\\page\\keep\\ql\\li0\\fi0\\ri0\\sb0\\sl\\sa0\\plain\\f0\\fs20\\cf0 c}\r\n}");
+            "\\page{\\keep\\ql\\li0\\fi0\\ri0\\sb0\\sl\\sa0\\plain\\f0\\fs20\\cf0 c}}\r\n}");
 }
 
 // Position order: slots are numbered as a reader meets the stops, so slot

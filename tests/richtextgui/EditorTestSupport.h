@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 
+#include "richtext/DocumentTestSupport.h"
 #include "richtext/gui/RichText.h"
 
 namespace edittest {
@@ -69,17 +70,7 @@ class TFocusedEditor : public ::testing::Test {
     doc.Clear();
     TAttr a{};
     a.Size = 10;
-    std::size_t start = 0;
-    for (int index = 0;; ++index) {
-      const std::size_t bar = text.find('|', start);
-      const std::string part = text.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
-      if (index == 0)
-        doc.SetParagraphText(0, part.c_str(), &a, static_cast<int>(part.size()));
-      else
-        doc.InsertParagraphText(index, part.c_str(), &a, static_cast<int>(part.size()));
-      if (bar == std::string::npos) break;
-      start = bar + 1;
-    }
+    testdoc::SetParagraphs(doc, text, a);
     doc.ReformatAll();
     doc.CurrentAttr = a;
     Editor.SetCaretPosition(0);

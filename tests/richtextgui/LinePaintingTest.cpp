@@ -322,18 +322,22 @@ TEST_F(PaintingTest, BorderedParagraphGetsItsBox) {
 }
 
 TEST_F(PaintingTest, PictureIsDrawnScaledIntoItsCellAndAMetafileLeavesItEmpty) {
-  QImage dot(2, 2, QImage::Format_RGB32);
-  dot.fill(QColor(0, 0, 255));
-  QByteArray bmp;
-  QBuffer buffer(&bmp);
-  buffer.open(QIODevice::WriteOnly);
-  dot.save(&buffer, "BMP");
-  auto picture = std::make_unique<TWPRtfPicture>();
-  picture->Format = TWPRtfPicture::pfDib;
-  picture->Data.assign(bmp.constData(), bmp.size());
-  picture->PixelsWide = picture->PixelsHigh = 2;
+  // A blue dot of 2 by 2 pixels, as the reader frames a picture of the format.
+  const auto dot = [](TWPRtfPicture::TFormat format, const char* file) {
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(QColor(0, 0, 255));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, file);
+    auto picture = std::make_unique<TWPRtfPicture>();
+    picture->Format = format;
+    picture->Data.assign(bytes.constData(), bytes.size());
+    picture->PixelsWide = picture->PixelsHigh = 2;
+    return picture;
+  };
   TWPRTFTextInput& doc = Doc();
-  TTextObject* record = doc.AddObject(std::move(picture), -1);
+  TTextObject* record = doc.AddObject(dot(TWPRtfPicture::pfDib, "BMP"), -1);
   record->Width = record->Height = 300;  // 20 pixels at 96 ppi
   TAttr object = Attr();
   object.Special = kSpecialObject;
@@ -354,6 +358,12 @@ TEST_F(PaintingTest, PictureIsDrawnScaledIntoItsCellAndAMetafileLeavesItEmpty) {
   QImage empty = Paint(100, 60);
   EXPECT_TRUE(InkBox(empty, empty.rect(), blue).isNull());
   EXPECT_EQ(doc.FirstParagraph->FirstLine->Attrs[0].Width, 20);  // kept
+
+  // A PNG, as other programs embed pictures, is drawn as the bitmap was.
+  record->SetObject(dot(TWPRtfPicture::pfPng, "PNG"));
+  doc.Changed();
+  QImage drawn = Paint(100, 60);
+  EXPECT_EQ(InkBox(drawn, drawn.rect(), blue).size(), QSize(20, 20));
 }
 
 TEST_F(PaintingTest, TextAfterATabStartsAtTheStop) {

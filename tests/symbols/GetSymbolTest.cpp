@@ -141,29 +141,31 @@ TEST_F(GetSymbolTest, HoldingTheSizeButtonsStepsTheGridWithinItsLimits) {
 
 // "Ok" leaves the selected character on the clipboard as rich text in the
 // symbol font at the grid's size, without a paragraph end, and ends the
-// dialog with OK.
+// dialog with OK. Code 127 is a character of the font like any other.
 TEST_F(GetSymbolTest, OkPutsTheSymbolOnTheClipboardInItsFontAndSize) {
   FDialog.PSpeedButton1->click();
-  FDialog.SymbolList->setCurrentRow(169 - 32);
-  FDialog.CopyCharButton->click();
-  EXPECT_EQ(FDialog.result(), TGetSymbol::ResultOk);
+  for (const int code : {169, 127}) {
+    FDialog.SymbolList->setCurrentRow(code - 32);
+    FDialog.CopyCharButton->click();
+    EXPECT_EQ(FDialog.result(), TGetSymbol::ResultOk);
 
-  const QMimeData* data = QApplication::clipboard()->mimeData();
-  ASSERT_NE(data, nullptr);
-  const QByteArray rtf = data->data("text/rtf");
-  EXPECT_EQ(data->data("text/richtext"), rtf);
-  EXPECT_EQ(data->text(), QString(QChar(169)));
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    const QByteArray rtf = data->data("text/rtf");
+    EXPECT_EQ(data->data("text/richtext"), rtf);
+    EXPECT_EQ(data->text(), QString(QChar(code)));
 
-  TWPRTFTextIo pasted;
-  TMemoryStream stream(rtf.toStdString());
-  pasted.LoadFromStream(stream);
-  ASSERT_EQ(pasted.ResultCode, 0) << pasted.LastError;
-  ASSERT_EQ(pasted.ParagraphCount(), 1);
-  EXPECT_EQ(pasted.ParagraphText(0), "\xA9");
-  const TAttr& attr = *pasted.AttribPtr(pasted.FirstParagraph->FirstLine, 0);
-  EXPECT_EQ(pasted.Header.FontNames[attr.FontIndex], "D050000L");
-  EXPECT_EQ(attr.Size, 20);
-  EXPECT_EQ(attr.TextColor(), 0);
+    TWPRTFTextIo pasted;
+    TMemoryStream stream(rtf.toStdString());
+    pasted.LoadFromStream(stream);
+    ASSERT_EQ(pasted.ResultCode, 0) << pasted.LastError;
+    ASSERT_EQ(pasted.ParagraphCount(), 1);
+    EXPECT_EQ(pasted.ParagraphText(0), std::string(1, static_cast<char>(code)));
+    const TAttr& attr = *pasted.AttribPtr(pasted.FirstParagraph->FirstLine, 0);
+    EXPECT_EQ(pasted.Header.FontNames[attr.FontIndex], "D050000L");
+    EXPECT_EQ(attr.Size, 20);
+    EXPECT_EQ(attr.TextColor(), 0);
+  }
 }
 
 TEST_F(GetSymbolTest, CancelAndHelp) {

@@ -15,7 +15,11 @@ constexpr int kScrollRange = 1000;
 }
 
 TWPCustomRtfEdit::TWPCustomRtfEdit(QWidget* parent)
-    : QWidget(parent), FDocument(std::make_unique<TWPRTFTextInput>()), FScreenCanvas(this), FCaret(this) {
+    : QWidget(parent),
+      FDocument(std::make_unique<TWPRTFTextInput>()),
+      FScreenCanvas(this),
+      FCaret(this),
+      FFinder(FDocument.get()) {
   setCursor(Qt::IBeamCursor);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -577,6 +581,20 @@ void TWPCustomRtfEdit::Clear() {
 
 void TWPCustomRtfEdit::SetIndents(int firstIndent, int leftIndent, int rightIndent) {
   if (!EditingAllowed()) return;
+  auto set = [](std::int32_t& field, int value) {
+    if (value != -1000 && value < 65000) field = value;
+  };
+  const bool changed = ChangeParagraphs(
+      [&](TParagraph& par) {
+        set(par.FirstIndent, firstIndent);
+        set(par.LeftIndent, leftIndent);
+        set(par.RightIndent, rightIndent);
+      },
+      true);
+  if (changed) Change();
+}
+
+bool TWPCustomRtfEdit::ChangeParagraphs(const std::function<void(TParagraph& par)>& change, bool wholeRows) {
   TWPRTFTextInput& doc = *FDocument;
   if (!doc.IsValidPosition(doc.CursorParagraph, doc.CursorLine, doc.CursorIndex)) doc.SetCursorToStart();
   TParagraph* first = doc.CursorParagraph;
@@ -584,26 +602,21 @@ void TWPCustomRtfEdit::SetIndents(int firstIndent, int leftIndent, int rightInde
   if (doc.HasSelection()) {
     first = doc.SelectionFrom().Par;
     last = doc.SelectionTo().Par;
-  } else if (first && first->IsTableCell()) {
+  } else if (wholeRows && first && first->IsTableCell()) {
     // A cell's indents are its row's.
     while (first->Prev && (first->ParFlags & kParNotFirstCell)) first = first->Prev;
     while (last->Next && (last->ParFlags & kParMoreCells)) last = last->Next;
   }
-  if (!first) return;
-  auto set = [](std::int32_t& field, int value) {
-    if (value != -1000 && value < 65000) field = value;
-  };
+  if (!first) return false;
   for (TParagraph* par = first; par; par = par->Next) {
-    set(par->FirstIndent, firstIndent);
-    set(par->LeftIndent, leftIndent);
-    set(par->RightIndent, rightIndent);
+    change(*par);
     par->ParState |= kParNeedsWrap;
     if (par == last) break;
   }
   doc.ReformatMarked();
   doc.Repaint();
   doc.ShowCaretInView();
-  Change();
+  return true;
 }
 
 void TWPCustomRtfEdit::SetText(const std::string& text) {

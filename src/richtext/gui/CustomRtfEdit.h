@@ -12,6 +12,7 @@
 #include "richtext/gui/Canvas.h"
 #include "richtext/gui/Caret.h"
 #include "richtext/gui/RtfTextInput.h"
+#include "richtext/gui/TextFinder.h"
 
 class QScrollBar;
 struct TTextObject;
@@ -212,6 +213,8 @@ class TWPCustomRtfEdit : public QWidget {
   void PasteFromClipboard();
 
   const TCaret& Caret() const { return FCaret; }
+  // Searches and replaces in the document.
+  TWPTextFinder& Finder() { return FFinder; }
 
   int ClientWidth() const;
   int ClientHeight() const;
@@ -238,6 +241,10 @@ class TWPCustomRtfEdit : public QWidget {
   void changeEvent(QEvent* event) override;
   // Fires OnChange.
   virtual void Change();
+  // Changes the selected paragraphs, or the caret's (with wholeRows, every
+  // cell of its table row), re-wraps them and brings the caret into view;
+  // false when there is no paragraph.
+  bool ChangeParagraphs(const std::function<void(TParagraph& par)>& change, bool wholeRows);
   // After caret movement and attribute changes: the toolbar and ruler follow.
   virtual void ShowCaretFormatting() {}
   // The keys of the key table; false for a key that is a typed character.
@@ -275,6 +282,7 @@ class TWPCustomRtfEdit : public QWidget {
   TWPFont FFont;
   bool FApplyingFont = false;
   TCaret FCaret;
+  TWPTextFinder FFinder;
   // The mouse: where the left button went down and whether it is held; the
   // object being resized with its paragraph.
   QPoint FPressPoint;

@@ -427,12 +427,17 @@ void TWPRTFTextPaint::PaintBorders(const TPaintPass& pass, TParagraph* par, TLin
 
 const QImage* TWPRTFTextPaint::PictureImage(const TEmbeddedObject* object) {
   const auto* picture = dynamic_cast<const TWPRtfPicture*>(object);
-  if (!picture || picture->Format != TWPRtfPicture::pfDib) return nullptr;
+  if (!picture) return nullptr;
+  const char* format = picture->Format == TWPRtfPicture::pfDib    ? "BMP"
+                       : picture->Format == TWPRtfPicture::pfPng  ? "PNG"
+                       : picture->Format == TWPRtfPicture::pfJpeg ? "JPG"
+                                                                  : nullptr;
+  if (!format) return nullptr;
   auto found = FPictures.find(object);
   if (found == FPictures.end()) {
     QImage image;
     image.loadFromData(reinterpret_cast<const uchar*>(picture->Data.data()),
-                       static_cast<int>(picture->Data.size()), "BMP");
+                       static_cast<int>(picture->Data.size()), format);
     found = FPictures.emplace(object, std::move(image)).first;
   }
   return found->second.isNull() ? nullptr : &found->second;

@@ -58,7 +58,11 @@ void TWPRTFTextInput::Prepare() {
 // ---------------------------------------------------------------------------
 // Text input
 
-int TWPRTFTextInput::InputString(const std::string& text) {
+int TWPRTFTextInput::InputString(const std::string& text) { return Input(text, false); }
+
+int TWPRTFTextInput::InputCharacters(const std::string& text) { return Input(text, true); }
+
+int TWPRTFTextInput::Input(const std::string& text, bool literal) {
   if (!EditingAllowed() || text.empty()) return rpNothing;
   Prepare();
   if (!CursorLine) return rpNothing;
@@ -71,7 +75,8 @@ int TWPRTFTextInput::InputString(const std::string& text) {
   int repaint = rpNothing;
   for (char c : text) {
     if (c == 0) break;
-    repaint = std::max(repaint, InputChar(static_cast<unsigned char>(c)));
+    const auto code = static_cast<unsigned char>(c);
+    repaint = std::max(repaint, literal ? TypeChar(code) : InputChar(code));
   }
   const int oldOffset = HorzOffset;
   UpdateCaret();
@@ -423,6 +428,27 @@ void TWPRTFTextInput::SelectAll() {
   SelectionBackwards = false;
   AnchorSet = true;
   SetCaret(last, lastLine, lastLine->Length);
+  RepaintSelectionChange(before);
+  CaretMoved();
+}
+
+void TWPRTFTextInput::SelectPositions(int anchor, int caret) {
+  Prepare();
+  TTextPos from, to;
+  PositionToCursor(anchor, from.Par, from.Line, from.Index);
+  PositionToCursor(caret, to.Par, to.Line, to.Index);
+  if (!from.Line || !to.Line) return;
+  const TSpan before = SelectionSpan();
+  SelStartParagraph = from.Par;
+  SelStartLine = from.Line;
+  SelStartIndex = from.Index;
+  SelEndParagraph = to.Par;
+  SelEndLine = to.Line;
+  SelEndIndex = to.Index;
+  SelectionBackwards = caret < anchor;
+  AnchorSet = true;
+  SetCaret(to.Par, to.Line, to.Index);
+  DesiredColumn = XOfOffset(to.Par, to.Line, to.Index);
   RepaintSelectionChange(before);
   CaretMoved();
 }

@@ -118,6 +118,9 @@ class TWPRTFTextInput : public TWPRTFTextPaint {
   // Repaints what changed and scrolls the caret into view; returns how much
   // was repainted.
   int InputString(const std::string& text);
+  // Types every character of text at the caret as a character, none of
+  // them a command (code 127 too, which a symbol font draws).
+  int InputCharacters(const std::string& text);
   // Whether the last input changed the document (refused input does not).
   bool InputChangedText() const { return FTextChanged; }
 
@@ -130,6 +133,9 @@ class TWPRTFTextInput : public TWPRTFTextPaint {
   // Forgets the selection and its anchor; repaints the lines that showed it.
   void ClearSelectionAndRepaint();
   void SelectAll();
+  // Selects the text between two character positions; the caret goes to
+  // the second, the selection grows from the first.
+  void SelectPositions(int anchor, int caret);
   // The selection starts at the caret unless an anchor is set.
   void AnchorAtCaret();
   // Start and length of the selection in characters (paragraph ends count
@@ -206,6 +212,7 @@ class TWPRTFTextInput : public TWPRTFTextPaint {
   // Fonts, colours and tab stops of a chain read with tables of its own
   // become entries of this document's tables.
   void AdoptTables(TParagraph* chain, const TTextHeader& tables);
+  int Input(const std::string& text, bool literal);
   int InputChar(unsigned char c);
   int Backspace();
   int DeleteAtCaret();
