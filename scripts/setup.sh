@@ -2,6 +2,7 @@
 # build, the tests and the program need, but only when some are missing.
 packages=(
   g++ cmake ninja-build pkg-config
+  libcsv-dev
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

@@ -270,6 +270,8 @@ void TMainForm::CreateMenus() {
   mnuClearAllCellContents =
       AddMenuItem(FileMenu, "mnuClearAllCellContents", QStringLiteral("Clear &All Cell Contents"),
                   &TMainForm::mnuClearAllCellContentsClick);
+  mnuFillFromList = AddMenuItem(FileMenu, "mnuFillFromList", QStringLiteral("&Fill Labels from List..."),
+                                &TMainForm::mnuFillFromListClick);
   DefaultEditorFont1 = AddMenuItem(FileMenu, "DefaultEditorFont1", QStringLiteral("&Default Editor Font"),
                                    &TMainForm::DefaultEditorFont1Click);
   separator(FileMenu, "N5");
@@ -431,6 +433,7 @@ void TMainForm::UpdateCommands() {
   mnuPrintSetup->setEnabled(pageShown);
   mnuChangeLayout->setEnabled(pageShown);
   mnuClearAllCellContents->setEnabled(pageShown);
+  mnuFillFromList->setEnabled(pageShown);
   mnuPrintPage->setEnabled(pageShown && FPrinterAvailable);
   mnuExportPdf->setEnabled(pageShown);
   Printbutton->setEnabled(mnuPrintPage->isEnabled());

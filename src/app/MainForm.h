@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "labelpage/DefaultEditorFont.h"
 #include "labelpage/KLXPagePanel.h"
 #include "richtext/gui/RichText.h"
 #include "richtext/gui/ToolBar.h"
@@ -135,7 +136,11 @@ class TMainForm : public QMainWindow {
   void CopyContentstoNextLabel1Click();
   void CopyContentstoAllLabels1Click();
   void mnuClearAllCellContentsClick();
+  // Fills labels from a list the user pastes or loads.
+  void mnuFillFromListClick();
   void DefaultEditorFont1Click();
+  // The default editor font fields as one value.
+  TDefaultEditorFont DefaultEditorFont() const;
   void SetDefaultFontNow();
   void WPRichText1Change();
   void WPRichText1Click();
@@ -218,6 +223,7 @@ class TMainForm : public QMainWindow {
   QAction* mnuSaveAs = nullptr;
   QAction* mnuCancelChanges = nullptr;
   QAction* mnuClearAllCellContents = nullptr;
+  QAction* mnuFillFromList = nullptr;
   QAction* DefaultEditorFont1 = nullptr;
   QAction* mnuPrintPage = nullptr;
   QAction* mnuPrintSetup = nullptr;

@@ -158,20 +158,7 @@ void TMainForm::WPRichText1Enter() {
 
 void TMainForm::SetDefaultFontNow() {
   TAttr attr = WPRichText1->GetWritingAttributes();
-  attr.FontIndex =
-      static_cast<decltype(attr.FontIndex)>(WPRichText1->FontNumber(FDefaultFontName.toStdString()));
-  attr.Size = static_cast<std::uint8_t>(FDefaultFontSize);
-  if (FDefaultFontBold) attr.Style |= kStyleBold;
-  if (FDefaultFontItalic) attr.Style |= kStyleItalic;
-  if (FDefaultFontUnderline) attr.Style |= kStyleUnderline;
-  if (FDefaultFontStrikeout) attr.Style |= kStyleStrikeOut;
-  attr.Colors = 0;
-  for (int n = 15; n >= 0; --n) {
-    if (WPRichText1->ColorOfNumber(n) == FDefaultFontColor) {
-      attr.Colors = static_cast<std::uint8_t>(n);
-      break;
-    }
-  }
+  ApplyDefaultFont(attr, WPRichText1->RtfText()->Header, DefaultEditorFont());
   WPRichText1->SetWritingAttributes(attr);
 }
 

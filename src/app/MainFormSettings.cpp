@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <exception>
 
+#include "app/DefaultFontPreferences.h"
 #include "app/MRUList.h"
 #include "app/MainForm.h"
 #include "platform/AppGlobals.h"
@@ -55,14 +56,14 @@ void TMainForm::LoadPreferences() {
   FZoomProp = ini.ReadInteger(Zooming, QStringLiteral("Prop"), 30);
   SetCurrentNudges(ReadPrinterNudges(ini));
 
-  FDefaultFontName = ini.ReadString(DefaultFont, QStringLiteral("Name"), QStringLiteral("Arial"));
-  FDefaultFontSize = ini.ReadInteger(DefaultFont, QStringLiteral("Size"), 10);
-  if (FDefaultFontSize <= 0) FDefaultFontSize = 10;
-  FDefaultFontBold = ini.ReadBool(DefaultFont, QStringLiteral("Bold"), false);
-  FDefaultFontItalic = ini.ReadBool(DefaultFont, QStringLiteral("Italic"), false);
-  FDefaultFontUnderline = ini.ReadBool(DefaultFont, QStringLiteral("Underline"), false);
-  FDefaultFontStrikeout = ini.ReadBool(DefaultFont, QStringLiteral("Strikeout"), false);
-  FDefaultFontColor = static_cast<quint32>(ini.ReadInteger(DefaultFont, QStringLiteral("Color"), 0));
+  const TDefaultEditorFont defaultFont = ReadDefaultEditorFont(ini);
+  FDefaultFontName = defaultFont.Name;
+  FDefaultFontSize = defaultFont.Size;
+  FDefaultFontBold = defaultFont.Bold;
+  FDefaultFontItalic = defaultFont.Italic;
+  FDefaultFontUnderline = defaultFont.Underline;
+  FDefaultFontStrikeout = defaultFont.Strikeout;
+  FDefaultFontColor = defaultFont.Color;
 
   QFont& font = DefaultFontdialog.Font;
   font = QFont(FDefaultFontName.left(kMaxFontNameLength));
@@ -122,6 +123,18 @@ void TMainForm::LoadWindowPlacement() {
   } catch (const EIniFileError& error) {
     ShowException(error);
   }
+}
+
+TDefaultEditorFont TMainForm::DefaultEditorFont() const {
+  TDefaultEditorFont font;
+  font.Name = FDefaultFontName;
+  font.Size = FDefaultFontSize;
+  font.Bold = FDefaultFontBold;
+  font.Italic = FDefaultFontItalic;
+  font.Underline = FDefaultFontUnderline;
+  font.Strikeout = FDefaultFontStrikeout;
+  font.Color = FDefaultFontColor;
+  return font;
 }
 
 void TMainForm::SaveWindowPlacement() { ::SaveWindowPlacement(*this); }

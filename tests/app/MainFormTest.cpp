@@ -112,7 +112,7 @@ class MainFormTest : public ::testing::Test {
 
 const char* const kPageCommands[] = {
     "mnuSaveAs",       "mnuLayoutInfo",  "mnuPrintSetup", "mnuChangeLayout", "mnuClearAllCellContents",
-    "ZoomMinusButton", "ZoomPlusButton", "mnuExportPdf"};
+    "ZoomMinusButton", "ZoomPlusButton", "mnuExportPdf",  "mnuFillFromList"};
 const char* const kEditorCommands[] = {"ReplicateOnebutton", "ReplicateAllbutton", "GetSymbolbutton"};
 const char* const kAlwaysEnabled[] = {"New1",
                                       "Open1",
@@ -147,6 +147,7 @@ TEST_F(MainFormTest, MenusHaveEveryItemCaptionAndShortcut) {
                         {"N1", ""},
                         {"mnuCancelChanges", "&Cancel Changes"},
                         {"mnuClearAllCellContents", "Clear &All Cell Contents"},
+                        {"mnuFillFromList", "&Fill Labels from List..."},
                         {"DefaultEditorFont1", "&Default Editor Font"},
                         {"N5", ""},
                         {"mnuPrintPage", "P&rint Page"},

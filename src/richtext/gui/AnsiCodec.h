@@ -35,8 +35,9 @@ inline QString ToQString(const std::string& bytes) {
 }
 
 // Unicode text as Windows-1252 bytes; a character the code page lacks
-// (one code point, even when it takes two UTF-16 units) becomes '?'.
-inline std::string FromQString(const QString& text) {
+// (one code point, even when it takes two UTF-16 units) becomes '?', and is
+// counted in unconvertible when that is given.
+inline std::string FromQString(const QString& text, int* unconvertible = nullptr) {
   std::string bytes;
   bytes.reserve(static_cast<std::size_t>(text.size()));
   for (qsizetype i = 0; i < text.size(); ++i) {
@@ -44,18 +45,23 @@ inline std::string FromQString(const QString& text) {
     if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
       ++i;
       bytes += '?';
+      if (unconvertible) ++*unconvertible;
       continue;
     }
     char byte = '?';
+    bool found = false;
     if (unit < 0x100 && (unit < 0x80 || unit > 0x9F)) {
       byte = static_cast<char>(unit);
+      found = true;
     } else {
       for (int b = 0x80; b <= 0x9F; ++b)
         if (ToUnicode(static_cast<std::uint8_t>(b)) == unit) {
           byte = static_cast<char>(b);
+          found = true;
           break;
         }
     }
+    if (!found && unconvertible) ++*unconvertible;
     bytes += byte;
   }
   return bytes;
