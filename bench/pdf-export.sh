@@ -19,19 +19,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$bench" --write-sheet "$work/folders.KLX" 2>/dev/null
 
-# "CPU WALL" seconds of a command, the run with the least CPU of five.
-measure() {
-  local best_cpu="" best_wall=""
-  for _ in 1 2 3 4 5; do
-    local t
-    t=$( { TIMEFORMAT='%U %S %R'; time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ print $1 + $2, $3 }')
-    read -r cpu wall <<<"$t"
-    if [ -z "$best_cpu" ] || awk -v a="$cpu" -v b="$best_cpu" 'BEGIN { exit !(a < b) }'; then
-      best_cpu=$cpu best_wall=$wall
-    fi
-  done
-  echo "$best_cpu $best_wall"
-}
+# shellcheck source=measure.sh
+source "$(dirname "$0")/measure.sh"
 
 read -r tw_cpu tw_wall <<<"$(measure env -u DISPLAY "$tabwright" --export-pdf "$work/folders.KLX" "$work/sheet.pdf")"
 words=$(pdftotext "$work/sheet.pdf" - | grep -c "Accounts receivable" || true)
