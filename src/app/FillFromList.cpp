@@ -40,6 +40,8 @@ TFillFromList::TFillFromList(const TLabelSheet& sheet, int start, QWidget* paren
   auto* prompt = new QLabel(QStringLiteral("&Paste the list here, or load a file:"), this);
   LoadFileButton = new QPushButton(QStringLiteral("&Load File..."), this);
   LoadFileButton->setObjectName(QStringLiteral("LoadFileButton"));
+  // Enter in the dialog means OK, never "load another file".
+  LoadFileButton->setAutoDefault(false);
   ListBox = new QPlainTextEdit(this);
   ListBox->setObjectName(QStringLiteral("ListBox"));
   ListBox->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -122,6 +124,8 @@ TFillFromList::TFillFromList(const TLabelSheet& sheet, int start, QWidget* paren
   connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   EnableModeControls();
   UpdateSummary();
+  // The list is what the user came to give.
+  ListBox->setFocus();
 }
 
 TListOptions TFillFromList::Options() const {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/FillFromList.h"
 #include "app/MainForm.h"
@@ -83,6 +85,21 @@ TEST_F(FillFromListTest, SummaryFollowsEveryChange) {
   EXPECT_FALSE(dialog.BlankLineSeparated->isEnabled());
   EXPECT_EQ(dialog.Summary->text(), "Unbalanced quotes in line 1");
   EXPECT_FALSE(ok->isEnabled());
+}
+
+// The dialog opens in the list box, where Enter starts a new line rather
+// than asking for a file.
+TEST_F(FillFromListTest, TypingStartsInTheListBox) {
+  TFillFromList dialog(FSheet, 1, nullptr);
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  ASSERT_EQ(QApplication::focusWidget(), dialog.ListBox);
+  QTest::keyClicks(dialog.ListBox, "Alpha");
+  QTest::keyClick(dialog.ListBox, Qt::Key_Return);
+  QTest::keyClicks(dialog.ListBox, "Beta");
+  EXPECT_EQ(dialog.ListBox->toPlainText(), "Alpha\nBeta");
+  EXPECT_TRUE(FDialogs->Requests().empty());
+  EXPECT_TRUE(dialog.isVisible());
 }
 
 TEST_F(FillFromListTest, CsvFileShowsItsColumnsAndHeading) {
