@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "richtext/CodePage.h"
+
 namespace wpansi {
 
 // 0x80..0x9F through the Windows-1252 table, every other byte as Latin-1.
@@ -48,19 +50,12 @@ inline std::string FromQString(const QString& text, int* unconvertible = nullptr
       if (unconvertible) ++*unconvertible;
       continue;
     }
-    char byte = '?';
-    bool found = false;
-    if (unit < 0x100 && (unit < 0x80 || unit > 0x9F)) {
-      byte = static_cast<char>(unit);
-      found = true;
-    } else {
-      for (int b = 0x80; b <= 0x9F; ++b)
-        if (ToUnicode(static_cast<std::uint8_t>(b)) == unit) {
-          byte = static_cast<char>(b);
-          found = true;
-          break;
-        }
-    }
+    int ansi = UnicodeToAnsi(unit);
+    // The five codes Windows-1252 leaves undefined come back as ToUnicode gives them.
+    if (ansi < 0 && unit >= 0x80 && unit <= 0x9F && ToUnicode(static_cast<std::uint8_t>(unit)) == unit)
+      ansi = unit;
+    const bool found = ansi >= 0;
+    const char byte = found ? static_cast<char>(ansi) : '?';
     if (!found && unconvertible) ++*unconvertible;
     bytes += byte;
   }
